@@ -1,0 +1,27 @@
+#include "app/main_form.h"
+#include "app/program.h"
+#include "platform/application.h"
+#include "platform/fonts.h"
+
+#include <QScreen>
+
+using namespace quillon;
+
+int main(int argc, char** argv) {
+    QuillonApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    registerFontSubstitutions();
+    try {
+        CreateForms();
+    } catch (const std::exception& error) {
+        reportError(error);
+        DestroyForms();
+        return 1;
+    }
+    if (QScreen* screen = MainForm->screen())
+        MainForm->move(screen->geometry().center() - MainForm->rect().center());
+    MainForm->show();
+    const int result = app.exec();
+    DestroyForms();
+    return result;
+}

@@ -1,0 +1,256 @@
+#include "app/main_form.h"
+
+#include "about/about_form.h"
+#include "app/ambience.h"
+#include "app/picture_button.h"
+#include "app/subtitle_combo.h"
+#include "platform/command_line.h"
+#include "platform/cursors.h"
+#include "platform/dxsound.h"
+#include "platform/fonts.h"
+#include "platform/random.h"
+#include "platform/sjis.h"
+#include "presentation/disp_form.h"
+#include "settings/option_form.h"
+#include "ui_main_form.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace quillon {
+
+QByteArray ErasedLine1;
+QByteArray ErasedLine2;
+TMainForm* MainForm = nullptr;
+
+namespace {
+const QString catalogueCaption = QStringLiteral("　↓　オリジナルサブタイトルの一覧");
+const QString userListCaption = QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MainForm>()) {
+    ui->setupUi(this);
+    RunButton = ui->RunButton;
+    Edit1 = ui->Edit1;
+    Edit2 = ui->Edit2;
+    Label2 = ui->Label2;
+    Label3 = ui->Label3;
+    Label1 = ui->Label1;
+    TsrButton = ui->TsrButton;
+    OptionButton = ui->OptionButton;
+    AboutButton = ui->AboutButton;
+    ComboBox1 = ui->ComboBox1;
+    DiceImage = ui->DiceImage;
+    ErasorImage = ui->ErasorImage;
+    ComboBox2 = ui->ComboBox2;
+    PencilImage = ui->PencilImage;
+
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(277, 225);
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    setFont(interfaceFont());
+    Label1->setFont(interfaceFont(16, true));
+    RunButton->setDefault(true);
+
+    ComboBox1->setText(catalogueCaption);
+    ComboBox2->setText(userListCaption);
+    ComboBox1->OnChange = [this] { ComboBox1Change(); };
+    ComboBox2->OnChange = [this] { ComboBox2Change(); };
+    ComboBox1->OnDropDown = [this] { ComboBox1DropDown(); };
+    ComboBox2->OnDropDown = [this] { ComboBox2DropDown(); };
+
+    DiceImage->setPixmap(transparentPicture(QStringLiteral(":/pictures/dice.png")));
+    ErasorImage->setPixmap(transparentPicture(QStringLiteral(":/pictures/eraser.png")));
+    PencilImage->setPixmap(transparentPicture(QStringLiteral(":/pictures/pencil.png")));
+    DiceImage->OnClick = [this] { DiceImageClick(); };
+    ErasorImage->OnClick = [this] { ErasorImageClick(); };
+    PencilImage->OnClick = [this] { PencilImageClick(); };
+
+    UserEditPopupMenu = new QMenu(this);
+    UserTitleDelete = UserEditPopupMenu->addAction(QStringLiteral("このサブタイトルを削除"));
+    connect(UserTitleDelete, &QAction::triggered, this, [this] { UserTitleDeleteClick(); });
+    ComboBox2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ComboBox2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { UserEditPopupMenu->popup(ComboBox2->mapToGlobal(pos)); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(2500);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    ambience_ = new Ambience(
+        this, [] { return DispForm->DXWaveList1->Items()->FindWave(QStringLiteral("Savanna")); },
+        [](const QString& name) { DispForm->PutSound(name); });
+
+    connect(RunButton, &QPushButton::clicked, this, [this] { RunButtonClick(); });
+    connect(TsrButton, &QPushButton::clicked, this, [this] { TsrButtonClick(); });
+    connect(OptionButton, &QPushButton::clicked, this, [this] { OptionButtonClick(); });
+    connect(AboutButton, &QPushButton::clicked, this, [this] { AboutButtonClick(); });
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+    registerCursor(1, QStringLiteral("CURSOR_1"), 0, 5);
+    registerCursor(2, QStringLiteral("CURSOR_2"), 0, 0);
+    const QCursor bullet = programCursor(1);
+    for (QWidget* w : std::initializer_list<QWidget*>{RunButton, TsrButton, OptionButton, AboutButton, ComboBox1,
+                                                      ComboBox2, ErasorImage, PencilImage, DiceImage})
+        w->setCursor(bullet);
+    programRandom().reseed();
+    Get15Next = false;
+}
+
+QByteArray TMainForm::line1() const { return sjis::fromUnicode(Edit1->text()); }
+QByteArray TMainForm::line2() const { return sjis::fromUnicode(Edit2->text()); }
+void TMainForm::setLine1(const QByteArray& text) { Edit1->setText(sjis::toUnicode(text)); }
+void TMainForm::setLine2(const QByteArray& text) { Edit2->setText(sjis::toUnicode(text)); }
+
+void TMainForm::clickCue() { DispForm->PutSound(QStringLiteral("Bang")); }
+
+void TMainForm::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // Only a paint of the whole window counts (it was shown or uncovered), not the
+    // repaint of a control's area.
+    if (!event->region().contains(rect()))
+        return;
+    QMetaObject::invokeMethod(this, [this] { FormPaint(); }, Qt::QueuedConnection);
+}
+
+void TMainForm::FormPaint() {
+    const QString mode = FirstArgumentUpper();
+    if (mode == QStringLiteral("/S")) {
+        Edit1->clear();
+        SelectSubtitle();
+    } else if (mode == QStringLiteral("/P")) {
+        // preview: nothing
+    } else {
+        show();
+        raise();
+    }
+}
+
+void TMainForm::RunButtonClick() {
+    clickCue();
+    SelectSubtitle();
+}
+
+void TMainForm::SelectSubtitle() {
+    if (!Edit1->text().isEmpty()) {
+        DispForm->RunQuillon(line1(), line2());
+        return;
+    }
+    RandomChoice();
+    DispForm->RunQuillon(line1(), line2());
+    Edit1->clear();
+    Edit2->clear();
+}
+
+void TMainForm::RandomChoice() {
+    int list;
+    switch (OptionForm->DiceMode()) {
+    case 0:
+        list = programRandom().draw(2) == 1 ? 1 : 2;
+        break;
+    case 1:
+        list = 1;
+        break;
+    default:
+        list = 2;
+        break;
+    }
+    const SubtitleCombo* combo = list == 1 ? ComboBox1 : ComboBox2;
+    const int index = static_cast<int>(programRandom().draw(static_cast<uint32_t>(combo->Count())));
+    GetComboString(list, index);
+}
+
+void TMainForm::GetComboString(int list, int index) {
+    QByteArray item;
+    if (list == 1)
+        item = ComboBox1->itemBytes(index);
+    else if (list == 2)
+        item = ComboBox2->itemBytes(index);
+    const qsizetype p = item.indexOf(' ') + 1; // 1-based, 0 when there is none
+    setLine1(p > 1 ? item.left(p - 1) : QByteArray());
+    if (!Edit1->text().isEmpty()) {
+        setLine2(item.mid(p));
+    } else {
+        setLine1(item);
+        setLine2(QByteArray());
+    }
+}
+
+void TMainForm::TsrButtonClick() { close(); }
+
+void TMainForm::reject() { TsrButtonClick(); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TMainForm::OptionButtonClick() {
+    clickCue();
+    hide();
+    OptionForm->exec();
+}
+
+void TMainForm::AboutButtonClick() {
+    clickCue();
+    hide();
+    AboutForm->exec();
+}
+
+void TMainForm::ErasorImageClick() {
+    clickCue();
+    if (!Edit1->text().isEmpty() || !Edit2->text().isEmpty()) {
+        ErasedLine1 = line1();
+        ErasedLine2 = line2();
+        Edit1->clear();
+        Edit2->clear();
+    } else {
+        setLine1(ErasedLine1);
+        setLine2(ErasedLine2);
+    }
+}
+
+void TMainForm::DiceImageClick() {
+    clickCue();
+    RandomChoice();
+}
+
+void TMainForm::ComboBox1Change() {
+    GetComboString(1, ComboBox1->ItemIndex());
+    clickCue();
+}
+
+void TMainForm::ComboBox2Change() {
+    GetComboString(2, ComboBox2->ItemIndex());
+    clickCue();
+}
+
+void TMainForm::ComboBox1DropDown() { clickCue(); }
+void TMainForm::ComboBox2DropDown() { clickCue(); }
+
+void TMainForm::PencilImageClick() { clickCue(); }
+
+void TMainForm::UserTitleDeleteClick() {}
+
+void TMainForm::ArmAmbience() {
+    Timer1Tag = 1;
+    if (!Timer1->isActive())
+        Timer1->start();
+}
+
+void TMainForm::Timer1Timer() { ambience_->tick(Timer1Tag, Timer1); }
+
+} // namespace quillon

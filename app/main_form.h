@@ -1,0 +1,95 @@
+#pragma once
+// The main window: the subtitle is typed or chosen here and the card started.
+#include <QByteArray>
+#include <QDialog>
+#include <memory>
+
+class QLineEdit;
+class QLabel;
+class QPushButton;
+class QMenu;
+class QAction;
+class QTimer;
+
+namespace Ui {
+class MainForm;
+}
+
+namespace quillon {
+
+class SubtitleCombo;
+class PictureButton;
+class Ambience;
+
+// Module-level state: the pair last erased, for the eraser's one-step undo.
+extern QByteArray ErasedLine1;
+extern QByteArray ErasedLine2;
+
+class TMainForm : public QDialog {
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Controls, in the order the window declares them.
+    QPushButton* RunButton;
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label1;
+    QPushButton* TsrButton;
+    QPushButton* OptionButton;
+    QPushButton* AboutButton;
+    SubtitleCombo* ComboBox1;
+    PictureButton* DiceImage;
+    PictureButton* ErasorImage;
+    SubtitleCombo* ComboBox2;
+    PictureButton* PencilImage;
+    QMenu* UserEditPopupMenu;
+    QAction* UserTitleDelete;
+    QTimer* Timer1;
+
+    // Line 1 and line 2 as Shift-JIS bytes, and setting them.
+    QByteArray line1() const;
+    QByteArray line2() const;
+    void setLine1(const QByteArray& text);
+    void setLine2(const QByteArray& text);
+
+    void SelectSubtitle();
+    void GetComboString(int list, int index);
+    void RandomChoice();
+
+    void FormCreate();
+    void FormPaint();
+    void RunButtonClick();
+    void TsrButtonClick();
+    void OptionButtonClick();
+    void AboutButtonClick();
+    void ErasorImageClick();
+    void DiceImageClick();
+    void ComboBox1Change();
+    void ComboBox1DropDown();
+    void ComboBox2Change();
+    void ComboBox2DropDown();
+    void PencilImageClick();
+    void UserTitleDeleteClick();
+    void Timer1Timer();
+
+    // Arms the ambience: Tag 1, timer enabled (an enabled timer keeps its beat).
+    void ArmAmbience();
+    int Timer1Tag = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override; // Esc presses the cancel button
+
+private:
+    void clickCue();
+    std::unique_ptr<Ui::MainForm> ui;
+    Ambience* ambience_ = nullptr;
+};
+
+extern TMainForm* MainForm;
+
+} // namespace quillon

@@ -1,0 +1,11 @@
+#pragma once
+// Program start: the four windows, created once in their fixed order.
+
+namespace quillon {
+
+// Creates the main window, the presentation form, the settings dialog and the about box.
+void CreateForms();
+// Destroys them in reverse order and frees the run-time libraries.
+void DestroyForms();
+
+} // namespace quillon

@@ -1,0 +1,95 @@
+#include "app/subtitle_combo.h"
+
+#include "platform/sjis.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace quillon {
+
+SubtitleCombo::SubtitleCombo(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(8);
+    connect(this, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        selected_ = index;
+        if (OnChange)
+            OnChange();
+    });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        selected_ = findText(text, Qt::MatchFixedString);
+        if (OnChange)
+            OnChange();
+    });
+}
+
+void SubtitleCombo::refill() {
+    const QSignalBlocker block(this);
+    const QString shown = currentText();
+    QComboBox::clear();
+    QStringList texts;
+    texts.reserve(items_.size());
+    for (const QByteArray& item : items_)
+        texts.append(sjis::toUnicode(item));
+    addItems(texts);
+    setEditText(shown);
+    selected_ = -1;
+}
+
+void SubtitleCombo::setItems(const QList<QByteArray>& items) {
+    items_ = items;
+    refill();
+}
+
+void SubtitleCombo::clearItems() { setItems({}); }
+
+void SubtitleCombo::appendItem(const QByteArray& item) {
+    const QSignalBlocker block(this);
+    const QString shown = currentText();
+    items_.append(item);
+    addItem(sjis::toUnicode(item));
+    setEditText(shown);
+}
+
+void SubtitleCombo::removeItemAt(int index) {
+    if (index < 0 || index >= items_.size())
+        return;
+    const QSignalBlocker block(this);
+    const QString shown = currentText();
+    items_.removeAt(index);
+    removeItem(index);
+    setEditText(shown);
+    selected_ = -1;
+}
+
+QByteArray SubtitleCombo::itemBytes(int index) const {
+    if (index < 0 || index >= items_.size())
+        return {};
+    const QByteArray& item = items_.at(index);
+    if (item.size() >= ItemBufferSize)
+        return {};
+    return item;
+}
+
+void SubtitleCombo::setItemIndex(int index) {
+    const QSignalBlocker block(this);
+    if (index >= 0 && index < items_.size()) {
+        setCurrentIndex(index);
+        selected_ = index;
+    } else {
+        selected_ = -1;
+    }
+}
+
+void SubtitleCombo::setText(const QString& text) {
+    const QSignalBlocker block(this);
+    setEditText(text);
+}
+
+void SubtitleCombo::showPopup() {
+    if (OnDropDown)
+        OnDropDown();
+    QComboBox::showPopup();
+}
+
+} // namespace quillon

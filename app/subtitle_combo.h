@@ -1,0 +1,45 @@
+#pragma once
+// A drop-down list with an editable text field whose items are Shift-JIS subtitle
+// items. The text field keeps what it shows when the items are replaced, and the
+// selected index follows the user: a pick selects, typing selects the item whose text
+// matches, or none.
+#include <QByteArray>
+#include <QComboBox>
+#include <QList>
+#include <functional>
+
+namespace quillon {
+
+class SubtitleCombo : public QComboBox {
+public:
+    explicit SubtitleCombo(QWidget* parent = nullptr);
+
+    // Items read back through a 4096-byte buffer: longer items are not readable.
+    static constexpr int ItemBufferSize = 4096;
+
+    void setItems(const QList<QByteArray>& items); // replaces them; no item selected afterwards
+    void clearItems();
+    void appendItem(const QByteArray& item);
+    void removeItemAt(int index);
+    int Count() const { return static_cast<int>(items_.size()); }
+    // The item's bytes; empty for an index that does not exist or an item too long for the buffer.
+    QByteArray itemBytes(int index) const;
+    const QList<QByteArray>& items() const { return items_; }
+    int ItemIndex() const { return selected_; }
+    void setItemIndex(int index);
+    // The text field (not an item).
+    QString Text() const { return currentText(); }
+    void setText(const QString& text);
+
+    std::function<void()> OnChange;
+    std::function<void()> OnDropDown;
+
+    void showPopup() override;
+
+private:
+    void refill();
+    QList<QByteArray> items_;
+    int selected_ = -1;
+};
+
+} // namespace quillon

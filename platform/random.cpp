@@ -1,0 +1,14 @@
+#include "platform/random.h"
+
+#include "platform/clock.h"
+
+namespace quillon {
+
+void Random::reseed() { seed_ = programClock().utcTimeOfDayMs(); }
+
+Random& programRandom() {
+    static Random random;
+    return random;
+}
+
+} // namespace quillon

@@ -1,0 +1,16 @@
+// Unit tests run with a QApplication on the offscreen platform, so that widgets are real.
+#include "platform/application.h"
+#include "platform/fonts.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    quillon::QuillonApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    quillon::registerFontSubstitutions();
+    quillon::setApplicationActiveForTesting(1);
+    return RUN_ALL_TESTS();
+}
