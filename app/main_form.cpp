@@ -4,6 +4,7 @@
 #include "app/ambience.h"
 #include "app/picture_button.h"
 #include "app/subtitle_combo.h"
+#include "app/user_subtitles.h"
 #include "platform/command_line.h"
 #include "platform/cursors.h"
 #include "platform/dxsound.h"
@@ -241,9 +242,12 @@ void TMainForm::ComboBox2Change() {
 void TMainForm::ComboBox1DropDown() { clickCue(); }
 void TMainForm::ComboBox2DropDown() { clickCue(); }
 
-void TMainForm::PencilImageClick() { clickCue(); }
+void TMainForm::PencilImageClick() {
+    clickCue();
+    SaveTypedSubtitle(*this);
+}
 
-void TMainForm::UserTitleDeleteClick() {}
+void TMainForm::UserTitleDeleteClick() { DeleteChosenSubtitle(*this); }
 
 void TMainForm::ArmAmbience() {
     Timer1Tag = 1;

@@ -39,6 +39,9 @@ void TOptionForm::ModIni() {}
 void TOptionForm::ModCombo() {}
 void TOptionForm::UserFileCheck() {}
 
+void TOptionForm::setUserFile(const QString&) {}
+void TOptionForm::setDiceChoiceEnabled(bool) {}
+
 void TOptionForm::OkButtonClick() { close(); }
 void TOptionForm::CancelButtonClick() { close(); }
 

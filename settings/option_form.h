@@ -28,6 +28,11 @@ public:
     void ModCombo();
     void UserFileCheck();
 
+    // The pencil's new file: UserFile := path, the file button shows its name.
+    void setUserFile(const QString& path);
+    // Enables or disables the DiceMode choice (DiceMode itself unchanged).
+    void setDiceChoiceEnabled(bool enabled);
+
     void OkButtonClick();
     void CancelButtonClick();
 

@@ -1,0 +1,89 @@
+# Shared pieces of the end-to-end tests: a private X server with a window manager,
+# the program started from a folder of its own, screenshots, and captured sound.
+# Source it; every test calls e2e_start first.
+set -euo pipefail
+
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-${PWD}/build/e2e-artifacts}
+mkdir -p "$E2E_ARTIFACTS"
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+e2e_cleanup() {
+  [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null || true
+  [ -n "${E2E_WM_PID:-}" ] && kill "$E2E_WM_PID" 2>/dev/null || true
+  [ -n "${E2E_X_PID:-}" ] && kill "$E2E_X_PID" 2>/dev/null || true
+  [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+  return 0
+}
+
+# e2e_start PROGRAM [WIDTHxHEIGHT]: X server, window manager, and a folder holding a
+# copy of the program (the settings file sits beside it).
+e2e_start() {
+  local program=$1 size=${2:-1024x768}
+  E2E_DIR=$(mktemp -d)
+  trap e2e_cleanup EXIT
+  cp "$program" "$E2E_DIR/quillon"
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  export DISPLAY=":$n"
+  Xvfb "$DISPLAY" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  E2E_X_PID=$!
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+  openbox >/dev/null 2>&1 &
+  E2E_WM_PID=$!
+  sleep 0.5
+  export QT_QPA_PLATFORM=xcb
+  # Sound goes to a wave file, never to a device.
+  E2E_WAVE="$E2E_DIR/capture.wav"
+  cat >"$E2E_DIR/alsoft.conf" <<CONF
+[general]
+drivers = wave
+[wave]
+file = $E2E_WAVE
+CONF
+  export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
+}
+
+# e2e_run [ARGS...]: starts the program in the background.
+e2e_run() {
+  (cd "$E2E_DIR" && exec ./quillon "$@") >"$E2E_DIR/stdout.log" 2>&1 &
+  E2E_APP_PID=$!
+}
+
+# e2e_wait_window NAME [SECONDS]: the id of a visible window with that title.
+e2e_wait_window() {
+  local name=$1 seconds=${2:-10} id
+  for _ in $(seq $((seconds * 10))); do
+    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# e2e_shot NAME: a screenshot of the whole screen, kept with the artifacts.
+e2e_shot() {
+  import -window root "$E2E_ARTIFACTS/$1.png"
+  echo "$E2E_ARTIFACTS/$1.png"
+}
+
+# e2e_pixel FILE X Y: "R,G,B" of one pixel of a screenshot.
+e2e_pixel() {
+  convert "$1" -format "%[fx:int(255*u.p{$2,$3}.r)],%[fx:int(255*u.p{$2,$3}.g)],%[fx:int(255*u.p{$2,$3}.b)]" info:
+}
+
+# e2e_is_running: the program is still running.
+e2e_is_running() { kill -0 "$E2E_APP_PID" 2>/dev/null; }
+
+# e2e_wait_exit SECONDS: waits for the program to end by itself.
+e2e_wait_exit() {
+  local seconds=$1
+  for _ in $(seq $((seconds * 10))); do
+    e2e_is_running || return 0
+    sleep 0.1
+  done
+  return 1
+}
