@@ -62,7 +62,7 @@ TEST(Catalogue, EveryTitleHasTheItemForm) {
     }
 }
 
-TEST(Catalogue, TitlesAreDistinctAndIncludeTheSpecialOnes) {
+TEST(Catalogue, TitlesAreDistinctAndSomeCarryTheKeywordOrDigits) {
     const QList<QByteArray> titles = allTitles();
     QSet<QByteArray> seen;
     const QByteArray keyword("\x8F\x62\x89\xA4"); // 獣王
@@ -72,10 +72,10 @@ TEST(Catalogue, TitlesAreDistinctAndIncludeTheSpecialOnes) {
         EXPECT_FALSE(seen.contains(t)) << sjis::toUnicode(t).toStdString();
         seen.insert(t);
         withKeyword += t.contains(keyword) ? 1 : 0;
-        const bool special = std::any_of(t.begin(), t.end(), [](char c) {
+        const bool marked = std::any_of(t.begin(), t.end(), [](char c) {
             return (c >= '0' && c <= '9') || c == '(' || c == ')';
         });
-        withDigitsOrParentheses += special ? 1 : 0;
+        withDigitsOrParentheses += marked ? 1 : 0;
     }
     EXPECT_GE(withKeyword, 2);
     EXPECT_LE(withKeyword, 3);
