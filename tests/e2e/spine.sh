@@ -21,20 +21,14 @@ xdotool type --delay 150 "星の海へ"
 sleep 0.3
 e2e_shot spine-typed >/dev/null
 xdotool key Return
-sleep 1.0
-active=$(xdotool getactivewindow)
-eval "$(xdotool getwindowgeometry --shell "$active")"
-[ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || e2e_fail "the card window is ${WIDTH}x${HEIGHT}, not the whole screen"
+e2e_wait_active_size 1024 768 10 || e2e_fail "the card window is ${WIDTH}x${HEIGHT}, not the whole screen"
 e2e_shot spine-card-start >/dev/null
 
 # Start wait, nine characters, the card; then its 7 s hold runs out and it waits.
-sleep 12
+sleep 14
 e2e_shot spine-card-held >/dev/null
 xdotool key space
-sleep 1.0
-active=$(xdotool getactivewindow)
-eval "$(xdotool getwindowgeometry --shell "$active")"
-[ "$WIDTH" = 277 ] && [ "$HEIGHT" = 225 ] || e2e_fail "the main window is not back in front"
+e2e_wait_active_size 277 225 10 || e2e_fail "the main window is not back in front"
 e2e_shot spine-back >/dev/null
 
 # The fields are unchanged: copy each out through the clipboard.
@@ -52,10 +46,7 @@ e2e_wait_exit 5 || e2e_fail "Esc did not end the program"
 # runs out without input.
 e2e_run /s
 e2e_wait_window "Quillon for DirectX" 15 >/dev/null || e2e_fail "no window in screen-saver mode"
-sleep 3
-active=$(xdotool getactivewindow)
-eval "$(xdotool getwindowgeometry --shell "$active")"
-[ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || e2e_fail "screen-saver card is not full-screen"
+e2e_wait_active_size 1024 768 10 || e2e_fail "screen-saver card is not full-screen"
 e2e_shot spine-saver >/dev/null
 e2e_wait_exit 40 || e2e_fail "screen-saver mode did not end by itself"
 echo "spine: ok"
