@@ -2,6 +2,7 @@
 // The dialog's non-visual choosers: the user file (open and save) and the display
 // font. Each keeps its current value and asks through prompts() so tests can answer.
 #include "platform/prompts.h"
+#include "settings/settings_store.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,7 +33,7 @@ private:
 class FontChooser {
 public:
     // Face name as Shift-JIS bytes (at most 31) and Windows character set.
-    QByteArray faceName;
+    QByteArray faceName = DefaultFaceName();
     int charset = 128;
 
     QString faceText() const;

@@ -73,6 +73,10 @@ TOptionForm::TOptionForm(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setFont(interfaceFont());
 
+    ClickCue = [] {
+        if (DispForm)
+            DispForm->PutSound(QStringLiteral("Bang"));
+    };
     connectHandlers();
     FormCreate();
 }
@@ -266,8 +270,8 @@ QString TOptionForm::chooseNewUserFile() {
 // Handlers
 
 void TOptionForm::clickCue() {
-    if (DispForm)
-        DispForm->PutSound(QStringLiteral("Bang"));
+    if (ClickCue)
+        ClickCue();
 }
 
 void TOptionForm::UserFileButtonClick() {

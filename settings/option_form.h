@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QPushButton;
@@ -81,6 +82,9 @@ public:
     void setDiceChoiceEnabled(bool enabled);
     // Asks for a new user file's name (SaveDialog1); empty when cancelled.
     QString chooseNewUserFile();
+
+    // The click cue: "Bang" through the presentation form (silent while Silent is on).
+    std::function<void()> ClickCue;
 
     // Handlers.
     void FormCreate();

@@ -69,6 +69,10 @@ int readInt(const IniDocument& doc, const QByteArray& section, const char* key, 
 
 } // namespace
 
+QByteArray DefaultFaceName() {
+    return sjis::fromUnicode(QStringLiteral("ＭＳ 明朝"));
+}
+
 QByteArray cutFaceName(const QByteArray& face) {
     qsizetype pos = 0;
     while (pos < face.size()) {

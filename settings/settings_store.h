@@ -1,7 +1,6 @@
 #pragma once
 // The ten settings as stored in Quillon.ini beside the program, and the rules that
 // move them between the file and the settings dialog.
-#include "platform/sjis.h"
 #include "settings/ini_file.h"
 
 #include <QByteArray>
@@ -10,9 +9,12 @@
 
 namespace quillon {
 
+// "ＭＳ 明朝", the face of the title card until the user picks another.
+QByteArray DefaultFaceName();
+
 struct Settings {
     QString userFile;
-    QByteArray faceName = sjis::fromUnicode(QStringLiteral("ＭＳ 明朝"));
+    QByteArray faceName = DefaultFaceName();
     int charset = 128;
     bool autoClose = false;
     bool silent = false;
