@@ -19,7 +19,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -360,17 +363,26 @@ TEST_F(SettingsDialog, AStoredUserFileIsLoadedOrForgottenWhenItVanished) {
 }
 
 TEST_F(SettingsDialog, AnUnreadableUserFileIsReportedAtStartAndTheProgramGoesOn) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop root";
-    const QString path = userFile("AB CD\r\n");
-    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    // A socket exists as a file but cannot be opened for reading, even by root.
+    const QString path = dir.filePath("mine.qln");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(path);
+    ASSERT_LT(native.size(), static_cast<qsizetype>(sizeof address.sun_path));
+    std::memcpy(address.sun_path, native.constData(), native.size());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     writeFile(ini(), "[File]\r\nUserFile=" + sjis::fromUnicode(path) + "\r\n");
     start();
+    ::close(sock);
     ASSERT_EQ(fake.errors.size(), 1);
-    EXPECT_TRUE(fake.errors[0].endsWith(QStringLiteral(" は開けません")));
+    EXPECT_EQ(fake.errors[0], QStringLiteral("ファイル ") + path + QStringLiteral(" は開けません"));
     EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
+    EXPECT_TRUE(MainForm->ComboBox2->isEnabled());
     EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("mine.qln"));
     EXPECT_EQ(MainForm->ComboBox1->Count(), 0); // the load stopped before the refresh
+    EXPECT_THROW(form().CancelButtonClick(), Exception);
+    EXPECT_EQ(form().UserFile(), path);
 }
 
 TEST_F(SettingsDialog, APencilFileIsNamedAndItsChooserAnswered) {
