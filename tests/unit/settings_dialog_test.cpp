@@ -257,6 +257,12 @@ TEST_F(SettingsDialog, CancelReloadsAndTheCloseBoxKeepsEditsUnwritten) {
     EXPECT_EQ(form().Magnify(), 70);
     EXPECT_EQ(form().Original(), 3);
 
+    form().show();
+    form().WaitSpinEdit->setValue(10);
+    QTest::keyClick(&form(), Qt::Key_Escape); // Esc is Cancel
+    EXPECT_EQ(form().Wait(), 120);
+    EXPECT_FALSE(form().isVisible());
+
     cues = 0;
     form().show();
     form().MagnifySpinEdit->setValue(30);
