@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     // Whatever loaded must also go into a device buffer safely.
-    static SoftwareSoundSystem device;
-    setSoundSystem(&device);
+    SoftwareSoundSystem device;
     std::unique_ptr<SoundDevice> sd;
     device.DirectSoundCreate(sd);
     TDirectSound loaded(std::move(sd));
