@@ -17,7 +17,9 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double microseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -80,7 +82,8 @@ void print(const char* device, const Figures& f) {
         std::printf("%-10s  no device opened\n", device);
         return;
     }
-    std::printf("%-10s  load 11 sounds %7.3f ms (target < 10)   cue with 30 playing %7.2f us median, %8.2f us worst "
+    std::printf("%-10s  load 11 sounds %7.3f ms (target < 10)   cue with 30 playing %7.2f us "
+                "median, %8.2f us worst "
                 "(target < 20)\n",
                 device, f.loadMs, f.playUs, f.playUsWorst);
 }

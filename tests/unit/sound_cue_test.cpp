@@ -25,7 +25,9 @@ protected:
         form.reset();
         setSoundSystem(nullptr);
     }
-    TWaveCollectionItem* item(const QString& name) { return form->DXWaveList1->Items()->FindWave(name); }
+    TWaveCollectionItem* item(const QString& name) {
+        return form->DXWaveList1->Items()->FindWave(name);
+    }
     // The item a buffer belongs to: the primary buffer is 0, then one per item.
     QString nameOfBuffer(int id) const {
         while (device.buffer(id).original >= 0)

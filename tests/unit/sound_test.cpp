@@ -28,7 +28,9 @@ protected:
         sound->Loaded();
         device.clearEvents();
     }
-    TWaveCollectionItem* item(const char* name) { return list->Items()->FindWave(QString::fromLatin1(name)); }
+    TWaveCollectionItem* item(const char* name) {
+        return list->Items()->FindWave(QString::fromLatin1(name));
+    }
     std::vector<int> played() const {
         std::vector<int> ids;
         for (const auto& e : device.events(Op::Play))
@@ -66,7 +68,8 @@ TEST_F(SoundTest, LookupIgnoresLetterCaseAndNamesTheMissingWave) {
     start();
     EXPECT_EQ(item("type")->Name(), QStringLiteral("Type"));
     EXPECT_EQ(item("SAVANNA")->Index(), 8);
-    EXPECT_EQ(TWaveCollection::HashOf(QStringLiteral("GotIt")), TWaveCollection::HashOf(QStringLiteral("gotit")));
+    EXPECT_EQ(TWaveCollection::HashOf(QStringLiteral("GotIt")),
+              TWaveCollection::HashOf(QStringLiteral("gotit")));
     try {
         item("Bark");
         FAIL();

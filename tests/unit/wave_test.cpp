@@ -17,14 +17,16 @@ QByteArray le32(uint32_t v) {
 
 QByteArray formatRecord(uint32_t rate, int length) {
     QByteArray f;
-    f += QByteArray("\x01\x00\x01\x00", 4) + le32(rate) + le32(rate) + QByteArray("\x01\x00\x08\x00", 4);
+    f += QByteArray("\x01\x00\x01\x00", 4) + le32(rate) + le32(rate) +
+         QByteArray("\x01\x00\x08\x00", 4);
     if (length == 18)
         f += QByteArray("\x00\x00", 2);
     return f;
 }
 
 QByteArray chunk(const char* id, const QByteArray& body, int64_t declared = -1) {
-    return QByteArray(id, 4) + le32(declared < 0 ? uint32_t(body.size()) : uint32_t(declared)) + body;
+    return QByteArray(id, 4) + le32(declared < 0 ? uint32_t(body.size()) : uint32_t(declared)) +
+           body;
 }
 
 QByteArray riff(const QByteArray& chunks, const char* form = "WAVE") {
@@ -55,7 +57,8 @@ TEST(WaveReader, LoadsSixteenAndEighteenByteFormatsAndOddLengthsWithoutPad) {
     for (int fmtLength : {16, 18}) {
         const QByteArray data = samples(14933);
         TWave wave;
-        wave.LoadFromBytes(riff(chunk("fmt ", formatRecord(22050, fmtLength)) + chunk("data", data)));
+        wave.LoadFromBytes(
+            riff(chunk("fmt ", formatRecord(22050, fmtLength)) + chunk("data", data)));
         EXPECT_EQ(wave.FormatSize(), fmtLength);
         EXPECT_EQ(wave.SamplesPerSec(), 22050u);
         EXPECT_EQ(wave.BitsPerSample(), 8);
@@ -68,8 +71,8 @@ TEST(WaveReader, SkipsOtherChunksAndTakesTheLastFormatAndData) {
     const QByteArray data = samples(101);
     // An odd-length list chunk without its pad byte sits between the format and the data.
     const QByteArray image = riff(chunk("fmt ", formatRecord(8000, 16)) + chunk("LIST", "abc") +
-                                  chunk("data", samples(5)) + chunk("fmt ", formatRecord(11025, 18)) +
-                                  chunk("data", data));
+                                  chunk("data", samples(5)) +
+                                  chunk("fmt ", formatRecord(11025, 18)) + chunk("data", data));
     TWave wave;
     wave.LoadFromBytes(image);
     EXPECT_EQ(wave.SamplesPerSec(), 11025u);
@@ -79,14 +82,16 @@ TEST(WaveReader, SkipsOtherChunksAndTakesTheLastFormatAndData) {
 TEST(WaveReader, RefusesBadImagesWithTheirMessages) {
     const QByteArray fmt = chunk("fmt ", formatRecord(8000, 16));
     const QString readError = QStringLiteral("ストリームからの読み込みエラー");
-    EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10)), "AVI ")), QStringLiteral("不正な Wave です"));
+    EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10)), "AVI ")),
+              QStringLiteral("不正な Wave です"));
     EXPECT_EQ(messageOfLoading("RIFX" + riff(fmt).mid(4)), QStringLiteral("不正な Wave です"));
     EXPECT_EQ(messageOfLoading("RIFF\x10\x00"), readError);
     EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10), 11))), readError);
     // Lying lengths: nothing of the claimed size is allocated before the read fails.
     EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10), 0xFFFFFFFF))), readError);
     EXPECT_EQ(messageOfLoading(riff(chunk("fmt ", formatRecord(8000, 16), 0xFFFFFFF0))), readError);
-    EXPECT_EQ(messageOfLoading(riff(fmt + chunk("junk", samples(3), 0x7FFFFFFF) + chunk("data", samples(4)))),
+    EXPECT_EQ(messageOfLoading(
+                  riff(fmt + chunk("junk", samples(3), 0x7FFFFFFF) + chunk("data", samples(4)))),
               QString());
 }
 
@@ -143,7 +148,8 @@ TEST(Wave, SampleBlockGrowsInWholeBlocksAndCopies) {
 }
 
 TEST(Wave, WrittenImageHasTheStoredLayout) {
-    const QByteArray image = riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(7)));
+    const QByteArray image =
+        riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(7)));
     TWave wave;
     wave.LoadFromBytes(image);
     EXPECT_EQ(wave.SaveToBytes(), image);
@@ -158,10 +164,12 @@ TEST(BuiltInSounds, ImagesMatchTheTable) {
         int imageBytes;
     };
     const Row table[] = {
-        {"Bang", 11025, 16, 1736, 1780},      {"Type", 22050, 18, 14933, 14979},  {"Theme", 22050, 18, 76882, 76928},
-        {"Joke", 8000, 18, 74580, 74626},     {"Lion", 8000, 18, 10239, 10285},   {"Elephant", 8000, 18, 10198, 10244},
-        {"Condle", 8000, 18, 7731, 7777},     {"GotIt", 8000, 18, 23958, 24004},  {"Savanna", 8000, 18, 189744, 189790},
-        {"Get15", 8000, 18, 12930, 12976},    {"Owl", 8000, 16, 4020, 4064},
+        {"Bang", 11025, 16, 1736, 1780},       {"Type", 22050, 18, 14933, 14979},
+        {"Theme", 22050, 18, 76882, 76928},    {"Joke", 8000, 18, 74580, 74626},
+        {"Lion", 8000, 18, 10239, 10285},      {"Elephant", 8000, 18, 10198, 10244},
+        {"Condle", 8000, 18, 7731, 7777},      {"GotIt", 8000, 18, 23958, 24004},
+        {"Savanna", 8000, 18, 189744, 189790}, {"Get15", 8000, 18, 12930, 12976},
+        {"Owl", 8000, 16, 4020, 4064},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(row.name);
