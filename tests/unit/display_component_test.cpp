@@ -233,6 +233,41 @@ TEST_F(DisplayTest, ThePresenterKeepsTheAspectRatio) {
     EXPECT_EQ(screen.pixelColor(912, 300), QColor(Qt::black));
 }
 
+TEST_F(DisplayTest, ThePresenterScalesOnlyTheLitPartButShowsTheSamePicture) {
+    QImage page(640, 480, QImage::Format_RGB16);
+    page.fill(Qt::black);
+    QPainter text(&page);
+    text.setPen(Qt::white);
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPixelSize(120);
+    text.setFont(font);
+    text.drawText(QPoint(150, 300), QStringLiteral("怪人"));
+    text.end();
+
+    QImage screen(1920, 1080, QImage::Format_RGB32);
+    QPainter painter(&screen);
+    TCustomDXDraw::PaintPage(painter, screen.rect(), page);
+    painter.end();
+    // The whole page scaled at once, as a reference.
+    QImage reference(1920, 1080, QImage::Format_RGB32);
+    reference.fill(Qt::black);
+    QPainter whole(&reference);
+    whole.setRenderHint(QPainter::SmoothPixmapTransform);
+    whole.drawImage(QRect(240, 0, 1440, 1080), page.convertToFormat(QImage::Format_RGB32));
+    whole.end();
+    int differing = 0;
+    for (int y = 0; y < 1080; ++y)
+        for (int x = 0; x < 1920; ++x)
+            differing += qAbs(qGray(screen.pixel(x, y)) - qGray(reference.pixel(x, y))) > 8;
+    EXPECT_EQ(differing, 0);
+
+    page.fill(Qt::black); // an all-black page is only the fill
+    QPainter blank(&screen);
+    TCustomDXDraw::PaintPage(blank, screen.rect(), page);
+    blank.end();
+    EXPECT_EQ(screen.pixelColor(960, 540), QColor(Qt::black));
+}
+
 TEST(DXForm, RestoreBringsAFullScreenFormBackToItsPlacement) {
     TDXForm form;
     form.setGeometry(100, 120, 632, 453);
