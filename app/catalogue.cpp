@@ -1,21 +1,39 @@
-// Placeholder until the catalogue texts land.
+// The catalogue texts are kept as UTF-8 resources, one title per line, so they stay
+// readable and diffable; they become Shift-JIS items once, on first use.
 #include "app/catalogue.h"
 
 #include "platform/sjis.h"
+
+#include <QFile>
+#include <QString>
 
 #include <array>
 
 namespace quillon {
 
+namespace {
+
+QList<QByteArray> loadSeries(int series) {
+    QList<QByteArray> titles;
+    QFile file(QStringLiteral(":/catalogue/part%1.txt").arg(series));
+    if (!file.open(QIODevice::ReadOnly))
+        return titles;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        // Tolerate a file saved with CR LF line ends.
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!line.isEmpty())
+            titles.append(sjis::fromUnicode(line));
+    }
+    return titles;
+}
+
+} // namespace
+
 const QList<QByteArray>& CatalogueTitles(int series) {
-    static const std::array<QList<QByteArray>, 4> lists = [] {
-        std::array<QList<QByteArray>, 4> l;
-        const int counts[] = {0, 23, 155, 50};
-        for (int s = 1; s <= 3; ++s)
-            for (int i = 0; i < counts[s]; ++i)
-                l[s].append(sjis::fromUnicode(QStringLiteral("第%1部の題 その%2").arg(s).arg(i + 1)));
-        return l;
-    }();
+    static const std::array<QList<QByteArray>, 4> lists = {QList<QByteArray>(), loadSeries(1),
+                                                           loadSeries(2), loadSeries(3)};
     static const QList<QByteArray> none;
     return series >= 1 && series <= 3 ? lists[series] : none;
 }

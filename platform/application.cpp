@@ -9,7 +9,8 @@ namespace quillon {
 
 QuillonApplication::QuillonApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Quillon for DirectX"));
-    setApplicationDisplayName(QStringLiteral("Quillon for DirectX"));
+    // No display name: the platform would append it to every other window's caption
+    // ("設定" would read "設定 — Quillon for DirectX").
 }
 
 bool QuillonApplication::notify(QObject* receiver, QEvent* event) {

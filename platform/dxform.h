@@ -1,5 +1,6 @@
 #pragma once
 // A form that can save its window placement and put it back later.
+#include <QRect>
 #include <QWidget>
 
 namespace quillon {
@@ -8,9 +9,20 @@ class TDXForm : public QWidget {
 public:
     explicit TDXForm(QWidget* parent = nullptr);
     ~TDXForm() override;
+    // Remembers the geometry and the window state (normal, maximised, full screen ...).
     void SaveWindowPlacement();
-    // Does nothing when no placement was saved; forgets the saved one.
+    // Does nothing when no placement was saved; forgets the saved one. A form that is
+    // full screen now comes back to the state and geometry it had.
     void RestoreWindowPlacement();
+    bool PlacementSaved() const { return placementSaved_; }
+
+    // How many of these forms are alive in the program.
+    static int LiveCount();
+
+private:
+    QRect savedGeometry_;
+    Qt::WindowStates savedState_;
+    bool placementSaved_ = false;
 };
 
 } // namespace quillon

@@ -1,11 +1,92 @@
-// Placeholder until the layout lands.
 #include "presentation/title_drawing.h"
 
 #include "platform/dxdraw.h"
 
+#include <algorithm>
+
 namespace quillon {
 
-void DrawCharacter(TDXDraw& draw, const QByteArray&, int, const DisplayFont&) { draw.Flip(); }
-void DrawCard(TDXDraw& draw, const QByteArray&, const QByteArray&, const DisplayFont&) { draw.Flip(); }
+namespace {
+
+const QColor white(255, 255, 255);
+
+int trunc(double value) {
+    return static_cast<int>(value);
+}
+
+// The text attributes every drawing pass sets; nothing else of the font is touched.
+TDirectDrawSurfaceCanvas& prepareCanvas(TDirectDrawSurface& back, const DisplayFont& font) {
+    TDirectDrawSurfaceCanvas& canvas = *back.Canvas();
+    canvas.setBrushClear();
+    canvas.setFontColor(white);
+    canvas.setFontCharset(font.charset);
+    canvas.setFontName(font.faceName);
+    return canvas;
+}
+
+} // namespace
+
+void DrawCharacter(TDXDraw& draw, const QByteArray& ch, int magnify, const DisplayFont& font) {
+    TDirectDrawSurface* back = draw.BackSurface();
+    if (!back)
+        return;
+    // The previous character goes, and both pages of the chain end up black.
+    back->ColorFill(0);
+    draw.Flip();
+    back = draw.BackSurface();
+    back->ColorFill(0);
+
+    const int w = draw.Width();
+    const int h = draw.Height();
+    TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
+    const int fontHeight = trunc(magnify / 100.0 * h);
+    canvas.setFontHeight(fontHeight);
+    const int x = trunc((w - canvas.TextWidth(ch)) * 0.5);
+    const int y = trunc((h - fontHeight) * 0.5);
+    canvas.TextOut(x, y, ch);
+    canvas.Release();
+    draw.Flip();
+}
+
+void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2,
+              const DisplayFont& font) {
+    TDirectDrawSurface* back = draw.BackSurface();
+    if (!back)
+        return;
+    // One space of margin outside, two inside, on each line.
+    QByteArray a = " " + line1 + " ";
+    const QByteArray b = "  " + line2 + " ";
+    const bool twoLines = !line2.isEmpty();
+    if (twoLines)
+        a += ' ';
+
+    // No flip first: the last character stays up until the card replaces it.
+    back->ColorFill(0);
+    const int w = draw.Width();
+    const int hScreen = draw.Height();
+    TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
+
+    const int third = trunc(hScreen / 3.0);
+    int h = third;
+    canvas.setFontHeight(h);
+    const int wa = canvas.TextWidth(a);
+    const int wb = canvas.TextWidth(b);
+    // The wider line is meant to span the screen; widths grow with the height.
+    const int wider = wa > wb ? wa : wb;
+    if (wider > 0)
+        h = std::max(1, trunc(h * (static_cast<double>(w) / wider)));
+    h = std::min(h, third);
+    canvas.setFontHeight(h);
+
+    if (twoLines) {
+        const int q = trunc((hScreen - 2.0 * h) / 7.0);
+        canvas.TextOut(0, 3 * q, a);
+        canvas.TextOut(w - canvas.TextWidth(b), 4 * q + h, b);
+    } else {
+        canvas.TextOut(trunc((w - canvas.TextWidth(a)) * 0.5), trunc((hScreen - h) * 0.5), a);
+    }
+    canvas.Release();
+    draw.Flip();
+}
 
 } // namespace quillon

@@ -1,57 +1,334 @@
 #include "settings/option_form.h"
 
+#include "app/catalogue.h"
 #include "app/main_form.h"
+#include "app/subtitle_combo.h"
+#include "app/user_file.h"
+#include "platform/application.h"
+#include "platform/atomic_file.h"
+#include "platform/cursors.h"
+#include "platform/error.h"
+#include "platform/fonts.h"
 #include "presentation/disp_form.h"
+#include "settings/radio_group.h"
+#include "settings/spin_edit.h"
+#include "ui_option_form.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
 
 namespace quillon {
 
 TOptionForm* OptionForm = nullptr;
 
-TOptionForm::TOptionForm(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("設定"));
+namespace {
+const QString NotSelected = QStringLiteral("not selected");
+
+Exception cannotWrite(const QString& path) {
+    return Exception(
+        formatMessage(QStringLiteral("%s に書き込めません"), {QDir::toNativeSeparators(path)}));
+}
+
+bool isExistingFile(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+} // namespace
+
+TOptionForm::TOptionForm(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::OptionForm>()) {
+    ui->setupUi(this);
+    OkButton = ui->OkButton;
+    CancelButton = ui->CancelButton;
+    DiceRadioGroup = ui->DiceRadioGroup;
+    OriginalRadioGroup = ui->OriginalRadioGroup;
+    UserFileButton = ui->UserFileButton;
+    UserFileReleaseButton = ui->UserFileReleaseButton;
+    FontButton = ui->FontButton;
+    AutoCloseCheckBox = ui->AutoCloseCheckBox;
+    SilentCheckBox = ui->SilentCheckBox;
+    MagnifySpinEdit = ui->MagnifySpinEdit;
+    StartWaitSpinEdit = ui->StartWaitSpinEdit;
+    WaitSpinEdit = ui->WaitSpinEdit;
+    DiceRadioGroup->adoptButtons();
+    OriginalRadioGroup->adoptButtons();
+
+    ListBox1 = CatalogueTitles(1);
+    ListBox2 = CatalogueTitles(2);
+    ListBox3 = CatalogueTitles(3);
+
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(392, 263);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(280, 231, 105, 25);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { OkButtonClick(); });
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setGeometry(168, 231, 105, 25);
-    connect(cancel, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    setFont(interfaceFont());
+
+    ClickCue = [] {
+        if (DispForm)
+            DispForm->PutSound(QStringLiteral("Bang"));
+    };
+    connectHandlers();
+    FormCreate();
 }
 
 TOptionForm::~TOptionForm() = default;
 
-int TOptionForm::StartWait() const { return 1500; }
-int TOptionForm::Wait() const { return 120; }
-int TOptionForm::Magnify() const { return 70; }
-bool TOptionForm::AutoClose() const { return false; }
-bool TOptionForm::Silent() const { return false; }
-DisplayFont TOptionForm::Font() const { return {}; }
-int TOptionForm::DiceMode() const { return diceMode_; }
-int TOptionForm::Original() const { return original_; }
-QString TOptionForm::UserFile() const { return {}; }
+void TOptionForm::connectHandlers() {
+    connect(OkButton, &QPushButton::clicked, this, [this] { OkButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(UserFileButton, &QPushButton::clicked, this, [this] { UserFileButtonClick(); });
+    connect(UserFileReleaseButton, &QPushButton::clicked, this,
+            [this] { UserFileReleaseButtonClick(); });
+    connect(FontButton, &QPushButton::clicked, this, [this] { FontButtonClick(); });
+    connect(AutoCloseCheckBox, &QCheckBox::clicked, this, [this] { clickCue(); });
+    connect(SilentCheckBox, &QCheckBox::clicked, this, [this] { clickCue(); });
+    OriginalRadioGroup->OnClick = [this] { clickCue(); };
+    DiceRadioGroup->OnClick = [this] { clickCue(); };
+    for (SpinEdit* field : {MagnifySpinEdit, StartWaitSpinEdit, WaitSpinEdit})
+        field->OnClick = [this] { clickCue(); };
+}
 
-void TOptionForm::GetIni() {}
-void TOptionForm::ModIni() {}
-void TOptionForm::ModCombo() {}
-void TOptionForm::UserFileCheck() {}
+void TOptionForm::FormCreate() {
+    // A load that fails here (an unreadable user file) is shown; the program goes on.
+    try {
+        GetIni();
+    } catch (const std::exception& error) {
+        reportError(error);
+    }
+    const QCursor bullet = programCursor(1);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{UserFileButton, UserFileReleaseButton, FontButton,
+                                         CancelButton, OkButton, AutoCloseCheckBox, SilentCheckBox})
+        w->setCursor(bullet);
+    // The text part of a number field sets its own cursor, so each part gets it.
+    for (SpinEdit* field : {MagnifySpinEdit, StartWaitSpinEdit, WaitSpinEdit})
+        for (QWidget* w : std::initializer_list<QWidget*>{field, field->editor(), field->upButton(),
+                                                          field->downButton()})
+            w->setCursor(bullet);
+}
 
-void TOptionForm::setUserFile(const QString&) {}
-void TOptionForm::setDiceChoiceEnabled(bool) {}
+// Live values
 
-void TOptionForm::OkButtonClick() { close(); }
-void TOptionForm::CancelButtonClick() { close(); }
+int TOptionForm::StartWait() const {
+    return StartWaitSpinEdit->Value();
+}
+int TOptionForm::Wait() const {
+    return WaitSpinEdit->Value();
+}
+int TOptionForm::Magnify() const {
+    return MagnifySpinEdit->Value();
+}
+bool TOptionForm::AutoClose() const {
+    return AutoCloseCheckBox->isChecked();
+}
+bool TOptionForm::Silent() const {
+    return SilentCheckBox->isChecked();
+}
+DisplayFont TOptionForm::Font() const {
+    return {FontDialog1.faceText(), FontDialog1.charset};
+}
+int TOptionForm::DiceMode() const {
+    return DiceRadioGroup->ItemIndex();
+}
+int TOptionForm::Original() const {
+    return OriginalRadioGroup->ItemIndex();
+}
+QString TOptionForm::UserFile() const {
+    return OpenDialog1.FileName;
+}
+
+Settings TOptionForm::currentSettings() const {
+    Settings s;
+    s.userFile = UserFile();
+    s.faceName = FontDialog1.faceName;
+    s.charset = FontDialog1.charset;
+    s.autoClose = AutoClose();
+    s.silent = Silent();
+    s.diceMode = DiceMode();
+    s.original = Original();
+    s.wait = Wait();
+    s.startWait = StartWait();
+    s.magnify = Magnify();
+    return s;
+}
+
+void TOptionForm::applySettings(const Settings& s) {
+    OpenDialog1.FileName = s.userFile;
+    FontDialog1.faceName = s.faceName;
+    FontDialog1.charset = s.charset;
+    AutoCloseCheckBox->setChecked(s.autoClose);
+    SilentCheckBox->setChecked(s.silent);
+    DiceRadioGroup->setItemIndex(s.diceMode);
+    OriginalRadioGroup->setItemIndex(s.original);
+    WaitSpinEdit->setValue(s.wait);
+    StartWaitSpinEdit->setValue(s.startWait);
+    MagnifySpinEdit->setValue(s.magnify);
+}
+
+// The settings file
+
+void TOptionForm::GetIni() {
+    const QString path = SettingsFilePath();
+    // No file (or nothing readable by that name): every control keeps what it holds.
+    if (isExistingFile(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            if (file.error() == QFileDevice::NoError)
+                applySettings(readSettings(IniDocument::parse(bytes), currentSettings()));
+        }
+    }
+    FontButton->setText(FontDialog1.faceText());
+    UserFileCheck();
+    ModCombo();
+}
+
+void TOptionForm::ModIni() {
+    const QString path = SettingsFilePath();
+    IniDocument doc;
+    if (QFileInfo::exists(path)) {
+        // The other lines of the file must survive, so a file we cannot read is not replaced.
+        QFile file(path);
+        if (!isExistingFile(path) || !file.open(QIODevice::ReadOnly))
+            throw cannotWrite(path);
+        doc = IniDocument::parse(file.readAll());
+        if (file.error() != QFileDevice::NoError)
+            throw cannotWrite(path);
+    }
+    if (!writeSettings(doc, currentSettings()))
+        throw cannotWrite(path);
+    if (saveFileAtomically(path, doc.serialize()) != SaveResult::Saved)
+        throw cannotWrite(path);
+}
+
+// Refresh steps for the main window's lists
+
+void TOptionForm::ModCombo() {
+    QList<QByteArray> items;
+    switch (Original()) {
+    case 0:
+        items = ListBox1;
+        break;
+    case 1:
+        items = ListBox2;
+        break;
+    case 2:
+        items = ListBox3;
+        break;
+    default:
+        items = ListBox1 + ListBox2 + ListBox3;
+        break;
+    }
+    MainForm->ComboBox1->setItems(items);
+}
+
+void TOptionForm::UserFileCheck() {
+    const QString path = UserFile();
+    SubtitleCombo* list = MainForm->ComboBox2;
+    if (isExistingFile(path)) {
+        list->setEnabled(true);
+        setDiceChoiceEnabled(true);
+        showUserFileName(path);
+        list->setItems(ReadSubtitleFile(path));
+        return;
+    }
+    list->clearItems();
+    list->setEnabled(false);
+    DiceRadioGroup->setItemIndex(1);
+    setDiceChoiceEnabled(false);
+    UserFileButton->setText(NotSelected);
+    OpenDialog1.FileName.clear();
+}
+
+void TOptionForm::setUserFile(const QString& path) {
+    OpenDialog1.FileName = path;
+    showUserFileName(path);
+}
+
+void TOptionForm::showUserFileName(const QString& path) {
+    UserFileButton->setText(QFileInfo(path).fileName());
+}
+
+void TOptionForm::setDiceChoiceEnabled(bool enabled) {
+    DiceRadioGroup->setEnabled(enabled);
+}
+
+QString TOptionForm::chooseNewUserFile() {
+    return SaveDialog1.Execute(MainForm) ? SaveDialog1.FileName : QString();
+}
+
+// Handlers
+
+void TOptionForm::clickCue() {
+    if (ClickCue)
+        ClickCue();
+}
+
+void TOptionForm::UserFileButtonClick() {
+    clickCue();
+    if (OpenDialog1.Execute(this))
+        UserFileCheck();
+}
+
+void TOptionForm::UserFileReleaseButtonClick() {
+    OpenDialog1.FileName.clear();
+    UserFileCheck();
+}
+
+void TOptionForm::FontButtonClick() {
+    clickCue();
+    if (FontDialog1.Execute(this))
+        FontButton->setText(FontDialog1.faceText());
+}
+
+void TOptionForm::OkButtonClick() {
+    clickCue();
+    ModIni(); // a failure leaves the dialog open with the edited values
+    ModCombo();
+    MainForm->show();
+    close();
+}
+
+void TOptionForm::CancelButtonClick() {
+    clickCue();
+    GetIni();
+    MainForm->show();
+    close();
+}
+
+void TOptionForm::FormClose() {
+    clickCue();
+    MainForm->show();
+}
 
 void TOptionForm::closeEvent(QCloseEvent* event) {
-    if (MainForm)
-        MainForm->show();
+    FormClose();
     event->accept();
+    // Ends a modal run and hides the window.
     QDialog::done(QDialog::Rejected);
 }
 
-void TOptionForm::reject() { CancelButtonClick(); }
+void TOptionForm::reject() {
+    CancelButtonClick();
+}
+
+void TOptionForm::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}
 
 } // namespace quillon

@@ -87,3 +87,17 @@ e2e_wait_exit() {
   done
   return 1
 }
+
+# e2e_wait_active_size WIDTH HEIGHT [SECONDS]: waits until the active window has that size.
+e2e_wait_active_size() {
+  local want_w=$1 want_h=$2 seconds=${3:-10} active
+  for _ in $(seq $((seconds * 10))); do
+    active=$(xdotool getactivewindow 2>/dev/null || true)
+    if [ -n "$active" ]; then
+      eval "$(xdotool getwindowgeometry --shell "$active" 2>/dev/null)"
+      [ "${WIDTH:-}" = "$want_w" ] && [ "${HEIGHT:-}" = "$want_h" ] && return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The dialog's non-visual choosers: the user file (open and save) and the display
+// font. Each keeps its current value and asks through prompts() so tests can answer.
+#include "platform/prompts.h"
+#include "settings/settings_store.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QWidget;
+
+namespace quillon {
+
+// "ユーザー指定サブタイトル" / "*.qln", default extension "qln".
+const FileFilter& UserFileFilter();
+inline const QString UserFileExtension = QStringLiteral("qln");
+
+class FileChooser {
+public:
+    enum class Kind { Open, Save };
+    explicit FileChooser(Kind kind) : kind_(kind) {}
+
+    QString FileName; // full path, or empty
+
+    // Shows the chooser starting from FileName; on confirmation FileName becomes the
+    // chosen path and true is returned. A cancel changes nothing.
+    bool Execute(QWidget* parent);
+
+private:
+    Kind kind_;
+};
+
+class FontChooser {
+public:
+    // Face name as Shift-JIS bytes (at most 31) and Windows character set.
+    QByteArray faceName = DefaultFaceName();
+    int charset = 128;
+
+    QString faceText() const;
+    // Shows the chooser with the current face. On confirmation only the face changes:
+    // the toolkit's fonts carry no character set, so the stored one stays.
+    bool Execute(QWidget* parent);
+};
+
+} // namespace quillon

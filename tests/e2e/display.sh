@@ -1,0 +1,57 @@
+#!/bin/bash
+# A two-line card on a 1024×768 screen: a character alone and centred on black, then
+# line 1 upper left and line 2 lower right; a key brings the main window back.
+source "$(dirname "$0")/lib.sh"
+program=$(realpath "$1")
+e2e_start "$program" 1024x768
+
+# Lit pixels (brighter than half) of a region of a screenshot.
+lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
+
+e2e_run
+main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
+xdotool windowactivate --sync "$main"
+sleep 0.3
+xdotool key --window "$main" Tab
+xdotool type --delay 60 "怪人"
+xdotool key Tab
+xdotool type --delay 60 "現る"
+sleep 0.2
+xdotool key Return
+start=$(date +%s.%N)
+
+# The first character comes 1500 ms after Enter; later ones follow at least 220 ms apart.
+sleep 1.75
+char=$(e2e_shot display-character)
+# Well past the last character (about 2.7 s) and the card's own flip.
+sleep 2.2
+card=$(e2e_shot display-card)
+echo "screenshots taken $(echo "$(date +%s.%N) - $start" | bc) s after Enter"
+
+# The character: a black screen with white glyph pixels in the middle only.
+[ "$(lit "$char" 200x200+0+0)" -eq 0 ] || e2e_fail "character screen not black at the top left"
+[ "$(lit "$char" 200x200+824+568)" -eq 0 ] || e2e_fail "character screen not black at the bottom right"
+[ "$(lit "$char" 100x768+0+0)" -eq 0 ] || e2e_fail "glyph pixels at the left edge"
+centre=$(lit "$char" 400x400+312+184)
+[ "$centre" -gt 500 ] || e2e_fail "no glyph in the middle of the character screen ($centre)"
+
+# The card: line 1 in the upper left, line 2 in the lower right, nothing crosswise.
+ul=$(lit "$card" 512x384+0+0)
+lr=$(lit "$card" 512x384+512+384)
+ur=$(lit "$card" 300x300+724+0)
+ll=$(lit "$card" 300x300+0+468)
+echo "card lit pixels: upper left $ul, lower right $lr, upper right $ur, lower left $ll"
+[ "$ul" -gt 500 ] || e2e_fail "line 1 missing from the upper left"
+[ "$lr" -gt 500 ] || e2e_fail "line 2 missing from the lower right"
+[ "$ur" -eq 0 ] && [ "$ll" -eq 0 ] || e2e_fail "card text where none belongs"
+
+# Any key dismisses the finished card; the main window is in front again.
+xdotool key space
+sleep 1
+e2e_is_running || e2e_fail "program ended"
+after=$(e2e_shot display-after)
+[ "$(xdotool getactivewindow)" = "$main" ] || e2e_fail "main window is not active after the card"
+xdotool search --onlyvisible --name "^Quillon for DirectX\$" | grep -qx "$main" ||
+  e2e_fail "main window not visible"
+[ "$(lit "$after" 1024x768+0+0)" -gt 1000 ] || e2e_fail "screen still black after the card"
+echo "PASS display"

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The settings file through the real program: a prepared Quillon.ini is loaded, the
+# settings dialog is opened from the main window and closed with OK (Enter), and the
+# file then holds all ten keys with the loaded values, other lines untouched. Then the
+# die fills the two lines from the catalogue range the file chose.
+. "$(dirname "$0")/lib.sh"
+e2e_start "$1"
+
+# Shift-JIS with CR LF: "\n" in the texts below become CR LF.
+sjis() { printf '%b' "$1" | iconv -f UTF-8 -t CP932 | sed 's/$/\r/'; }
+
+sjis '; Quillon settings\n[Option]\nwait=0x20\nOriginal=0\nMagnify=-5\n\n[Font]\nName=ＭＳ ゴシック' \
+  >"$E2E_DIR/Quillon.ini"
+sjis '; Quillon settings\n[Option]\nwait=32\nOriginal=0\nMagnify=0\nAutoClose=0\nSilent=0\nDiceMode=1\nStartWait=1500\n\n[Font]\nName=ＭＳ ゴシック\nCharset=128\n[File]\nUserFile=\n' \
+  >"$E2E_DIR/expected.ini"
+
+e2e_run
+main=$(e2e_wait_window "Quillon for DirectX") || e2e_fail "main window not shown"
+sleep 0.5
+
+# The settings button: client 75,192, 58 x 25.
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 104 204 click 1
+dialog=$(e2e_wait_window "設定") || e2e_fail "settings dialog not shown"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+sleep 0.3
+e2e_shot settings-dialog >/dev/null
+xdotool key --window "$dialog" Return
+
+for _ in $(seq 50); do
+  cmp -s "$E2E_DIR/Quillon.ini" "$E2E_DIR/expected.ini" && break
+  sleep 0.1
+done
+if ! cmp "$E2E_DIR/Quillon.ini" "$E2E_DIR/expected.ini"; then
+  xxd "$E2E_DIR/Quillon.ini" >&2
+  e2e_fail "settings file differs from the expected bytes"
+fi
+e2e_wait_window "設定" 1 >/dev/null && e2e_fail "settings dialog still shown after OK"
+main=$(e2e_wait_window "Quillon for DirectX") || e2e_fail "main window not shown again"
+
+# The line fields (client 7,56 and 7,96, 264 x 20): the darkest grey inside each.
+# (xwininfo: xdotool's geometry counts the window manager's frame twice.)
+X=$(xwininfo -id "$main" | awk '/Absolute upper-left X/ {print $NF}')
+Y=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $NF}')
+darkest_in_field() {
+  convert "$1" -crop "250x14+$((X + 12))+$((Y + $2 + 3))" -colorspace Gray -format '%[fx:int(255*minima)]' info:
+}
+sleep 0.3
+before=$(e2e_shot settings-before-dice)
+for top in 56 96; do
+  [ "$(darkest_in_field "$before" $top)" -gt 200 ] || e2e_fail "line field at $top not empty before the die"
+done
+
+# The die: a 16 x 16 picture at 248,32. Both fields then hold dark text.
+xdotool mousemove --window "$main" 256 40 click 1
+sleep 0.5
+shot=$(e2e_shot settings-dice)
+for top in 56 96; do
+  darkest=$(darkest_in_field "$shot" $top)
+  [ "$darkest" -lt 128 ] || e2e_fail "line field at $top (window at $X,$Y) is empty after the die (darkest $darkest)"
+done
+e2e_is_running || e2e_fail "program ended"
+echo "settings: ok ($shot)"

@@ -1,0 +1,83 @@
+// The catalogue's titles must all fit the item form: the card, the lists and the random
+// choice rely on it (a second space would move text into line 2, a long line would
+// overflow the card).
+#include "app/catalogue.h"
+#include "platform/sjis.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace quillon;
+
+namespace {
+
+QList<QByteArray> allTitles() {
+    return CatalogueTitles(1) + CatalogueTitles(2) + CatalogueTitles(3);
+}
+
+qsizetype twoLineCount(const QList<QByteArray>& titles) {
+    qsizetype n = 0;
+    for (const QByteArray& t : titles)
+        n += t.contains(' ') ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(Catalogue, SeriesHoldTheirCountsOfTitles) {
+    EXPECT_EQ(CatalogueTitles(1).size(), 23);
+    EXPECT_EQ(CatalogueTitles(2).size(), 155);
+    EXPECT_EQ(CatalogueTitles(3).size(), 50);
+    EXPECT_EQ(allTitles().size(), 228);
+    EXPECT_EQ(twoLineCount(CatalogueTitles(1)), 15);
+    EXPECT_EQ(twoLineCount(CatalogueTitles(2)), 129);
+    EXPECT_EQ(twoLineCount(CatalogueTitles(3)), 27);
+    EXPECT_EQ(twoLineCount(allTitles()), 171);
+    for (int series : {-1, 0, 4})
+        EXPECT_TRUE(CatalogueTitles(series).isEmpty()) << series;
+}
+
+TEST(Catalogue, EveryTitleHasTheItemForm) {
+    for (const QByteArray& t : allTitles()) {
+        const std::string shown = sjis::toUnicode(t).toStdString();
+        SCOPED_TRACE(shown);
+        EXPECT_GE(t.size(), 10);
+        EXPECT_LE(t.size(), 35);
+        // A lost character would come out as '?' or SUB; a control byte has no glyph.
+        for (char c : t)
+            EXPECT_GE(static_cast<unsigned char>(c), 0x20);
+        EXPECT_FALSE(t.contains('?'));
+        EXPECT_EQ(sjis::fromUnicode(sjis::toUnicode(t)), t);
+        EXPECT_FALSE(sjis::toUnicode(t).contains(QChar(0x3000)));
+
+        EXPECT_LE(t.count(' '), 1);
+        EXPECT_FALSE(t.startsWith(' '));
+        EXPECT_FALSE(t.endsWith(' '));
+        for (const QByteArray& line : t.split(' ')) {
+            EXPECT_FALSE(line.isEmpty());
+            EXPECT_LE(line.size(), 22);
+        }
+    }
+}
+
+TEST(Catalogue, TitlesAreDistinctAndSomeCarryTheKeywordOrDigits) {
+    const QList<QByteArray> titles = allTitles();
+    QSet<QByteArray> seen;
+    const QByteArray keyword("\x8F\x62\x89\xA4"); // 獣王
+    int withKeyword = 0;
+    int withDigitsOrParentheses = 0;
+    for (const QByteArray& t : titles) {
+        EXPECT_FALSE(seen.contains(t)) << sjis::toUnicode(t).toStdString();
+        seen.insert(t);
+        withKeyword += t.contains(keyword) ? 1 : 0;
+        const bool marked = std::any_of(t.begin(), t.end(), [](char c) {
+            return (c >= '0' && c <= '9') || c == '(' || c == ')';
+        });
+        withDigitsOrParentheses += marked ? 1 : 0;
+    }
+    EXPECT_GE(withKeyword, 2);
+    EXPECT_LE(withKeyword, 3);
+    EXPECT_GE(withDigitsOrParentheses, 1);
+}

@@ -1,0 +1,250 @@
+#include "display_fixture.h"
+#include "platform/dxform.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace quillon::testing {
+namespace {
+
+using ddraw::DisplayMode;
+
+std::vector<QString> callNames(const ddraw::Device& device) {
+    std::vector<QString> names;
+    for (const auto& c : device.calls())
+        names.push_back(c.name);
+    return names;
+}
+
+uint32_t flagsOf(const ddraw::Device& device, const QString& name) {
+    for (const auto& c : device.calls())
+        if (c.name == name)
+            return c.flags;
+    ADD_FAILURE() << "no call " << name.toStdString();
+    return 0;
+}
+
+TEST_F(DisplayTest, RequestedModeIsSetDirectlyWithoutEnumeration) {
+    initializeFullScreen();
+    EXPECT_EQ(device.countCalls("EnumDisplayModes"), 0);
+    EXPECT_EQ(device.currentMode(), (DisplayMode{640, 480, 16}));
+    EXPECT_EQ(flagsOf(device, "SetCooperativeLevel"), 0x53u);
+    EXPECT_EQ(flagsOf(device, "CreateSurface"), 0x218u);
+    EXPECT_EQ(draw->Width(), 640);
+    EXPECT_EQ(draw->Height(), 480);
+    EXPECT_EQ(draw->SurfaceWidth(), 640);
+    ASSERT_TRUE(draw->ReadyToDraw());
+    EXPECT_NE(dynamic_cast<TDXDrawDriverFlip*>(draw->Driver()), nullptr);
+}
+
+TEST_F(DisplayTest, FallsBackToTheSmallestLargerModeOfTheSameBitCount) {
+    device.modes.erase(
+        std::find(device.modes.begin(), device.modes.end(), DisplayMode{640, 480, 16}));
+    initializeFullScreen();
+    EXPECT_EQ(device.countCalls("EnumDisplayModes"), 1);
+    EXPECT_EQ(device.currentMode(), (DisplayMode{800, 600, 16}));
+    EXPECT_EQ(draw->Display().Width(), 800);
+    EXPECT_EQ(draw->Display().Height(), 600);
+    EXPECT_EQ(draw->Width(), 800);
+}
+
+TEST_F(DisplayTest, WithoutARatioMatchTheSearchTakesAnyLargerMode) {
+    device.modes = {{640, 480, 32}, {1280, 1024, 16}, {1920, 1080, 16}};
+    initializeFullScreen();
+    EXPECT_EQ(device.currentMode(), (DisplayMode{1280, 1024, 16}));
+}
+
+TEST_F(DisplayTest, NoUsableModeFailsAndLeavesTheComponentFinalized) {
+    device.modes = {{640, 480, 32}, {320, 240, 16}, {1024, 768, 8}};
+    device.modesFailingToSet = {};
+    try {
+        initializeFullScreen();
+        FAIL() << "no error";
+    } catch (const EDXDrawError& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("ディスプレイモードを変更できません (640x480 16bit)"));
+    }
+    EXPECT_FALSE(draw->Initialized());
+    EXPECT_EQ(draw->DDraw(), nullptr);
+    EXPECT_EQ(draw->BackSurface(), nullptr);
+    EXPECT_EQ(device.countCalls("Release DirectDraw"), 1);
+}
+
+TEST_F(DisplayTest, ChangeModeRefusesBadRequestsWithoutADeviceCall) {
+    initializeFullScreen();
+    device.clearCalls();
+    EXPECT_FALSE(draw->Display().ChangeMode(0, 480, 16));
+    EXPECT_FALSE(draw->Display().ChangeMode(640, 480, 15));
+    EXPECT_TRUE(device.calls().empty());
+    EXPECT_THROW(draw->Display().setBitCount(15), EDirectDrawError);
+}
+
+TEST_F(DisplayTest, EffectiveOptionsFollowTheConfiguration) {
+    EXPECT_EQ(draw->EffectiveOptions(), optionBit(doWaitVBlank));
+    draw->setOptions(0x010D);
+    EXPECT_EQ(draw->EffectiveOptions(), optionBit(doFullScreen) | optionBit(doAllowReboot) |
+                                            optionBit(doWaitVBlank) | optionBit(doFlip));
+    draw->setOptions(0x348C); // the component's default
+    EXPECT_EQ(draw->EffectiveOptions(), optionBit(doWaitVBlank) | optionBit(doCenter));
+    draw->setOptions(0x012D); // system memory rules out the flip chain
+    EXPECT_FALSE(draw->EffectiveOptions() & optionBit(doFlip));
+}
+
+TEST_F(DisplayTest, OptionsSetWhileInitializedChangeOnlyThePresentationMembers) {
+    draw->Initialize(); // windowed
+    draw->setOptions(0x010D | optionBit(doStretch));
+    EXPECT_EQ(draw->EffectiveOptions(), optionBit(doWaitVBlank) | optionBit(doStretch));
+    draw->setOptions(0x0105);
+    EXPECT_EQ(draw->EffectiveOptions(), 0);
+    draw->Initialize(); // doFullScreen takes effect now
+    EXPECT_EQ(draw->EffectiveOptions(), 0x010D & ~optionBit(doWaitVBlank));
+}
+
+TEST_F(DisplayTest, WindowedConfigurationBlitsTheOffscreenSurface) {
+    draw->Initialize();
+    EXPECT_EQ(flagsOf(device, "SetCooperativeLevel"), ddraw::DDSCL_NORMAL);
+    EXPECT_EQ(device.countCalls("SetDisplayMode 640x480x16"), 0);
+    EXPECT_EQ(draw->SurfaceWidth(), 632);
+    EXPECT_EQ(draw->SurfaceHeight(), 453);
+    ASSERT_TRUE(draw->ReadyToDraw());
+    device.clearCalls();
+    draw->Flip();
+    EXPECT_EQ(callNames(device), (std::vector<QString>{"WaitForVerticalBlank", "Blt"}));
+    EXPECT_EQ(device.calls().back().flags, ddraw::DDBLT_WAIT);
+}
+
+TEST_F(DisplayTest, WindowedBackSurfaceFallsBackToSystemMemory) {
+    device.offscreenFailures = 1;
+    draw->Initialize();
+    EXPECT_TRUE(draw->EffectiveOptions() & optionBit(doSystemMemory));
+    draw->Finalize();
+    device.offscreenFailures = 2;
+    try {
+        draw->Initialize();
+        FAIL() << "no error";
+    } catch (const EDXDrawError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("サーフェース を作成できません"));
+    }
+    EXPECT_FALSE(draw->Initialized());
+}
+
+TEST_F(DisplayTest, CreationFailuresRaiseTheirMessages) {
+    device.libraryAvailable = false;
+    EXPECT_THROW(
+        try { initializeFullScreen(); } catch (const Exception& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("DDraw.dll を読み込めません"));
+            throw;
+        },
+        Exception);
+    device.libraryAvailable = true;
+    device.supportsDirectDraw4 = false;
+    EXPECT_THROW(draw->Initialize(), EDirectDrawError);
+    device.supportsDirectDraw4 = true;
+    device.primaryFails = true;
+    try {
+        draw->Initialize();
+        FAIL() << "no error";
+    } catch (const EDXDrawError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("プライマリサーフェース を作成できません"));
+    }
+    EXPECT_FALSE(draw->Initialized());
+
+    TDXDraw orphan(nullptr);
+    EXPECT_THROW(orphan.Initialize(), EDXDrawError);
+}
+
+TEST_F(DisplayTest, FinalizeReleasesInOrderAndOnlyOnce) {
+    draw->Finalize(); // never initialised: nothing at all
+    EXPECT_TRUE(device.calls().empty());
+    initializeFullScreen();
+    device.clearCalls();
+    int finalizeEvents = 0;
+    draw->OnFinalize = [&](TCustomDXDraw*) { ++finalizeEvents; };
+    draw->Finalize();
+    draw->Finalize();
+    EXPECT_EQ(finalizeEvents, 1);
+    EXPECT_EQ(device.countCalls("Release DirectDraw"), 1);
+    EXPECT_EQ(device.countCalls("Release Surface"), 2);
+    EXPECT_EQ(callNames(device).back(), QStringLiteral("Release DirectDraw"));
+    // The desktop's own mode is back.
+    EXPECT_EQ(device.currentMode(), device.desktop);
+}
+
+TEST_F(DisplayTest, LostSurfacesAreRestoredBlackAtTheNextReadyToDraw) {
+    initializeFullScreen();
+    device.loseSurfaces();
+    EXPECT_TRUE(draw->ReadyToDraw());
+    EXPECT_EQ(litPixels(*draw->PrimarySurface()->Page()), 0);
+    EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0);
+
+    device.loseSurfaces();
+    device.restoreFails = true;
+    EXPECT_FALSE(draw->ReadyToDraw());
+    device.clearCalls();
+    draw->Flip();
+    EXPECT_EQ(device.countCalls("Flip"), 0);
+}
+
+TEST_F(DisplayTest, FlipExchangesPagesOnlyWhileTheFormIsActive) {
+    initializeFullScreen();
+    draw->BackSurface()->ColorFill(0xFFFF);
+    setFormActiveForTesting(0);
+    draw->Flip();
+    EXPECT_EQ(litPixels(*draw->PrimarySurface()->Page()), 0);
+    setFormActiveForTesting(1);
+    device.clearCalls();
+    draw->Flip();
+    EXPECT_EQ(flagsOf(device, "Flip"), ddraw::DDFLIP_WAIT);
+    EXPECT_EQ(litPixels(*draw->PrimarySurface()->Page()), 640 * 480);
+    EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0);
+}
+
+TEST_F(DisplayTest, FirstShowInitializesWindowedOnceAndDeactivationFlipsToGdi) {
+    draw->setAutoInitialize(true);
+    form->show();
+    EXPECT_TRUE(draw->Initialized());
+    EXPECT_NE(dynamic_cast<TDXDrawDriverBlt*>(draw->Driver()), nullptr);
+    form->hide();
+    draw->Finalize();
+    form->show();
+    EXPECT_FALSE(draw->Initialized());
+
+    initializeFullScreen();
+    EXPECT_TRUE(form->isFullScreen());
+    EXPECT_EQ(draw->geometry(), form->rect());
+    device.clearCalls();
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(form.get(), &deactivate);
+    EXPECT_EQ(device.countCalls("FlipToGDISurface"), 1);
+}
+
+TEST_F(DisplayTest, ThePresenterKeepsTheAspectRatio) {
+    QImage page(640, 480, QImage::Format_RGB16);
+    page.fill(Qt::white);
+    QImage screen(1024, 600, QImage::Format_RGB32);
+    screen.fill(Qt::red);
+    QPainter painter(&screen);
+    TCustomDXDraw::PaintPage(painter, screen.rect(), page);
+    painter.end();
+    // 800 × 600 in the middle, black bars of 112 at both sides.
+    EXPECT_EQ(screen.pixelColor(111, 300), QColor(Qt::black));
+    EXPECT_EQ(screen.pixelColor(112, 300), QColor(Qt::white));
+    EXPECT_EQ(screen.pixelColor(911, 300), QColor(Qt::white));
+    EXPECT_EQ(screen.pixelColor(912, 300), QColor(Qt::black));
+}
+
+TEST(DXForm, RestoreBringsAFullScreenFormBackToItsPlacement) {
+    TDXForm form;
+    form.setGeometry(100, 120, 632, 453);
+    form.RestoreWindowPlacement(); // nothing saved: nothing happens
+    form.SaveWindowPlacement();
+    form.show();
+    form.showFullScreen();
+    form.RestoreWindowPlacement();
+    EXPECT_FALSE(form.isFullScreen());
+    EXPECT_EQ(form.size(), QSize(632, 453));
+    EXPECT_FALSE(form.PlacementSaved());
+}
+
+} // namespace
+} // namespace quillon::testing

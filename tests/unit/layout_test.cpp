@@ -1,0 +1,131 @@
+#include "display_fixture.h"
+#include "platform/sjis.h"
+#include "presentation/title_drawing.h"
+
+#include <QFontMetrics>
+
+namespace quillon::testing {
+namespace {
+
+struct Box {
+    int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
+    bool empty() const { return right < 0; }
+};
+
+// Bounding box of the lit pixels of a page within rows [fromY, toY).
+Box litBox(const QImage& page, int fromY = 0, int toY = INT32_MAX) {
+    Box b;
+    for (int y = fromY; y < std::min(toY, page.height()); ++y) {
+        const auto* line = reinterpret_cast<const uint16_t*>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x) {
+            if (!line[x])
+                continue;
+            b.left = std::min(b.left, x);
+            b.right = std::max(b.right, x);
+            b.top = std::min(b.top, y);
+            b.bottom = std::max(b.bottom, y);
+        }
+    }
+    return b;
+}
+
+class LayoutTest : public DisplayTest {
+protected:
+    void SetUp() override {
+        DisplayTest::SetUp();
+        initializeFullScreen();
+    }
+    const QImage& screen() { return *draw->PrimarySurface()->Page(); }
+    TDirectDrawSurfaceCanvas& canvas() { return *draw->BackSurface()->Canvas(); }
+    int cellHeight() {
+        const QFontMetrics m(canvas().Font());
+        return m.ascent() + m.descent();
+    }
+    QByteArray sjis(const QString& s) { return sjis::fromUnicode(s); }
+    DisplayFont font;
+};
+
+TEST_F(LayoutTest, CharacterIsCentredInACellOfTheMagnifiedHeight) {
+    device.clearCalls();
+    DrawCharacter(*draw, sjis(QStringLiteral("字")), 70, font);
+    std::vector<QString> names;
+    for (const auto& c : device.calls())
+        names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<QString>{"Blt", "Flip", "Blt", "GetDC", "ReleaseDC", "Flip"}));
+
+    EXPECT_EQ(cellHeight(), 336);
+    const Box b = litBox(screen());
+    ASSERT_FALSE(b.empty());
+    EXPECT_GE(b.top, 72);
+    EXPECT_LE(b.bottom, 72 + 336);
+    EXPECT_NEAR((b.left + b.right) / 2.0, 320, 12);
+    EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0); // the other page is black
+}
+
+TEST_F(LayoutTest, MagnifyHundredFillsTheHeight) {
+    DrawCharacter(*draw, sjis(QStringLiteral("国")), 100, font);
+    EXPECT_EQ(cellHeight(), 480);
+    const Box b = litBox(screen());
+    ASSERT_FALSE(b.empty());
+    EXPECT_GT(b.bottom - b.top, 300);
+}
+
+TEST_F(LayoutTest, ShortTwoLineCardIsCappedAndFlushedToBothSides) {
+    DrawCard(*draw, sjis(QStringLiteral("あ")), sjis(QStringLiteral("い")), font);
+    EXPECT_EQ(canvas().FontHeight(), 160);
+    EXPECT_EQ(cellHeight(), 160);
+    // q = 22: line 1 in rows 66..225, line 2 in rows 248..407.
+    const Box line1 = litBox(screen(), 0, 240);
+    const Box line2 = litBox(screen(), 240);
+    ASSERT_FALSE(line1.empty());
+    ASSERT_FALSE(line2.empty());
+    EXPECT_GE(line1.top, 66);
+    EXPECT_LE(line1.bottom, 226);
+    EXPECT_GE(line2.top, 248);
+    EXPECT_LE(line2.bottom, 408);
+    EXPECT_LT(line1.right, 320);
+    EXPECT_GT(line2.left, 320);
+    // One space of margin on the outer side of each line.
+    const int space = canvas().TextWidth(" ");
+    EXPECT_NEAR(line1.left, space, space / 2);
+    EXPECT_NEAR(640 - line2.right, space, space / 2);
+}
+
+TEST_F(LayoutTest, ShortSingleLineIsCentredBothWays) {
+    DrawCard(*draw, sjis(QStringLiteral("三文字")), QByteArray(), font);
+    EXPECT_EQ(canvas().FontHeight(), 160);
+    const Box b = litBox(screen());
+    ASSERT_FALSE(b.empty());
+    EXPECT_NEAR((b.left + b.right) / 2.0, 320, 8);
+    EXPECT_GE(b.top, 160);
+    EXPECT_LE(b.bottom, 320);
+}
+
+TEST_F(LayoutTest, LongSingleLineShrinksToSpanTheWidth) {
+    const QByteArray line = sjis(QStringLiteral("とても長いサブタイトルの一行目です"));
+    DrawCard(*draw, line, QByteArray(), font);
+    const int h = canvas().FontHeight();
+    EXPECT_LT(h, 160);
+    const int width = canvas().TextWidth(" " + line + " ");
+    EXPECT_LE(width, 640);
+    EXPECT_GT(width, 600);
+    const Box b = litBox(screen());
+    EXPECT_GE(b.top, (480 - h) / 2);
+    EXPECT_LE(b.bottom, (480 - h) / 2 + h);
+}
+
+TEST_F(LayoutTest, BlankCardDrawsNothing) {
+    DrawCharacter(*draw, sjis(QStringLiteral("字")), 70, font);
+    DrawCard(*draw, QByteArray(), QByteArray(), font);
+    EXPECT_EQ(litPixels(screen()), 0);
+}
+
+TEST_F(LayoutTest, LostSurfacesDrawNothingAndDoNotCrash) {
+    device.loseSurfaces();
+    device.restoreFails = true;
+    DrawCard(*draw, sjis(QStringLiteral("あ")), QByteArray(), font);
+    EXPECT_FALSE(canvas().HandleAllocated());
+}
+
+} // namespace
+} // namespace quillon::testing

@@ -1,0 +1,405 @@
+// The settings dialog inside the program's four windows, with Quillon.ini in a
+// temporary folder and the choosers answered by a fake.
+#include "app/main_form.h"
+#include "app/program.h"
+#include "app/subtitle_combo.h"
+#include "platform/error.h"
+#include "platform/prompts.h"
+#include "platform/sjis.h"
+#include "settings/option_form.h"
+#include "settings/radio_group.h"
+#include "settings/spin_edit.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace quillon;
+
+namespace {
+
+class FakePrompts : public Prompts {
+public:
+    QStringList errors;
+    QString openAnswer;
+    QString saveAnswer;
+    QString fontAnswer; // empty: cancel
+    int beeps = 0;
+
+    void showError(QWidget*, const QString& message) override { errors.append(message); }
+    bool askYesNo(QWidget*, const QString&) override { return false; }
+    void tellOk(QWidget*, const QString&) override {}
+    QString chooseOpenFile(QWidget*, const QString&, const FileFilter& filter,
+                           const QString& suffix) override {
+        lastFilter = filter;
+        lastSuffix = suffix;
+        return openAnswer;
+    }
+    QString chooseSaveFile(QWidget*, const QString&, const FileFilter&, const QString&) override {
+        return saveAnswer;
+    }
+    bool chooseFont(QWidget*, QFont& font) override {
+        if (fontAnswer.isEmpty())
+            return false;
+        font.setFamily(fontAnswer);
+        return true;
+    }
+    void beep() override { ++beeps; }
+
+    FileFilter lastFilter;
+    QString lastSuffix;
+};
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const QByteArray Mincho = sjis::fromUnicode(QStringLiteral("ＭＳ 明朝"));
+const QByteArray InitialFile =
+    "[File]\r\nUserFile=\r\n[Font]\r\nName=" + Mincho +
+    "\r\nCharset=128\r\n[Option]\r\nAutoClose=0\r\nSilent=0\r\nDiceMode=1\r\n"
+    "Original=3\r\nWait=120\r\nStartWait=1500\r\nMagnify=70\r\n";
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        setSettingsDirectoryForTesting(dir.path());
+        setPrompts(&fake);
+    }
+    void TearDown() override {
+        DestroyForms();
+        setPrompts(nullptr);
+        setSettingsDirectoryForTesting({});
+    }
+    void start() {
+        CreateForms();
+        OptionForm->ClickCue = [this] { ++cues; };
+    }
+    QString ini() const { return dir.filePath("Quillon.ini"); }
+    QString userFile(const QByteArray& lines) {
+        const QString path = dir.filePath("mine.qln");
+        writeFile(path, lines);
+        return path;
+    }
+    TOptionForm& form() { return *OptionForm; }
+
+    QTemporaryDir dir;
+    FakePrompts fake;
+    int cues = 0;
+};
+
+} // namespace
+
+TEST_F(SettingsDialog, FirstStartShowsTheInitialValuesAndWritesNothing) {
+    start();
+    EXPECT_EQ(form().windowTitle(), QStringLiteral("設定"));
+    EXPECT_EQ(form().size(), QSize(392, 263));
+    EXPECT_EQ(form().FontButton->text(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("not selected"));
+    EXPECT_FALSE(form().DiceRadioGroup->isEnabled());
+    EXPECT_EQ(form().DiceRadioGroup->button(1)->text(), QStringLiteral("オリジナルのみ"));
+    EXPECT_EQ(form().DiceMode(), 1);
+    EXPECT_EQ(form().OriginalRadioGroup->button(3)->text(), QStringLiteral("全部入り"));
+    EXPECT_EQ(form().Original(), 3);
+    EXPECT_EQ(form().Wait(), 120);
+    EXPECT_EQ(form().StartWait(), 1500);
+    EXPECT_EQ(form().Magnify(), 70);
+    EXPECT_FALSE(form().AutoClose());
+    EXPECT_FALSE(form().Silent());
+    EXPECT_EQ(form().Font().charset, 128);
+    EXPECT_EQ(MainForm->ComboBox1->Count(), 228);
+    EXPECT_FALSE(MainForm->ComboBox2->isEnabled());
+    EXPECT_TRUE(form().OkButton->isDefault());
+    EXPECT_EQ(form().OkButton->property("hint").toString(),
+              QStringLiteral("変更した設定を適用して文字列入力画面に戻ります"));
+    EXPECT_TRUE(form().OkButton->toolTip().isEmpty());
+    EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(SettingsDialog, TabOrderFollowsTheWindow) {
+    start();
+    const std::vector<QWidget*> order{form().OkButton,
+                                      form().UserFileButton,
+                                      form().UserFileReleaseButton,
+                                      form().FontButton,
+                                      form().AutoCloseCheckBox,
+                                      form().SilentCheckBox,
+                                      form().OriginalRadioGroup->button(0),
+                                      form().OriginalRadioGroup->button(3),
+                                      form().DiceRadioGroup->button(0),
+                                      form().DiceRadioGroup->button(2),
+                                      form().MagnifySpinEdit->editor(),
+                                      form().StartWaitSpinEdit->editor(),
+                                      form().WaitSpinEdit->editor(),
+                                      form().CancelButton};
+    std::vector<QWidget*> chain;
+    QWidget* w = form().OkButton;
+    do {
+        chain.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != form().OkButton && chain.size() < 100);
+    auto position = [&](QWidget* x) {
+        return std::find(chain.begin(), chain.end(), x) - chain.begin();
+    };
+    for (size_t i = 1; i < order.size(); ++i)
+        EXPECT_LT(position(order[i - 1]), position(order[i])) << i;
+}
+
+TEST_F(SettingsDialog, LoadTakesKeyDefaultsClampsAndKeepsAnEmptyName) {
+    writeFile(
+        ini(),
+        "[Font]\r\nName=\r\nCharset=0x180\r\n[Option]\r\nWait=9999\r\nStartWait=0\r\nMagnify=-5\r\n"
+        "AutoClose=yes\r\nSilent=2\r\nDiceMode=7\r\nOriginal=-3\r\n");
+    start();
+    EXPECT_EQ(form().FontButton->text(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(form().Font().charset, 128);
+    EXPECT_EQ(form().Wait(), 500);
+    EXPECT_EQ(form().StartWait(), 500);
+    EXPECT_EQ(form().Magnify(), 0);
+    EXPECT_FALSE(form().AutoClose());
+    EXPECT_TRUE(form().Silent());
+    EXPECT_EQ(form().DiceMode(), 1); // 7 loads as 2, then the missing user file sets 1
+    EXPECT_EQ(form().Original(), -1);
+    EXPECT_EQ(MainForm->ComboBox1->Count(), 228);
+}
+
+TEST_F(SettingsDialog, EmptyFileGivesKeyDefaultsAndTheCatalogueFollowsOriginal) {
+    writeFile(ini(), "");
+    start();
+    EXPECT_EQ(form().Wait(), 70);
+    EXPECT_EQ(form().Original(), 1);
+    EXPECT_EQ(MainForm->ComboBox1->Count(), 155);
+    MainForm->ComboBox1->setText(QStringLiteral("shown"));
+    const int counts[] = {23, 155, 50, 228, 228};
+    for (int original = 0; original <= 4; ++original) {
+        form().OriginalRadioGroup->setItemIndex(original == 4 ? -1 : original);
+        form().ModCombo();
+        EXPECT_EQ(MainForm->ComboBox1->Count(), counts[original]) << original;
+        EXPECT_EQ(MainForm->ComboBox1->ItemIndex(), -1);
+        EXPECT_EQ(MainForm->ComboBox1->Text(), QStringLiteral("shown"));
+    }
+    EXPECT_EQ(MainForm->ComboBox1->itemBytes(23), form().ListBox2.first());
+}
+
+TEST_F(SettingsDialog, OkWritesTheFileEvenUnchangedAndKeepsOtherLines) {
+    start();
+    form().OkButtonClick();
+    EXPECT_EQ(readFile(ini()), InitialFile);
+    EXPECT_EQ(cues, 2); // the button, then the close step
+
+    writeFile(ini(), "; mine\r\n[Option]\r\nWait=5\r\nColour=red\r\n");
+    form().WaitSpinEdit->setValue(45);
+    form().OkButtonClick();
+    const QByteArray after = readFile(ini());
+    EXPECT_TRUE(after.startsWith("; mine\r\n[Option]\r\nWait=45\r\nColour=red\r\nAutoClose=0\r\n"))
+        << after.constData();
+    EXPECT_TRUE(
+        after.endsWith("[File]\r\nUserFile=\r\n[Font]\r\nName=" + Mincho + "\r\nCharset=128\r\n"));
+}
+
+TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogAndTheOldFile) {
+    start();
+    form().OriginalRadioGroup->setItemIndex(0);
+    // A folder in place of the file, then a folder that does not exist: neither can
+    // be written, whoever runs the test.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Quillon.ini"));
+    EXPECT_THROW(form().OkButtonClick(), Exception);
+    EXPECT_EQ(MainForm->ComboBox1->Count(), 228); // no refresh after the failure
+    setSettingsDirectoryForTesting(dir.filePath("gone"));
+    try {
+        form().ModIni();
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.message(), QDir::toNativeSeparators(dir.filePath("gone/Quillon.ini")) +
+                                   QStringLiteral(" に書き込めません"));
+    }
+    if (geteuid() != 0) {
+        setSettingsDirectoryForTesting(dir.filePath("ro"));
+        ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
+        writeFile(ini().replace("Quillon.ini", "ro/Quillon.ini"), "[Option]\r\nWait=5\r\n");
+        QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        EXPECT_THROW(form().ModIni(), Exception);
+        EXPECT_EQ(readFile(dir.filePath("ro/Quillon.ini")), QByteArray("[Option]\r\nWait=5\r\n"));
+        QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner);
+    }
+}
+
+TEST_F(SettingsDialog, CancelReloadsAndTheCloseBoxKeepsEditsUnwritten) {
+    writeFile(ini(), InitialFile);
+    start();
+    fake.fontAnswer = QStringLiteral("Other Face");
+    form().FontButtonClick();
+    form().MagnifySpinEdit->setValue(30);
+    form().OriginalRadioGroup->setItemIndex(0);
+    EXPECT_EQ(form().FontButton->text(), QStringLiteral("Other Face"));
+    form().CancelButtonClick();
+    EXPECT_EQ(form().FontButton->text(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(form().Magnify(), 70);
+    EXPECT_EQ(form().Original(), 3);
+
+    form().show();
+    form().WaitSpinEdit->setValue(10);
+    QTest::keyClick(&form(), Qt::Key_Escape); // Esc is Cancel
+    EXPECT_EQ(form().Wait(), 120);
+    EXPECT_FALSE(form().isVisible());
+
+    cues = 0;
+    form().show();
+    form().MagnifySpinEdit->setValue(30);
+    form().OriginalRadioGroup->setItemIndex(0);
+    form().close();
+    EXPECT_EQ(cues, 1);
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_EQ(form().Magnify(), 30);              // in force at once
+    EXPECT_EQ(MainForm->ComboBox1->Count(), 228); // no refresh by the close box
+    EXPECT_EQ(readFile(ini()), InitialFile);      // nothing written
+}
+
+TEST_F(SettingsDialog, CancelWithoutAFileKeepsTheEdits) {
+    start();
+    form().WaitSpinEdit->setValue(10);
+    form().CancelButtonClick();
+    EXPECT_EQ(form().Wait(), 10);
+    EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(SettingsDialog, NumberFieldsStepClampAndRefuseLetters) {
+    start();
+    form().show();
+    QApplication::setActiveWindow(&form());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    SpinEdit& wait = *form().WaitSpinEdit;
+    QLineEdit* text = wait.editor();
+    text->setFocus();
+    text->clear();
+    QTest::keyClicks(text, "99x99");
+    EXPECT_EQ(fake.beeps, 1);
+    EXPECT_EQ(wait.Text(), QStringLiteral("9999"));
+    EXPECT_EQ(form().Wait(), 9999); // not checked while typing
+    form().MagnifySpinEdit->editor()->setFocus();
+    EXPECT_EQ(wait.Text(), QStringLiteral("500"));
+
+    QTest::mouseClick(wait.upButton(), Qt::LeftButton);
+    EXPECT_EQ(form().Wait(), 500);
+    wait.setText(QStringLiteral("497"));
+    QTest::mouseClick(wait.upButton(), Qt::LeftButton);
+    EXPECT_EQ(form().Wait(), 500);
+    QTest::keyClick(text, Qt::Key_Down);
+    EXPECT_EQ(form().Wait(), 495);
+    EXPECT_EQ(wait.upButton()->autoRepeatDelay(), 400);
+    EXPECT_EQ(wait.upButton()->autoRepeatInterval(), 100);
+
+    // An emptied field reads as its minimum, and is saved so.
+    form().StartWaitSpinEdit->setText({});
+    EXPECT_EQ(form().StartWait(), 500);
+    form().ModIni();
+    EXPECT_TRUE(readFile(ini()).contains("StartWait=500\r\n"));
+}
+
+TEST_F(SettingsDialog, ChoosingAndReleasingAUserFile) {
+    start();
+    const QString path = userFile("AB CD\r\nEF \r\n");
+    fake.openAnswer = path;
+    form().UserFileButtonClick();
+    EXPECT_EQ(fake.lastFilter.description, QStringLiteral("ユーザー指定サブタイトル"));
+    EXPECT_EQ(fake.lastFilter.pattern, QStringLiteral("*.qln"));
+    EXPECT_EQ(fake.lastSuffix, QStringLiteral("qln"));
+    EXPECT_EQ(form().UserFile(), path);
+    EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("mine.qln"));
+    EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
+    EXPECT_TRUE(MainForm->ComboBox2->isEnabled());
+    EXPECT_EQ(MainForm->ComboBox2->Count(), 2);
+    EXPECT_EQ(cues, 1);
+
+    form().DiceRadioGroup->setItemIndex(0);
+    form().UserFileReleaseButtonClick();
+    EXPECT_EQ(cues, 1); // no cue for the release
+    EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("not selected"));
+    EXPECT_EQ(form().DiceMode(), 1);
+    EXPECT_FALSE(form().DiceRadioGroup->isEnabled());
+    EXPECT_TRUE(form().UserFile().isEmpty());
+    EXPECT_EQ(MainForm->ComboBox2->Count(), 0);
+    EXPECT_FALSE(QFile::exists(ini()));
+
+    // A typed name of no existing file counts as none; a cancel changes nothing.
+    fake.openAnswer = dir.filePath("typed.qln");
+    form().UserFileButtonClick();
+    EXPECT_TRUE(form().UserFile().isEmpty());
+    fake.openAnswer.clear();
+    form().setUserFile(path);
+    form().UserFileButtonClick();
+    EXPECT_EQ(form().UserFile(), path);
+}
+
+TEST_F(SettingsDialog, AStoredUserFileIsLoadedOrForgottenWhenItVanished) {
+    const QString path = userFile("AB CD\r\n");
+    writeFile(ini(),
+              "[File]\r\nUserFile=" + sjis::fromUnicode(path) + "\r\n[Option]\r\nDiceMode=2\r\n");
+    start();
+    EXPECT_EQ(form().DiceMode(), 2);
+    EXPECT_EQ(MainForm->ComboBox2->itemBytes(0), QByteArray("AB CD"));
+
+    QFile::remove(path);
+    form().GetIni();
+    EXPECT_TRUE(form().UserFile().isEmpty());
+    EXPECT_EQ(form().DiceMode(), 1);
+    form().ModIni();
+    EXPECT_TRUE(readFile(ini()).startsWith("[File]\r\nUserFile=\r\n"));
+}
+
+TEST_F(SettingsDialog, AnUnreadableUserFileIsReportedAtStartAndTheProgramGoesOn) {
+    // A socket exists as a file but cannot be opened for reading, even by root.
+    const QString path = dir.filePath("mine.qln");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(path);
+    ASSERT_LT(native.size(), static_cast<qsizetype>(sizeof address.sun_path));
+    std::memcpy(address.sun_path, native.constData(), native.size());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    writeFile(ini(), "[File]\r\nUserFile=" + sjis::fromUnicode(path) + "\r\n");
+    start();
+    ::close(sock);
+    ASSERT_EQ(fake.errors.size(), 1);
+    EXPECT_EQ(fake.errors[0], QStringLiteral("ファイル ") + path + QStringLiteral(" は開けません"));
+    EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
+    EXPECT_TRUE(MainForm->ComboBox2->isEnabled());
+    EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("mine.qln"));
+    EXPECT_EQ(MainForm->ComboBox1->Count(), 0); // the load stopped before the refresh
+    EXPECT_THROW(form().CancelButtonClick(), Exception);
+    EXPECT_EQ(form().UserFile(), path);
+}
+
+TEST_F(SettingsDialog, APencilFileIsNamedAndItsChooserAnswered) {
+    start();
+    fake.saveAnswer = dir.filePath("new.qln");
+    EXPECT_EQ(form().chooseNewUserFile(), fake.saveAnswer);
+    form().setUserFile(fake.saveAnswer);
+    form().setDiceChoiceEnabled(true);
+    EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("new.qln"));
+    EXPECT_EQ(form().UserFile(), fake.saveAnswer);
+    EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
+    fake.saveAnswer.clear();
+    EXPECT_TRUE(form().chooseNewUserFile().isEmpty());
+}

@@ -1,0 +1,213 @@
+// The title card's cadence, hold and dismissal, with time driven by a manual clock.
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/command_line.h"
+#include "platform/dxtimer.h"
+#include "platform/random.h"
+#include "platform/sjis.h"
+#include "presentation/disp_form.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace quillon;
+
+namespace {
+
+QByteArray sj(const QString& text) { return sjis::fromUnicode(text); }
+
+class TitleSequenceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clock.set(50000);
+        clock.setTimeOfDay(4242);
+        setProgramClock(&clock);
+        setApplicationActiveForTesting(1);
+        form = new TDispForm;
+        settings.startWait = 1500;
+        settings.wait = 120;
+        form->setSettings(&settings);
+        form->CloseMainWindow = [this] { ++mainWindowCloses; };
+        form->ArmAmbience = [this] { ++ambienceArmed; };
+    }
+    void TearDown() override {
+        delete form;
+        setProgramClock(nullptr);
+        setFirstArgumentForTesting(QString());
+    }
+
+    // Lets the run go tick by tick: each entry is the pause the timer waited before a
+    // tick. Checks on the way that no tick comes a millisecond early.
+    std::vector<uint32_t> runTicks(int maxTicks) {
+        std::vector<uint32_t> pauses;
+        for (int i = 0; i < maxTicks && form->DXTimer->Started(); ++i) {
+            const uint32_t pause = form->DXTimer->msUntilDue();
+            const int32_t before = TypePos;
+            const bool doneBefore = CardDone;
+            if (pause > 0) {
+                clock.advance(pause - 1);
+                IdleSlot::instance().runIdle();
+                EXPECT_EQ(TypePos, before);
+                EXPECT_EQ(CardDone, doneBefore);
+                clock.advance(1);
+            }
+            IdleSlot::instance().runIdle();
+            pauses.push_back(pause);
+        }
+        return pauses;
+    }
+
+    // The pause rule 5 gives for the k-th draw after a run reseeded the generator.
+    uint32_t randomPause(int draws) {
+        Random r;
+        r.setSeed(clock.utcTimeOfDayMs());
+        uint32_t d = 0;
+        for (int i = 0; i < draws; ++i)
+            d = r.draw(10);
+        return (d <= 7 ? 100 : 0) + 120;
+    }
+
+    ManualClock clock;
+    InitialSettings settings;
+    TDispForm* form = nullptr;
+    int mainWindowCloses = 0;
+    int ambienceArmed = 0;
+};
+
+TEST_F(TitleSequenceTest, ExampleTimelinePauseByPause) {
+    form->RunQuillon(sj(QStringLiteral("一二三")), sj(QStringLiteral("四五")));
+    EXPECT_TRUE(form->isVisible());
+    const auto pauses = runTicks(7);
+    const std::vector<uint32_t> expected = {1500, 220, randomPause(1), 410, 120, 410, 7000};
+    EXPECT_EQ(pauses, expected);
+    EXPECT_TRUE(CardDone);
+    EXPECT_EQ(TypePos, 11);
+    EXPECT_FALSE(form->DXTimer->Started()); // the hold is over and nothing more comes
+    EXPECT_TRUE(form->isVisible());         // AutoClose off: the card waits for the user
+}
+
+TEST_F(TitleSequenceTest, LineEndRulesComeFirst) {
+    // One character in line 1 ends that line (rule 1 before rule 4); the first character
+    // of line 2 gets only Wait; with line 2 empty the last character gets 290 + Wait.
+    form->RunQuillon(sj(QStringLiteral("一")), sj(QStringLiteral("二三")));
+    EXPECT_EQ(runTicks(4), (std::vector<uint32_t>{1500, 410, 120, 410}));
+
+    form->RunQuillon(sj(QStringLiteral("一")), QByteArray());
+    EXPECT_EQ(runTicks(2), (std::vector<uint32_t>{1500, 410}));
+
+    // The first character of line 2 that also ends the text gets 290 + Wait.
+    form->RunQuillon(sj(QStringLiteral("一")), sj(QStringLiteral("二")));
+    EXPECT_EQ(runTicks(3), (std::vector<uint32_t>{1500, 410, 410}));
+}
+
+TEST_F(TitleSequenceTest, SingleByteStartsGetTheFixedPauseTwice) {
+    form->RunQuillon(QByteArray("ABCD"), QByteArray());
+    const auto pauses = runTicks(5);
+    ASSERT_EQ(pauses.size(), 5u);
+    EXPECT_EQ(pauses[1], 220u); // after A (TypePos 2)
+    EXPECT_EQ(pauses[2], 220u); // after B (TypePos 3)
+    EXPECT_EQ(pauses[3], randomPause(1));
+    EXPECT_EQ(pauses[4], 410u);
+
+    // A double-byte first character reaches TypePos 3; the second is already random.
+    form->RunQuillon(sj(QStringLiteral("一二三")), QByteArray());
+    const auto dbcs = runTicks(3);
+    EXPECT_EQ(dbcs[1], 220u);
+    EXPECT_EQ(dbcs[2], randomPause(1));
+}
+
+TEST_F(TitleSequenceTest, TwoRunsInARowBehaveAlike) {
+    form->RunQuillon(sj(QStringLiteral("一二")), sj(QStringLiteral("三")));
+    const auto first = runTicks(5);
+    form->RunQuillon(sj(QStringLiteral("一二")), sj(QStringLiteral("三")));
+    EXPECT_EQ(TypePos, 1);
+    EXPECT_FALSE(CardDone);
+    EXPECT_FALSE(LineEndPause);
+    EXPECT_EQ(runTicks(5), first);
+}
+
+TEST_F(TitleSequenceTest, BeastModeGivesTheSlowCadenceToTheLastCharacter) {
+    form->RunQuillon(sj(QStringLiteral("A獣王")), sj(QStringLiteral("B")));
+    EXPECT_TRUE(BeastMode);
+    EXPECT_EQ(runTicks(5), (std::vector<uint32_t>{1500, 820, 820, 820, 820}));
+
+    // The keyword split across the line break does not count.
+    form->RunQuillon(sj(QStringLiteral("A獣")), sj(QStringLiteral("王")));
+    EXPECT_FALSE(BeastMode);
+}
+
+TEST_F(TitleSequenceTest, CreditsCardHoldsLonger) {
+    form->RunQuillon(QByteArray("Quillon"), sj(QStringLiteral("獣王")));
+    const auto pauses = runTicks(20);
+    EXPECT_EQ(pauses.back(), 10000u);
+    EXPECT_TRUE(BeastMode);
+
+    form->RunQuillon(QByteArray("quillon"), QByteArray()); // the search is case-sensitive
+    EXPECT_EQ(runTicks(20).back(), 7000u);
+}
+
+TEST_F(TitleSequenceTest, EmptyTextShowsTheBlankCardAtTheFirstTick) {
+    form->RunQuillon(QByteArray(), QByteArray());
+    EXPECT_EQ(runTicks(3), (std::vector<uint32_t>{1500, 7000}));
+    EXPECT_TRUE(CardDone);
+}
+
+TEST_F(TitleSequenceTest, InputDismissesOnlyTheCompleteCard) {
+    form->RunQuillon(QByteArray("AB"), QByteArray());
+    runTicks(2);
+    QTest::keyRelease(form, Qt::Key_A);
+    form->DXDrawMouseMove();
+    form->DXDrawMouseUp();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->DXTimer->Started());
+
+    runTicks(1); // the card
+    EXPECT_TRUE(CardDone);
+    QTest::keyRelease(form, Qt::Key_Space);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->DXTimer->Started());
+    EXPECT_EQ(ambienceArmed, 0); // not a beast card
+
+    form->RunQuillon(QByteArray("AB"), QByteArray());
+    runTicks(3);
+    form->DXDrawMouseMove();
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(TitleSequenceTest, EndOfHoldClosesWaitsOrEndsTheProgram) {
+    settings.autoClose = true;
+    form->RunQuillon(QByteArray("A"), QByteArray());
+    runTicks(10);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(mainWindowCloses, 0);
+
+    // Screen-saver mode ends the program whatever AutoClose says.
+    setFirstArgumentForTesting(QStringLiteral("/s"));
+    settings.autoClose = false;
+    form->RunQuillon(QByteArray("A"), QByteArray());
+    runTicks(10);
+    EXPECT_EQ(mainWindowCloses, 1);
+}
+
+TEST_F(TitleSequenceTest, BeastCardArmsTheAmbienceUnlessSilent) {
+    form->RunQuillon(sj(QStringLiteral("獣王")), QByteArray());
+    runTicks(10);
+    form->FormKeyUp();
+    EXPECT_EQ(ambienceArmed, 1);
+
+    settings.silent = true;
+    form->RunQuillon(sj(QStringLiteral("獣王")), QByteArray());
+    runTicks(10);
+    form->FormKeyUp();
+    EXPECT_EQ(ambienceArmed, 1);
+}
+
+TEST_F(TitleSequenceTest, ZeroPauseComesAtTheNextIdleMoment) {
+    settings.wait = 0;
+    form->RunQuillon(sj(QStringLiteral("一")), sj(QStringLiteral("二三")));
+    const auto pauses = runTicks(4);
+    EXPECT_EQ(pauses[2], 0u); // first of line 2: E = 0 and Wait 0
+}
+
+} // namespace
