@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
+#include "platform/library_loader.h"
 
 #include <QScreen>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         reportError(error);
         DestroyForms();
+        FreePlatformLibraries();
         return 1;
     }
     if (QScreen* screen = MainForm->screen())
@@ -23,5 +25,7 @@ int main(int argc, char** argv) {
     MainForm->show();
     const int result = app.exec();
     DestroyForms();
+    // Entry points fetched from run-time libraries stay valid until here.
+    FreePlatformLibraries();
     return result;
 }

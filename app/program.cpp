@@ -2,7 +2,6 @@
 
 #include "about/about_form.h"
 #include "app/main_form.h"
-#include "platform/library_loader.h"
 #include "presentation/disp_form.h"
 #include "settings/option_form.h"
 
@@ -31,7 +30,6 @@ void DestroyForms() {
     DispForm = nullptr;
     delete MainForm;
     MainForm = nullptr;
-    FreePlatformLibraries();
 }
 
 } // namespace quillon

@@ -5,7 +5,7 @@ namespace quillon {
 
 // Creates the main window, the presentation form, the settings dialog and the about box.
 void CreateForms();
-// Destroys them in reverse order and frees the run-time libraries.
+// Destroys them in reverse order.
 void DestroyForms();
 
 } // namespace quillon

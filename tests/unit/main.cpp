@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Sounds go to OpenAL's null device unless a test installs the in-memory one.
+    qputenv("ALSOFT_DRIVERS", "null");
     ::testing::InitGoogleTest(&argc, argv);
     quillon::QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);

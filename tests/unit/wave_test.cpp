@@ -1,0 +1,192 @@
+// The RIFF WAVE reader and the built-in images.
+#include "platform/wave.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+QByteArray le32(uint32_t v) {
+    const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    return QByteArray(b, 4);
+}
+
+QByteArray formatRecord(uint32_t rate, int length) {
+    QByteArray f;
+    f += QByteArray("\x01\x00\x01\x00", 4) + le32(rate) + le32(rate) +
+         QByteArray("\x01\x00\x08\x00", 4);
+    if (length == 18)
+        f += QByteArray("\x00\x00", 2);
+    return f;
+}
+
+QByteArray chunk(const char* id, const QByteArray& body, int64_t declared = -1) {
+    return QByteArray(id, 4) + le32(declared < 0 ? uint32_t(body.size()) : uint32_t(declared)) +
+           body;
+}
+
+QByteArray riff(const QByteArray& chunks, const char* form = "WAVE") {
+    return "RIFF" + le32(uint32_t(chunks.size() + 4)) + QByteArray(form, 4) + chunks;
+}
+
+QByteArray samples(int n) {
+    QByteArray s;
+    for (int i = 0; i < n; ++i)
+        s += char(i * 7);
+    return s;
+}
+
+QString messageOfLoading(const QByteArray& image) {
+    TWave wave;
+    try {
+        wave.LoadFromBytes(image);
+    } catch (const Exception& e) {
+        EXPECT_EQ(wave.DataSize(), 0);
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(WaveReader, LoadsSixteenAndEighteenByteFormatsAndOddLengthsWithoutPad) {
+    for (int fmtLength : {16, 18}) {
+        const QByteArray data = samples(14933);
+        TWave wave;
+        wave.LoadFromBytes(
+            riff(chunk("fmt ", formatRecord(22050, fmtLength)) + chunk("data", data)));
+        EXPECT_EQ(wave.FormatSize(), fmtLength);
+        EXPECT_EQ(wave.SamplesPerSec(), 22050u);
+        EXPECT_EQ(wave.BitsPerSample(), 8);
+        ASSERT_EQ(wave.DataSize(), 14933);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.Data()), wave.DataSize()), data);
+    }
+}
+
+TEST(WaveReader, SkipsOtherChunksAndTakesTheLastFormatAndData) {
+    const QByteArray data = samples(101);
+    // An odd-length list chunk without its pad byte sits between the format and the data.
+    const QByteArray image = riff(chunk("fmt ", formatRecord(8000, 16)) + chunk("LIST", "abc") +
+                                  chunk("data", samples(5)) +
+                                  chunk("fmt ", formatRecord(11025, 18)) + chunk("data", data));
+    TWave wave;
+    wave.LoadFromBytes(image);
+    EXPECT_EQ(wave.SamplesPerSec(), 11025u);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.Data()), wave.DataSize()), data);
+}
+
+TEST(WaveReader, RefusesBadImagesWithTheirMessages) {
+    const QByteArray fmt = chunk("fmt ", formatRecord(8000, 16));
+    const QString readError = QStringLiteral("ストリームからの読み込みエラー");
+    EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10)), "AVI ")),
+              QStringLiteral("不正な Wave です"));
+    EXPECT_EQ(messageOfLoading("RIFX" + riff(fmt).mid(4)), QStringLiteral("不正な Wave です"));
+    EXPECT_EQ(messageOfLoading("RIFF\x10\x00"), readError);
+    EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10), 11))), readError);
+    // Lying lengths: nothing of the claimed size is allocated before the read fails.
+    EXPECT_EQ(messageOfLoading(riff(fmt + chunk("data", samples(10), 0xFFFFFFFF))), readError);
+    EXPECT_EQ(messageOfLoading(riff(chunk("fmt ", formatRecord(8000, 16), 0xFFFFFFF0))), readError);
+    EXPECT_EQ(messageOfLoading(
+                  riff(fmt + chunk("junk", samples(3), 0x7FFFFFFF) + chunk("data", samples(4)))),
+              QString());
+}
+
+TEST(WaveReader, WithoutDataChunkLoadsEmpty) {
+    TWave wave;
+    wave.LoadFromBytes(riff(chunk("fmt ", formatRecord(8000, 18))));
+    EXPECT_EQ(wave.DataSize(), 0);
+    EXPECT_EQ(wave.FormatSize(), 18);
+}
+
+TEST(WaveReader, StreamStateErrorsAndClampedReads) {
+    QBuffer outer;
+    outer.setData(riff(chunk("fmt ", formatRecord(8000, 16)) + chunk("data", samples(10))));
+    outer.open(QIODevice::ReadOnly);
+    TWaveStream reader(outer);
+    char buffer[32];
+    try {
+        reader.Read(buffer, 4);
+        FAIL();
+    } catch (const EWaveStreamError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("ストリームは開かれていません"));
+    }
+    reader.Open(false);
+    EXPECT_THROW(reader.Open(false), EWaveStreamError);
+    EXPECT_EQ(reader.Size(), 10);
+    EXPECT_EQ(reader.Seek(-3, TCustomWaveStream::Origin::End), 7);
+    EXPECT_EQ(reader.Read(buffer, 32), 3);
+    EXPECT_EQ(reader.Seek(50, TCustomWaveStream::Origin::Current), 10);
+    EXPECT_EQ(reader.Seek(-50, TCustomWaveStream::Origin::Beginning), 0);
+}
+
+TEST(Wave, SampleBlockGrowsInWholeBlocksAndCopies) {
+    TWave wave;
+    wave.SetDataSize(1);
+    EXPECT_EQ(wave.DataCapacity(), 8096);
+    const uint8_t* block = wave.Data();
+    wave.SetDataSize(8096);
+    EXPECT_EQ(wave.Data(), block); // same block: no re-allocation
+    wave.SetDataSize(8097);
+    EXPECT_EQ(wave.DataCapacity(), 2 * 8096);
+    wave.SetDataSize(-5);
+    EXPECT_EQ(wave.DataSize(), 0);
+    EXPECT_EQ(wave.Data(), nullptr);
+
+    TWave source;
+    source.LoadFromBytes(riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(9))));
+    wave.Assign(&source);
+    EXPECT_EQ(wave.SaveToBytes(), source.SaveToBytes());
+    wave.Assign(&wave);
+    EXPECT_EQ(wave.DataSize(), 9);
+    wave.Assign(nullptr);
+    EXPECT_EQ(wave.DataSize(), 0);
+    EXPECT_EQ(wave.FormatSize(), 0);
+}
+
+TEST(Wave, WrittenImageHasTheStoredLayout) {
+    const QByteArray image =
+        riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(7)));
+    TWave wave;
+    wave.LoadFromBytes(image);
+    EXPECT_EQ(wave.SaveToBytes(), image);
+}
+
+TEST(BuiltInSounds, ImagesMatchTheTable) {
+    struct Row {
+        const char* name;
+        uint32_t rate;
+        int fmtLength;
+        int dataBytes;
+        int imageBytes;
+    };
+    const Row table[] = {
+        {"Bang", 11025, 16, 1736, 1780},       {"Type", 22050, 18, 14933, 14979},
+        {"Theme", 22050, 18, 76882, 76928},    {"Joke", 8000, 18, 74580, 74626},
+        {"Lion", 8000, 18, 10239, 10285},      {"Elephant", 8000, 18, 10198, 10244},
+        {"Condle", 8000, 18, 7731, 7777},      {"GotIt", 8000, 18, 23958, 24004},
+        {"Savanna", 8000, 18, 189744, 189790}, {"Get15", 8000, 18, 12930, 12976},
+        {"Owl", 8000, 16, 4020, 4064},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.name);
+        QFile file(QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(row.name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.size(), row.imageBytes);
+        TWave wave;
+        wave.ReadWave(file);
+        EXPECT_EQ(wave.SamplesPerSec(), row.rate);
+        EXPECT_EQ(wave.FormatSize(), row.fmtLength);
+        EXPECT_EQ(wave.DataSize(), row.dataBytes);
+        EXPECT_EQ(wave.Channels(), 1);
+        EXPECT_EQ(wave.BitsPerSample(), 8);
+        const int first = wave.Data()[0], last = wave.Data()[wave.DataSize() - 1];
+        if (QLatin1String(row.name) == QLatin1String("Savanna"))
+            EXPECT_LE(std::abs(last - first), 12); // the loop's seam has no step
+        else
+            EXPECT_LE(std::abs(last - 128), 1); // ends at silence
+    }
+}
