@@ -136,6 +136,10 @@ void TMainForm::paintEvent(QPaintEvent* event) {
 }
 
 void TMainForm::FormPaint() {
+    // While a card covers the screen the window cannot really be seen: a paint then
+    // neither starts another card nor raises the window over the card.
+    if (DispForm && DispForm->isVisible())
+        return;
     const QString mode = FirstArgumentUpper();
     if (mode == QStringLiteral("/S")) {
         Edit1->clear();

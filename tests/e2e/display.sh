@@ -13,20 +13,32 @@ main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did no
 xdotool windowactivate --sync "$main"
 sleep 0.3
 xdotool key --window "$main" Tab
-xdotool type --delay 60 "怪人"
+xdotool type --delay 150 "怪人"
 xdotool key Tab
-xdotool type --delay 60 "現る"
+xdotool type --delay 150 "現る"
 sleep 0.2
 xdotool key Return
 start=$(date +%s.%N)
 
+# shoot_until NAME SECONDS TEST: screenshots until TEST (given the file) holds.
+shoot_until() {
+  local name=$1 seconds=$2 test=$3 shot
+  for _ in $(seq $((seconds * 5))); do
+    shot=$(e2e_shot "$name")
+    "$test" "$shot" && { echo "$shot"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+# A character alone: lit pixels in the middle, none near the left edge.
+is_character() { [ "$(lit "$1" 400x400+312+184)" -gt 500 ] && [ "$(lit "$1" 150x768+0+0)" -eq 0 ]; }
+# The card: line 1 starts near the left edge, line 2 lies lower right.
+is_card() { [ "$(lit "$1" 150x384+0+0)" -gt 50 ] && [ "$(lit "$1" 512x384+512+384)" -gt 500 ]; }
+
 # The first character comes 1500 ms after Enter; later ones follow at least 220 ms apart.
-sleep 1.75
-char=$(e2e_shot display-character)
-# Well past the last character (about 2.7 s) and the card's own flip.
-sleep 2.2
-card=$(e2e_shot display-card)
-echo "screenshots taken $(echo "$(date +%s.%N) - $start" | bc) s after Enter"
+char=$(shoot_until display-character 10 is_character) || e2e_fail "no character alone on the screen"
+card=$(shoot_until display-card 15 is_card) || e2e_fail "no finished card on the screen"
+echo "card seen $(echo "$(date +%s.%N) - $start" | bc) s after Enter"
 
 # The character: a black screen with white glyph pixels in the middle only.
 [ "$(lit "$char" 200x200+0+0)" -eq 0 ] || e2e_fail "character screen not black at the top left"

@@ -42,11 +42,19 @@ sleep 0.2
 xdotool key Escape
 e2e_wait_exit 5 || e2e_fail "Esc did not end the program"
 
-# Screen-saver mode: a random card at once, and the end of the program when its hold
-# runs out without input.
+# Screen-saver mode: a random card at once; a key on the finished card brings the next
+# random card; the program ends when a hold runs out without input. Quick settings keep
+# the timing certain: every card is complete within 3 s and held for 7 s.
+printf '[Option]\r\nWait=0\r\nStartWait=500\r\n' >"$E2E_DIR/Quillon.ini"
 e2e_run /s
 e2e_wait_window "Quillon for DirectX" 15 >/dev/null || e2e_fail "no window in screen-saver mode"
 e2e_wait_active_size 1024 768 10 || e2e_fail "screen-saver card is not full-screen"
+sleep 4
 e2e_shot spine-saver >/dev/null
-e2e_wait_exit 40 || e2e_fail "screen-saver mode did not end by itself"
+xdotool key space
+sleep 5 # past the first card's hold: only a second card keeps the program running
+e2e_is_running || e2e_fail "screen-saver mode ended instead of starting the next card"
+e2e_wait_active_size 1024 768 5 || e2e_fail "no second screen-saver card"
+e2e_shot spine-saver-second >/dev/null
+e2e_wait_exit 20 || e2e_fail "screen-saver mode did not end by itself"
 echo "spine: ok"

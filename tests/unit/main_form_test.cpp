@@ -5,6 +5,7 @@
 #include "app/subtitle_combo.h"
 #include "platform/application.h"
 #include "platform/clock.h"
+#include "platform/command_line.h"
 #include "platform/dxtimer.h"
 #include "platform/sjis.h"
 #include "presentation/disp_form.h"
@@ -90,6 +91,26 @@ TEST_F(MainFormTest, RunWithAnEmptyLine1TakesARandomTitleAndEmptiesTheFields) {
     EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
     EXPECT_TRUE(MainForm->Edit2->text().isEmpty());
     stopCard();
+}
+
+TEST_F(MainFormTest, ScreenSaverPaintStartsARandomCardUnlessOneIsShowing) {
+    setFirstArgumentForTesting(QStringLiteral("/S"));
+    MainForm->Edit1->setText(QStringLiteral("消される"));
+    MainForm->FormPaint();
+    ASSERT_TRUE(DispForm->isVisible());
+    const QByteArray first = Line1;
+    EXPECT_FALSE(first.isEmpty());
+    EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
+    clock.advance(1500);
+    IdleSlot::instance().runIdle(); // the first character
+    MainForm->FormPaint();          // the card is on the screen: no new card
+    EXPECT_EQ(TypePos, 3);
+    stopCard();
+    MainForm->FormPaint(); // dismissed: the next random card
+    EXPECT_TRUE(DispForm->isVisible());
+    EXPECT_EQ(TypePos, 1);
+    stopCard();
+    setFirstArgumentForTesting(QString());
 }
 
 TEST_F(MainFormTest, EscEndsTheProgramWithoutAsking) {
