@@ -18,6 +18,13 @@ const QString deleteQuestion = QStringLiteral("\nをユーザーファイルか�
 const QString deletedReport = QStringLiteral("ユーザー指定サブタイトルを削除しました。");
 const QString userListCaption = QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
 
+// A line field can hold a pasted line end, which the file would read back as two
+// subtitles: line ends are left out of the stored item.
+QByteArray withoutLineEnds(QByteArray line) {
+    line.removeIf([](char c) { return c == '\r' || c == '\n'; });
+    return line;
+}
+
 // The list is the file's in-memory form: after a change the whole list replaces the
 // file, and the file is read back into the list. A failure raises and stops the caller.
 void rewriteUserFile(const SubtitleCombo& list) {
@@ -56,7 +63,7 @@ void SaveTypedSubtitle(TMainForm& form) {
     if (OptionForm->UserFile().isEmpty() && !startUserFile(form))
         return;
     SubtitleCombo& list = *form.ComboBox2;
-    list.appendItem(form.line1() + ' ' + form.line2());
+    list.appendItem(withoutLineEnds(form.line1()) + ' ' + withoutLineEnds(form.line2()));
     rewriteUserFile(list);
     prompts().tellOk(&form, savedReport);
     OptionForm->ModIni();

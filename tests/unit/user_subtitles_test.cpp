@@ -169,6 +169,16 @@ TEST_F(UserSubtitles, SavingAppendsAndRewritesTheWholeFile) {
     EXPECT_TRUE(readFile(ini()).contains("DiceMode=2"));
 }
 
+TEST_F(UserSubtitles, PastedLineEndsDoNotSplitTheSavedSubtitle) {
+    startWithFile(""); // an empty file is in use: an enabled, empty list
+    EXPECT_TRUE(list().isEnabled());
+    EXPECT_EQ(list().Count(), 0);
+    type(QStringLiteral("A\nB"), QStringLiteral("C\r\nD\r"));
+    MainForm->PencilImageClick();
+    EXPECT_EQ(readFile(qln()), QByteArray("AB CD\r\n"));
+    EXPECT_EQ(list().items(), QList<QByteArray>{"AB CD"});
+}
+
 TEST_F(UserSubtitles, AFileThatCannotBeReplacedStopsTheSave) {
     startWithFile("AB CD\r\n");
     // The file is replaced by a folder behind the program's back.
