@@ -1,32 +1,140 @@
 #include "about/about_form.h"
 
 #include "app/main_form.h"
+#include "app/picture_button.h"
+#include "platform/cursors.h"
+#include "platform/fonts.h"
+#include "platform/sjis.h"
+#include "presentation/disp_form.h"
+#include "ui_about_form.h"
 
 #include <QCloseEvent>
+#include <QEvent>
+#include <QIcon>
 #include <QPushButton>
+#include <QScreen>
 
 namespace quillon {
 
 TAboutForm* AboutForm = nullptr;
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("情報"));
+namespace {
+const QColor maroon(0x80, 0x00, 0x00);
+const QString iconResource = QStringLiteral(":/pictures/icon.png");
+
+// While the about box is modal, a card shown from its emblem would be blocked from the
+// keys and the mouse that dismiss it. This makes the card modal above the box for that
+// one run and puts it back to an ordinary window once the card is hidden.
+class CardAboveModalBox : public QObject {
+public:
+    explicit CardAboveModalBox(QWidget* card) : QObject(card), card_(card) {
+        card_->setWindowModality(Qt::ApplicationModal);
+        card_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == card_ && event->type() == QEvent::Hide) {
+            card_->removeEventFilter(this);
+            card_->setWindowModality(Qt::NonModal);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* card_;
+};
+} // namespace
+
+TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::AboutForm>()) {
+    ui->setupUi(this);
+    OkButton = ui->OkButton;
+    EmblemFrame = ui->EmblemFrame;
+    AboutImage = ui->AboutImage;
+    CopyrightLabel = ui->CopyrightLabel;
+
+    CreateParams();
     setFixedSize(294, 121);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(110, 88, 75, 25);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { close(); });
+    setWindowIcon(QIcon(iconResource));
+    setFont(interfaceFont(12, true));
+    ui->TitleLabel->setFont(interfaceFont(27, true));
+    ui->SubtitleLabel->setFont(interfaceFont(12, true));
+    QPalette subtitlePalette = ui->SubtitleLabel->palette();
+    subtitlePalette.setColor(QPalette::WindowText, maroon);
+    ui->SubtitleLabel->setPalette(subtitlePalette);
+    CopyrightLabel->setFont(interfaceFont(16, true));
+    OkButton->setFont(interfaceFont(12, false));
+
+    // The icon's 32 × 32 picture on white, stretched to the box. Without the picture
+    // the box stays white.
+    QPalette imagePalette = AboutImage->palette();
+    imagePalette.setColor(QPalette::Window, Qt::white);
+    AboutImage->setPalette(imagePalette);
+    const QPixmap picture = QIcon(iconResource).pixmap(32, 32);
+    if (!picture.isNull())
+        AboutImage->setPixmap(picture);
+    AboutImage->OnDblClick = [this] { AboutImageDblClick(); };
+
+    connect(OkButton, &QPushButton::clicked, this, [this] { OkButtonClick(); });
+    if (QScreen* screen = this->screen())
+        move(screen->geometry().center() - rect().center());
+    OkButton->setFocus();
+    FormCreate();
 }
 
 TAboutForm::~TAboutForm() = default;
 
-void TAboutForm::closeEvent(QCloseEvent* event) {
+// A window of its own (its own taskbar button while shown) with only the system menu
+// and the close box.
+void TAboutForm::CreateParams() {
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+void TAboutForm::FormCreate() {
+    const QCursor bullet = programCursor(1);
+    OkButton->setCursor(bullet);
+    AboutImage->setCursor(bullet);
+}
+
+QByteArray TAboutForm::copyrightLine() const {
+    return sjis::fromUnicode(CopyrightLabel->text());
+}
+
+void TAboutForm::clickCue() {
+    if (DispForm)
+        DispForm->PutSound(QStringLiteral("Bang"));
+}
+
+void TAboutForm::OkButtonClick() {
+    clickCue();
     if (MainForm)
         MainForm->show();
+    close();
+}
+
+void TAboutForm::FormClose() {
+    clickCue();
+    if (MainForm)
+        MainForm->show();
+}
+
+void TAboutForm::closeEvent(QCloseEvent* event) {
+    FormClose();
     event->accept();
     QDialog::done(QDialog::Accepted);
 }
 
 void TAboutForm::reject() {} // Esc does nothing: the box has no cancel button
+
+void TAboutForm::AboutImageDblClick() {
+    clickCue();
+    if (!DispForm)
+        return;
+    if (isModal() && !DispForm->isVisible())
+        new CardAboveModalBox(DispForm);
+    DispForm->RunQuillon(QByteArrayLiteral("Quillon for DirectX"), copyrightLine());
+}
 
 } // namespace quillon

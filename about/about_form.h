@@ -2,17 +2,46 @@
 // The about box: the program's name, its emblem and the copyright line; a double
 // click on the emblem stages the credits card.
 #include <QDialog>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QFrame;
+
+namespace Ui {
+class AboutForm;
+}
 
 namespace quillon {
+
+class PictureButton;
 
 class TAboutForm : public QDialog {
 public:
     explicit TAboutForm(QWidget* parent = nullptr);
     ~TAboutForm() override;
 
+    QPushButton* OkButton;
+    QFrame* EmblemFrame;
+    PictureButton* AboutImage;
+    QLabel* CopyrightLabel;
+
+    // The copyright line as shown; it is also line 2 of the emblem's card.
+    QByteArray copyrightLine() const;
+
+    void FormCreate();
+    void OkButtonClick();
+    void FormClose();
+    void AboutImageDblClick();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+
+private:
+    void CreateParams();
+    void clickCue();
+    std::unique_ptr<Ui::AboutForm> ui;
 };
 
 extern TAboutForm* AboutForm;

@@ -124,7 +124,15 @@ void TMainForm::paintEvent(QPaintEvent* event) {
     // repaint of a control's area.
     if (!event->region().contains(rect()))
         return;
-    QMetaObject::invokeMethod(this, [this] { FormPaint(); }, Qt::QueuedConnection);
+    // Queued, so it may arrive after a dialog button has hidden the window: a hidden
+    // window has not been painted, and showing it again would defeat the hide.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isVisible())
+                FormPaint();
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::FormPaint() {

@@ -7,6 +7,15 @@
 
 namespace quillon {
 
+namespace {
+// A list item is text up to its first NUL, as a list of C strings would hold it. The
+// bytes after it stay in items() so that rewriting the file loses nothing.
+QByteArray textPart(const QByteArray& item) {
+    const qsizetype nul = item.indexOf('\0');
+    return nul < 0 ? item : item.left(nul);
+}
+} // namespace
+
 SubtitleCombo::SubtitleCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -30,7 +39,7 @@ void SubtitleCombo::refill() {
     QStringList texts;
     texts.reserve(items_.size());
     for (const QByteArray& item : items_)
-        texts.append(sjis::toUnicode(item));
+        texts.append(sjis::toUnicode(textPart(item)));
     addItems(texts);
     setEditText(shown);
     selected_ = -1;
@@ -41,13 +50,15 @@ void SubtitleCombo::setItems(const QList<QByteArray>& items) {
     refill();
 }
 
-void SubtitleCombo::clearItems() { setItems({}); }
+void SubtitleCombo::clearItems() {
+    setItems({});
+}
 
 void SubtitleCombo::appendItem(const QByteArray& item) {
     const QSignalBlocker block(this);
     const QString shown = currentText();
     items_.append(item);
-    addItem(sjis::toUnicode(item));
+    addItem(sjis::toUnicode(textPart(item)));
     setEditText(shown);
 }
 
@@ -65,7 +76,7 @@ void SubtitleCombo::removeItemAt(int index) {
 QByteArray SubtitleCombo::itemBytes(int index) const {
     if (index < 0 || index >= items_.size())
         return {};
-    const QByteArray& item = items_.at(index);
+    QByteArray item = textPart(items_.at(index));
     if (item.size() >= ItemBufferSize)
         return {};
     return item;

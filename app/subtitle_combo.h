@@ -22,8 +22,10 @@ public:
     void appendItem(const QByteArray& item);
     void removeItemAt(int index);
     int Count() const { return static_cast<int>(items_.size()); }
-    // The item's bytes; empty for an index that does not exist or an item too long for the buffer.
+    // The item's text as the fields take it: its bytes up to the first NUL; empty for an
+    // index that does not exist or a text too long for the buffer (4096 bytes or more).
     QByteArray itemBytes(int index) const;
+    // The items' whole bytes, NUL and overlong ones included, as the file holds them.
     const QList<QByteArray>& items() const { return items_; }
     int ItemIndex() const { return selected_; }
     void setItemIndex(int index);

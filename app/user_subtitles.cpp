@@ -1,8 +1,86 @@
 #include "app/user_subtitles.h"
 
+#include "app/main_form.h"
+#include "app/subtitle_combo.h"
+#include "app/user_file.h"
+#include "platform/prompts.h"
+#include "settings/option_form.h"
+
+#include <QFile>
+#include <QLineEdit>
+
 namespace quillon {
 
-void SaveTypedSubtitle(TMainForm&) {}
-void DeleteChosenSubtitle(TMainForm&) {}
+namespace {
+const QString noFileQuestion = QStringLiteral("User's Fileがありません。\n作成しますか？");
+const QString savedReport = QStringLiteral("ユーザー指定サブタイトルを保存しました。");
+const QString deleteQuestion = QStringLiteral("\nをユーザーファイルから削除しますか？");
+const QString deletedReport = QStringLiteral("ユーザー指定サブタイトルを削除しました。");
+const QString userListCaption = QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
+
+// A line field can hold a pasted line end, which the file would read back as two
+// subtitles: line ends are left out of the stored item.
+QByteArray withoutLineEnds(QByteArray line) {
+    line.removeIf([](char c) { return c == '\r' || c == '\n'; });
+    return line;
+}
+
+// The list is the file's in-memory form: after a change the whole list replaces the
+// file, and the file is read back into the list. A failure raises and stops the caller.
+void rewriteUserFile(const SubtitleCombo& list) {
+    WriteSubtitleFile(OptionForm->UserFile(), list.items());
+    OptionForm->UserFileCheck();
+}
+
+// Asks for a new file's name and takes it into use; false when the user declines.
+bool startUserFile(TMainForm& form) {
+    if (!prompts().askYesNo(&form, noFileQuestion))
+        return false;
+    const QString path = OptionForm->chooseNewUserFile();
+    if (path.isEmpty())
+        return false;
+    form.ComboBox2->setEnabled(true);
+    OptionForm->setDiceChoiceEnabled(true); // DiceMode keeps its value
+    OptionForm->setUserFile(path);
+    return true;
+}
+
+// The last subtitle is gone: the file goes too, and the settings forget it.
+void releaseEmptyUserFile(TMainForm& form) {
+    // A file that cannot be deleted stays behind empty; it is no longer in use either way.
+    QFile::remove(OptionForm->UserFile());
+    form.ComboBox2->setText(userListCaption);
+    OptionForm->setUserFile({});
+    OptionForm->ModIni();
+    OptionForm->GetIni();
+}
+} // namespace
+
+void SaveTypedSubtitle(TMainForm& form) {
+    // A subtitle is saved only with a line 1.
+    if (form.Edit1->text().isEmpty())
+        return;
+    if (OptionForm->UserFile().isEmpty() && !startUserFile(form))
+        return;
+    SubtitleCombo& list = *form.ComboBox2;
+    list.appendItem(withoutLineEnds(form.line1()) + ' ' + withoutLineEnds(form.line2()));
+    rewriteUserFile(list);
+    prompts().tellOk(&form, savedReport);
+    OptionForm->ModIni();
+}
+
+void DeleteChosenSubtitle(TMainForm& form) {
+    SubtitleCombo& list = *form.ComboBox2;
+    const int index = list.ItemIndex();
+    if (index < 0 || index >= list.Count())
+        return;
+    if (!prompts().askYesNo(&form, list.itemText(index) + deleteQuestion))
+        return;
+    list.removeItemAt(index);
+    rewriteUserFile(list);
+    prompts().tellOk(&form, deletedReport);
+    if (list.Count() == 0)
+        releaseEmptyUserFile(form);
+}
 
 } // namespace quillon

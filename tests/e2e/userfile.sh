@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The user subtitle file and the about box through the real program: the pencil's first
+# save creates a file named in the save chooser, whose bytes are checked; the saved
+# subtitle is taken from the user list and run; the about box's emblem stages the
+# credits card, and after it the box is still open and the main window still hidden.
+source "$(dirname "$0")/lib.sh"
+e2e_start "$1" 1024x768
+e2e_run
+main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
+sleep 0.5
+
+# Dismisses the confirmation box that is up with Enter (its default button).
+answer_box() {
+  local box
+  box=$(e2e_wait_window "確認" 10) || e2e_fail "no confirmation box ($1)"
+  xdotool windowactivate --sync "$box" 2>/dev/null || true
+  e2e_shot "userfile-$1" >/dev/null
+  xdotool key Return
+  sleep 0.5
+}
+
+# Whether a window is mapped (shown) at the moment.
+is_mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
+
+# Line 1 "AB", line 2 empty; the pencil is a 16 x 16 picture at 230,32.
+xdotool mousemove --window "$main" 100 66 click 1
+xdotool type --delay 100 "AB"
+xdotool mousemove --window "$main" 238 40 click 1
+answer_box pencil-question
+chooser=$(e2e_wait_window "Save As" 10) || e2e_fail "no save chooser"
+xdotool windowactivate --sync "$chooser" 2>/dev/null || true
+sleep 0.3
+xdotool type --delay 50 "$E2E_DIR/new.qln"
+xdotool key Return
+answer_box saved
+[ -f "$E2E_DIR/new.qln" ] || e2e_fail "new.qln was not created"
+bytes=$(xxd -p "$E2E_DIR/new.qln")
+[ "$bytes" = "4142200d0a" ] || e2e_fail "new.qln holds $bytes, not 41 42 20 0d 0a"
+grep -q "^UserFile=$E2E_DIR/new.qln"$'\r'"\$" "$E2E_DIR/Quillon.ini" || e2e_fail "Quillon.ini does not name new.qln"
+
+# Empty the fields with the eraser (214,32), then take the subtitle from the user list
+# (7,160, 264 x 20): the first item of its drop-down.
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 222 40 click 1
+xdotool mousemove --window "$main" 263 170 click 1
+sleep 0.5
+xdotool key Down Return
+sleep 0.3
+xdotool mousemove --window "$main" 100 66 click 1 key ctrl+a ctrl+c
+sleep 0.2
+[ "$(xclip -o -selection clipboard)" = "AB" ] || e2e_fail "line 1 from the user list is '$(xclip -o -selection clipboard)'"
+
+# Run (214,192): the card fills the screen; after its two characters the finished card.
+xdotool mousemove --window "$main" 243 204 click 1
+e2e_wait_active_size 1024 768 10 || e2e_fail "the user subtitle's card is not full-screen"
+sleep 4
+card=$(e2e_shot userfile-card)
+white=$(convert "$card" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
+[ "$white" -gt 50 ] || e2e_fail "the user subtitle's card shows no text ($white white pixels)"
+xdotool key space
+e2e_wait_active_size 277 225 10 || e2e_fail "the main window is not back after the card"
+
+# The about button (6,192): the box opens, the main window hides.
+xdotool mousemove --window "$main" 35 204 click 1
+about=$(e2e_wait_window "情報" 10) || e2e_fail "the about box did not open"
+sleep 0.5
+is_mapped "$main" && e2e_fail "the main window is still shown under the about box"
+e2e_shot userfile-about >/dev/null
+
+# The emblem (8,8, 73 x 73): a double click stages the credits card, 43 characters
+# typed out, then held for 10 s.
+xdotool mousemove --window "$about" 44 44 click --repeat 2 --delay 80 1
+e2e_wait_active_size 1024 768 10 || e2e_fail "the credits card is not full-screen"
+sleep 14
+credits=$(e2e_shot userfile-credits)
+white=$(convert "$credits" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
+[ "$white" -gt 200 ] || e2e_fail "the credits card shows no text ($white white pixels)"
+xdotool key space
+sleep 1
+e2e_shot userfile-after-credits >/dev/null
+is_mapped "$about" || e2e_fail "the about box closed with the credits card"
+is_mapped "$main" && e2e_fail "the main window was shown by the credits card"
+
+# Esc does nothing; Enter presses OK, which closes the box and shows the main window.
+xdotool windowactivate --sync "$about" 2>/dev/null || true
+xdotool key Escape
+sleep 0.5
+is_mapped "$about" || e2e_fail "Esc closed the about box"
+xdotool key Return
+sleep 0.5
+is_mapped "$about" && e2e_fail "Enter did not close the about box"
+is_mapped "$main" || e2e_fail "the main window is not shown after the about box"
+
+# A card from the main window afterwards is an ordinary one again: Run with line 1 "AB".
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 243 204 click 1
+e2e_wait_active_size 1024 768 10 || e2e_fail "the card after the about box is not full-screen"
+sleep 4
+again=$(e2e_shot userfile-card-again)
+white=$(convert "$again" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
+[ "$white" -gt 50 ] || e2e_fail "the card after the about box shows no text ($white white pixels)"
+xdotool key space
+e2e_wait_active_size 277 225 10 || e2e_fail "the main window is not back after the last card"
+e2e_is_running || e2e_fail "program ended"
+echo "userfile: ok"

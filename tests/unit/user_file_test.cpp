@@ -1,0 +1,149 @@
+// The user subtitle file's format as read and written, its failures, and how the user
+// list takes lines that are outside the format.
+#include "app/subtitle_combo.h"
+#include "app/user_file.h"
+#include "platform/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace quillon;
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// The message an operation raised, or "" when it raised nothing.
+template <typename F> QString raised(F&& f) {
+    try {
+        f();
+    } catch (const Exception& e) {
+        return e.message();
+    }
+    return {};
+}
+
+using Lines = QList<QByteArray>;
+
+} // namespace
+
+TEST(UserFileFormat, LineEndsAsRead) {
+    // CR LF after every line, as the program writes.
+    EXPECT_EQ(ParseSubtitleLines("AB \r\n"), Lines{"AB "});
+    EXPECT_EQ(ParseSubtitleLines("AB CD\r\nEF \r\n"), (Lines{"AB CD", "EF "}));
+    // LF only, and a last line without a line end.
+    EXPECT_EQ(ParseSubtitleLines("AB CD\nEF "), (Lines{"AB CD", "EF "}));
+    // CR only; a CR that is not followed by LF is a line end of its own.
+    EXPECT_EQ(ParseSubtitleLines("AB\rCD\r"), (Lines{"AB", "CD"}));
+    EXPECT_EQ(ParseSubtitleLines("A\r\rB"), (Lines{"A", "", "B"}));
+    // LF then CR is two line ends, not one.
+    EXPECT_EQ(ParseSubtitleLines("A\n\rB"), (Lines{"A", "", "B"}));
+    // Empty lines in the middle become empty items; the final line end adds none.
+    EXPECT_EQ(ParseSubtitleLines("A \r\n\r\nB \r\n"), (Lines{"A ", "", "B "}));
+    EXPECT_EQ(ParseSubtitleLines("\r\n"), Lines{""});
+    EXPECT_TRUE(ParseSubtitleLines("").isEmpty());
+    // Nothing is trimmed.
+    EXPECT_EQ(ParseSubtitleLines("  A  \t\n"), Lines{"  A  \t"});
+}
+
+TEST(UserFileFormat, WrittenWithCrLfAfterEveryLine) {
+    EXPECT_EQ(SerializeSubtitleLines({"AB CD", "EF "}), QByteArray("AB CD\r\nEF \r\n"));
+    EXPECT_EQ(SerializeSubtitleLines({"AB CD", "", "EF "}), QByteArray("AB CD\r\n\r\nEF \r\n"));
+    EXPECT_TRUE(SerializeSubtitleLines({}).isEmpty());
+}
+
+TEST(UserFileFormat, ForeignLineEndsAreRewrittenWithCrLf) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("other.qln"));
+    writeBytes(path, "AB CD\nEF \rGH");
+    const Lines lines = ReadSubtitleFile(path);
+    ASSERT_EQ(lines, (Lines{"AB CD", "EF ", "GH"}));
+    WriteSubtitleFile(path, lines);
+    EXPECT_EQ(readBytes(path), QByteArray("AB CD\r\nEF \r\nGH\r\n"));
+}
+
+TEST(UserFileFormat, OneLineSubtitleIsStoredWithItsSpace) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("new.qln"));
+    WriteSubtitleFile(path, {"AB "});
+    EXPECT_EQ(readBytes(path), QByteArray::fromHex("4142200d0a"));
+}
+
+TEST(UserFileFailures, TargetThatCannotBeReplaced) {
+    QTemporaryDir dir;
+    // A folder where the file should be: nothing may be written over it.
+    const QString folder = dir.filePath(QStringLiteral("taken.qln"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_EQ(raised([&] { WriteSubtitleFile(folder, {"AB "}); }),
+              QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(folder)));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    const QString missing = dir.filePath(QStringLiteral("no such folder/new.qln"));
+    EXPECT_EQ(
+        raised([&] { WriteSubtitleFile(missing, {"AB "}); }),
+        QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(missing)));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    // No temporary file is left behind by the failed writes.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST(UserFileFailures, ReadOnlyFileIsLeftAsItWas) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write a read-only file";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("locked.qln"));
+    writeBytes(path, "OLD \r\n");
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    EXPECT_EQ(raised([&] {
+                  WriteSubtitleFile(path, {"OLD ", "NEW "});
+              }),
+              QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(readBytes(path), QByteArray("OLD \r\n"));
+}
+
+TEST(UserFileFailures, FileThatCannotBeOpened) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("folder.qln"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_EQ(raised([&] { ReadSubtitleFile(folder); }),
+              QStringLiteral("ファイル %1 は開けません").arg(QDir::toNativeSeparators(folder)));
+}
+
+TEST(UserFileOutsideTheFormat, NulAndOverlongLinesSurviveARewrite) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("odd.qln"));
+    const QByteArray withNul("AB\0CD EF", 8);
+    const QByteArray longest(SubtitleCombo::ItemBufferSize - 1, 'x'); // 4095 bytes: fits
+    const QByteArray overlong = QByteArray(SubtitleCombo::ItemBufferSize, 'y') + " z";
+    const QByteArray original = withNul + "\n" + longest + "\r\n" + overlong + "\r" + "GH ";
+    writeBytes(path, original);
+
+    SubtitleCombo combo;
+    combo.setItems(ReadSubtitleFile(path));
+    ASSERT_EQ(combo.Count(), 4);
+    // The fields take an item up to its NUL; a line too long for the buffer gives nothing.
+    EXPECT_EQ(combo.itemBytes(0), QByteArray("AB"));
+    EXPECT_EQ(combo.itemBytes(1), longest);
+    EXPECT_TRUE(combo.itemBytes(2).isEmpty());
+    EXPECT_EQ(combo.itemBytes(3), QByteArray("GH "));
+    EXPECT_TRUE(combo.itemBytes(4).isEmpty());
+    EXPECT_TRUE(combo.itemBytes(-1).isEmpty());
+
+    // A change of the list rewrites the file from the whole items: nothing is lost.
+    combo.removeItemAt(3);
+    WriteSubtitleFile(path, combo.items());
+    EXPECT_EQ(readBytes(path), withNul + "\r\n" + longest + "\r\n" + overlong + "\r\n");
+}
