@@ -22,29 +22,6 @@ namespace {
 const QColor maroon(0x80, 0x00, 0x00);
 const QString iconResource = QStringLiteral(":/pictures/icon.png");
 
-// While the about box is modal, a card shown from its emblem would be blocked from the
-// keys and the mouse that dismiss it. This makes the card modal above the box for that
-// one run and puts it back to an ordinary window once the card is hidden.
-class CardAboveModalBox : public QObject {
-public:
-    explicit CardAboveModalBox(QWidget* card) : QObject(card), card_(card) {
-        card_->setWindowModality(Qt::ApplicationModal);
-        card_->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == card_ && event->type() == QEvent::Hide) {
-            card_->removeEventFilter(this);
-            card_->setWindowModality(Qt::NonModal);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QWidget* card_;
-};
 } // namespace
 
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::AboutForm>()) {
@@ -132,8 +109,6 @@ void TAboutForm::AboutImageDblClick() {
     clickCue();
     if (!DispForm)
         return;
-    if (isModal() && !DispForm->isVisible())
-        new CardAboveModalBox(DispForm);
     DispForm->RunQuillon(QByteArrayLiteral("Quillon for DirectX"), copyrightLine());
 }
 

@@ -8,6 +8,7 @@
 #include "platform/sjis.h"
 #include "presentation/title_drawing.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
 
@@ -67,6 +68,10 @@ void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
     setCursor(Qt::BlankCursor);
     BeastMode = Line1.contains(beastKeyword) || Line2.contains(beastKeyword);
     SaveWindowPlacement();
+    // A card started from a modal dialog (the about box's emblem) must take the keys
+    // and the mouse that dismiss it, so it is modal above that dialog.
+    if (!isVisible())
+        setWindowModality(QApplication::activeModalWidget() ? Qt::ApplicationModal : Qt::NonModal);
     show();
     try {
         DXDraw->Finalize();

@@ -91,7 +91,9 @@ TEST_F(AboutBox, EmblemStagesTheCreditsCardAboveTheOpenBox) {
         EXPECT_TRUE(AboutForm->isVisible());
         EXPECT_FALSE(MainForm->isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), AboutForm);
-        // Cards from the main window later are ordinary windows again.
-        EXPECT_EQ(DispForm->windowModality(), Qt::NonModal);
     });
+    // Cards from the main window later are ordinary windows again.
+    DispForm->RunQuillon(QByteArray("A"), QByteArray());
+    EXPECT_EQ(DispForm->windowModality(), Qt::NonModal);
+    DispForm->FormClose();
 }
