@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/error.h"
+#include "platform/text_lines.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,21 +10,7 @@
 namespace quillon {
 
 QList<QByteArray> ParseSubtitleLines(const QByteArray& bytes) {
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(bytes.mid(start));
-    return lines;
+    return SplitLines(bytes);
 }
 
 QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
@@ -38,7 +25,8 @@ QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
 QList<QByteArray> ReadSubtitleFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(formatMessage(QStringLiteral("ファイル %s は開けません"), {QDir::toNativeSeparators(path)}));
+        throw Exception(formatMessage(QStringLiteral("ファイル %s は開けません"),
+                                      {QDir::toNativeSeparators(path)}));
     return ParseSubtitleLines(file.readAll());
 }
 
@@ -47,7 +35,8 @@ void WriteSubtitleFile(const QString& path, const QList<QByteArray>& lines) {
     case SaveResult::Saved:
         return;
     case SaveResult::CannotCreate:
-        throw Exception(formatMessage(QStringLiteral("ファイル %s を作成できません"), {QDir::toNativeSeparators(path)}));
+        throw Exception(formatMessage(QStringLiteral("ファイル %s を作成できません"),
+                                      {QDir::toNativeSeparators(path)}));
     case SaveResult::WriteError:
         throw Exception(QStringLiteral("ストリームへの書き込みエラー"));
     }

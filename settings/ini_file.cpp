@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "platform/sjis.h"
+#include "platform/text_lines.h"
 
 namespace quillon {
 
@@ -94,19 +95,7 @@ QByteArray encodeValue(const QByteArray& value) {
 
 IniDocument IniDocument::parse(const QByteArray& bytes) {
     IniDocument doc;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        doc.lines_.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        doc.lines_.append(bytes.mid(start));
+    doc.lines_ = SplitLines(bytes);
     return doc;
 }
 

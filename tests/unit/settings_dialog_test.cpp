@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "platform/prompts.h"
 #include "platform/sjis.h"
+#include "program_fixture.h"
 #include "settings/option_form.h"
 #include "settings/radio_group.h"
 #include "settings/spin_edit.h"
@@ -26,51 +27,9 @@
 #include <unistd.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
-
-class FakePrompts : public Prompts {
-public:
-    QStringList errors;
-    QString openAnswer;
-    QString saveAnswer;
-    QString fontAnswer; // empty: cancel
-    int beeps = 0;
-
-    void showError(QWidget*, const QString& message) override { errors.append(message); }
-    bool askYesNo(QWidget*, const QString&) override { return false; }
-    void tellOk(QWidget*, const QString&) override {}
-    QString chooseOpenFile(QWidget*, const QString&, const FileFilter& filter,
-                           const QString& suffix) override {
-        lastFilter = filter;
-        lastSuffix = suffix;
-        return openAnswer;
-    }
-    QString chooseSaveFile(QWidget*, const QString&, const FileFilter&, const QString&) override {
-        return saveAnswer;
-    }
-    bool chooseFont(QWidget*, QFont& font) override {
-        if (fontAnswer.isEmpty())
-            return false;
-        font.setFamily(fontAnswer);
-        return true;
-    }
-    void beep() override { ++beeps; }
-
-    FileFilter lastFilter;
-    QString lastSuffix;
-};
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QByteArray Mincho = sjis::fromUnicode(QStringLiteral("ＭＳ 明朝"));
 const QByteArray InitialFile =
@@ -78,23 +37,12 @@ const QByteArray InitialFile =
     "\r\nCharset=128\r\n[Option]\r\nAutoClose=0\r\nSilent=0\r\nDiceMode=1\r\n"
     "Original=3\r\nWait=120\r\nStartWait=1500\r\nMagnify=70\r\n";
 
-class SettingsDialog : public ::testing::Test {
+class SettingsDialog : public ProgramFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        setSettingsDirectoryForTesting(dir.path());
-        setPrompts(&fake);
-    }
-    void TearDown() override {
-        DestroyForms();
-        setPrompts(nullptr);
-        setSettingsDirectoryForTesting({});
-    }
     void start() {
         CreateForms();
         OptionForm->ClickCue = [this] { ++cues; };
     }
-    QString ini() const { return dir.filePath("Quillon.ini"); }
     QString userFile(const QByteArray& lines) {
         const QString path = dir.filePath("mine.qln");
         writeFile(path, lines);
@@ -102,8 +50,6 @@ protected:
     }
     TOptionForm& form() { return *OptionForm; }
 
-    QTemporaryDir dir;
-    FakePrompts fake;
     int cues = 0;
 };
 

@@ -4,26 +4,18 @@
 #include "app/user_file.h"
 #include "platform/error.h"
 
+#include "program_fixture.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // The message an operation raised, or "" when it raised nothing.
 template <typename F> QString raised(F&& f) {
@@ -67,18 +59,18 @@ TEST(UserFileFormat, WrittenWithCrLfAfterEveryLine) {
 TEST(UserFileFormat, ForeignLineEndsAreRewrittenWithCrLf) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("other.qln"));
-    writeBytes(path, "AB CD\nEF \rGH");
+    writeFile(path, "AB CD\nEF \rGH");
     const Lines lines = ReadSubtitleFile(path);
     ASSERT_EQ(lines, (Lines{"AB CD", "EF ", "GH"}));
     WriteSubtitleFile(path, lines);
-    EXPECT_EQ(readBytes(path), QByteArray("AB CD\r\nEF \r\nGH\r\n"));
+    EXPECT_EQ(readFile(path), QByteArray("AB CD\r\nEF \r\nGH\r\n"));
 }
 
 TEST(UserFileFormat, OneLineSubtitleIsStoredWithItsSpace) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("new.qln"));
     WriteSubtitleFile(path, {"AB "});
-    EXPECT_EQ(readBytes(path), QByteArray::fromHex("4142200d0a"));
+    EXPECT_EQ(readFile(path), QByteArray::fromHex("4142200d0a"));
 }
 
 TEST(UserFileFailures, TargetThatCannotBeReplaced) {
@@ -105,13 +97,13 @@ TEST(UserFileFailures, ReadOnlyFileIsLeftAsItWas) {
         GTEST_SKIP() << "the superuser may write a read-only file";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("locked.qln"));
-    writeBytes(path, "OLD \r\n");
+    writeFile(path, "OLD \r\n");
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
     EXPECT_EQ(raised([&] {
                   WriteSubtitleFile(path, {"OLD ", "NEW "});
               }),
               QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(path)));
-    EXPECT_EQ(readBytes(path), QByteArray("OLD \r\n"));
+    EXPECT_EQ(readFile(path), QByteArray("OLD \r\n"));
 }
 
 TEST(UserFileFailures, FileThatCannotBeOpened) {
@@ -129,7 +121,7 @@ TEST(UserFileOutsideTheFormat, NulAndOverlongLinesSurviveARewrite) {
     const QByteArray longest(SubtitleCombo::ItemBufferSize - 1, 'x'); // 4095 bytes: fits
     const QByteArray overlong = QByteArray(SubtitleCombo::ItemBufferSize, 'y') + " z";
     const QByteArray original = withNul + "\n" + longest + "\r\n" + overlong + "\r" + "GH ";
-    writeBytes(path, original);
+    writeFile(path, original);
 
     SubtitleCombo combo;
     combo.setItems(ReadSubtitleFile(path));
@@ -145,5 +137,5 @@ TEST(UserFileOutsideTheFormat, NulAndOverlongLinesSurviveARewrite) {
     // A change of the list rewrites the file from the whole items: nothing is lost.
     combo.removeItemAt(3);
     WriteSubtitleFile(path, combo.items());
-    EXPECT_EQ(readBytes(path), withNul + "\r\n" + longest + "\r\n" + overlong + "\r\n");
+    EXPECT_EQ(readFile(path), withNul + "\r\n" + longest + "\r\n" + overlong + "\r\n");
 }

@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "platform/prompts.h"
 #include "platform/sjis.h"
+#include "program_fixture.h"
 #include "settings/option_form.h"
 #include "settings/radio_group.h"
 #include "settings/settings_store.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
@@ -27,53 +29,8 @@ const QString Saved = QStringLiteral("ユーザー指定サブタイトルを保
 const QString Deleted = QStringLiteral("ユーザー指定サブタイトルを削除しました。");
 const QString Placeholder = QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
 
-class AnsweringPrompts : public Prompts {
-public:
-    bool yes = true;
-    QString saveAnswer; // empty: cancel
-    QStringList questions, reports, errors, saveChooserCalls;
-
-    void showError(QWidget*, const QString& message) override { errors.append(message); }
-    bool askYesNo(QWidget*, const QString& message) override {
-        questions.append(message);
-        return yes;
-    }
-    void tellOk(QWidget*, const QString& message) override { reports.append(message); }
-    QString chooseOpenFile(QWidget*, const QString&, const FileFilter&, const QString&) override {
-        return {};
-    }
-    QString chooseSaveFile(QWidget*, const QString&, const FileFilter& filter,
-                           const QString& suffix) override {
-        saveChooserCalls.append(filter.pattern + u' ' + suffix);
-        return saveAnswer;
-    }
-    bool chooseFont(QWidget*, QFont&) override { return false; }
-    void beep() override {}
-};
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-class UserSubtitles : public ::testing::Test {
+class UserSubtitles : public ProgramFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        setSettingsDirectoryForTesting(dir.path());
-        setPrompts(&fake);
-    }
-    void TearDown() override {
-        DestroyForms();
-        setPrompts(nullptr);
-        setSettingsDirectoryForTesting({});
-    }
     // Starts the program with a user file in use holding these bytes.
     void startWithFile(const QByteArray& bytes, int diceMode = 2) {
         writeFile(qln(), bytes);
@@ -89,12 +46,8 @@ protected:
         MainForm->ComboBox2->setItemIndex(index);
         MainForm->UserTitleDeleteClick();
     }
-    QString ini() const { return dir.filePath("Quillon.ini"); }
     QString qln() const { return dir.filePath("mine.qln"); }
     SubtitleCombo& list() { return *MainForm->ComboBox2; }
-
-    QTemporaryDir dir;
-    AnsweringPrompts fake;
 };
 
 } // namespace
