@@ -6,6 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_start "$1" 1024x768
 e2e_run
+opened=$(date +%s.%N)
 main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
 sleep 0.5
 
@@ -71,10 +72,17 @@ e2e_shot userfile-about >/dev/null
 # typed out, then held for 10 s.
 xdotool mousemove --window "$about" 44 44 click --repeat 2 --delay 80 1
 e2e_wait_active_size 1024 768 10 || e2e_fail "the credits card is not full-screen"
-sleep 14
-credits=$(e2e_shot userfile-credits)
+# The finished card: line 1 begins near the left edge of the upper half.
+lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
+for _ in $(seq 100); do
+  credits=$(e2e_shot userfile-credits)
+  [ "$(lit "$credits" 150x384+0+0)" -gt 50 ] && [ "$(lit "$credits" 512x384+512+384)" -gt 50 ] && break
+  sleep 0.2
+done
+card_seen=$(date +%s.%N)
 white=$(convert "$credits" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
 [ "$white" -gt 200 ] || e2e_fail "the credits card shows no text ($white white pixels)"
+sleep 9 # both closing cues play on; the hold is 10 s
 xdotool key space
 sleep 1
 e2e_shot userfile-after-credits >/dev/null
@@ -102,4 +110,19 @@ white=$(convert "$again" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
 xdotool key space
 e2e_wait_active_size 277 225 10 || e2e_fail "the main window is not back after the last card"
 e2e_is_running || e2e_fail "program ended"
+xdotool key Escape
+e2e_wait_exit 10 || e2e_fail "program did not end on Esc"
+
+# Heard: at the credits card "Theme" (22 kHz, with a cymbal wash up high) and "Joke"
+# (8 kHz, 9.3 s) start together. Right after the card the 9-12 kHz band is full; from
+# 4.5 s on, when "Theme" is over and the typing long done, "Joke" alone still sounds.
+cp "$E2E_WAVE" "$E2E_ARTIFACTS/userfile-credits.wav"
+at=$(python3 -c "print(round($card_seen - $opened, 2))")
+rms() { sox "$E2E_WAVE" -n trim "$1" "$2" "${@:3}" stat 2>&1 | awk '/RMS     amplitude/ { print $3 }'; }
+theme_high=$(rms "$(python3 -c "print($at + 0.2)")" 2.0 sinc 9k-12k)
+joke_high=$(rms "$(python3 -c "print($at + 4.5)")" 3.0 sinc 9k-12k)
+joke=$(rms "$(python3 -c "print($at + 4.5)")" 3.0)
+echo "credits card at ${at} s: high band $theme_high with Theme, $joke_high after it; Joke alone $joke"
+python3 -c "import sys; th, jh, j = map(float, sys.argv[1:]); sys.exit(0 if th > 2.5 * jh and j > 0.01 else 1)" \
+  "$theme_high" "$joke_high" "$joke" || e2e_fail "the credits card's two closing cues are not both heard"
 echo "userfile: ok"
