@@ -12,12 +12,15 @@ bool Get15Next = false;
 
 Ambience::Ambience(QObject* parent, std::function<TWaveCollectionItem*()> savanna,
                    std::function<void(const QString&)> putSound)
-    : QObject(parent), savanna_(std::move(savanna)), putSound_(std::move(putSound)), fade_(new QTimer(this)) {
+    : QObject(parent), savanna_(std::move(savanna)), putSound_(std::move(putSound)),
+      fade_(new QTimer(this)) {
     fade_->setInterval(FadeStepMs);
     connect(fade_, &QTimer::timeout, this, [this] { fadeStep(); });
 }
 
-bool Ambience::fading() const { return fade_->isActive(); }
+bool Ambience::fading() const {
+    return fade_->isActive();
+}
 
 void Ambience::tick(int& tag, QTimer* beat) {
     if (tag == 1) {

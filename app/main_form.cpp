@@ -54,8 +54,8 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ComboBox2 = ui->ComboBox2;
     PencilImage = ui->PencilImage;
 
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(277, 225);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
     setFont(interfaceFont());
@@ -104,19 +104,30 @@ void TMainForm::FormCreate() {
     registerCursor(1, QStringLiteral("CURSOR_1"), 0, 5);
     registerCursor(2, QStringLiteral("CURSOR_2"), 0, 0);
     const QCursor bullet = programCursor(1);
-    for (QWidget* w : std::initializer_list<QWidget*>{RunButton, TsrButton, OptionButton, AboutButton, ComboBox1,
-                                                      ComboBox2, ErasorImage, PencilImage, DiceImage})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{RunButton, TsrButton, OptionButton, AboutButton, ComboBox1,
+                                         ComboBox2, ErasorImage, PencilImage, DiceImage})
         w->setCursor(bullet);
     programRandom().reseed();
     Get15Next = false;
 }
 
-QByteArray TMainForm::line1() const { return sjis::fromUnicode(Edit1->text()); }
-QByteArray TMainForm::line2() const { return sjis::fromUnicode(Edit2->text()); }
-void TMainForm::setLine1(const QByteArray& text) { Edit1->setText(sjis::toUnicode(text)); }
-void TMainForm::setLine2(const QByteArray& text) { Edit2->setText(sjis::toUnicode(text)); }
+QByteArray TMainForm::line1() const {
+    return sjis::fromUnicode(Edit1->text());
+}
+QByteArray TMainForm::line2() const {
+    return sjis::fromUnicode(Edit2->text());
+}
+void TMainForm::setLine1(const QByteArray& text) {
+    Edit1->setText(sjis::toUnicode(text));
+}
+void TMainForm::setLine2(const QByteArray& text) {
+    Edit2->setText(sjis::toUnicode(text));
+}
 
-void TMainForm::clickCue() { DispForm->PutSound(QStringLiteral("Bang")); }
+void TMainForm::clickCue() {
+    DispForm->PutSound(QStringLiteral("Bang"));
+}
 
 void TMainForm::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
@@ -202,9 +213,13 @@ void TMainForm::GetComboString(int list, int index) {
     }
 }
 
-void TMainForm::TsrButtonClick() { close(); }
+void TMainForm::TsrButtonClick() {
+    close();
+}
 
-void TMainForm::reject() { TsrButtonClick(); }
+void TMainForm::reject() {
+    TsrButtonClick();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -251,15 +266,21 @@ void TMainForm::ComboBox2Change() {
     clickCue();
 }
 
-void TMainForm::ComboBox1DropDown() { clickCue(); }
-void TMainForm::ComboBox2DropDown() { clickCue(); }
+void TMainForm::ComboBox1DropDown() {
+    clickCue();
+}
+void TMainForm::ComboBox2DropDown() {
+    clickCue();
+}
 
 void TMainForm::PencilImageClick() {
     clickCue();
     SaveTypedSubtitle(*this);
 }
 
-void TMainForm::UserTitleDeleteClick() { DeleteChosenSubtitle(*this); }
+void TMainForm::UserTitleDeleteClick() {
+    DeleteChosenSubtitle(*this);
+}
 
 void TMainForm::ArmAmbience() {
     Timer1Tag = 1;
@@ -267,6 +288,8 @@ void TMainForm::ArmAmbience() {
         Timer1->start();
 }
 
-void TMainForm::Timer1Timer() { ambience_->tick(Timer1Tag, Timer1); }
+void TMainForm::Timer1Timer() {
+    ambience_->tick(Timer1Tag, Timer1);
+}
 
 } // namespace quillon

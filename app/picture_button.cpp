@@ -5,7 +5,8 @@
 namespace quillon {
 
 void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        OnClick)
         OnClick();
     QLabel::mouseReleaseEvent(event);
 }

@@ -77,9 +77,11 @@ int main(int argc, char** argv) {
     std::sort(startMs.begin(), startMs.end());
     std::sort(rssKb.begin(), rssKb.end());
     std::printf("%d fresh processes\n", runs);
-    std::printf("start to main window shown: median %.1f ms, min %.1f ms, max %.1f ms (target < 400 ms)\n",
-                startMs[runs / 2], startMs.front(), startMs.back());
-    std::printf("peak resident memory after one card: median %.1f MB, max %.1f MB (target < 80 MB)\n",
-                rssKb[runs / 2] / 1024.0, rssKb.back() / 1024.0);
+    std::printf(
+        "start to main window shown: median %.1f ms, min %.1f ms, max %.1f ms (target < 400 ms)\n",
+        startMs[runs / 2], startMs.front(), startMs.back());
+    std::printf(
+        "peak resident memory after one card: median %.1f MB, max %.1f MB (target < 80 MB)\n",
+        rssKb[runs / 2] / 1024.0, rssKb.back() / 1024.0);
     return 0;
 }

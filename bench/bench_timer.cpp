@@ -69,7 +69,8 @@ private:
 };
 
 template <typename Arm, typename Stop>
-Result replay(const std::vector<uint32_t>& pauses, Arm arm, Stop stop, std::function<void()>& tickSlot) {
+Result replay(const std::vector<uint32_t>& pauses, Arm arm, Stop stop,
+              std::function<void()>& tickSlot) {
     Result result;
     size_t next = 0;
     Steady::time_point due;
@@ -78,7 +79,8 @@ Result replay(const std::vector<uint32_t>& pauses, Arm arm, Stop stop, std::func
         arm(pauses[next]);
     };
     tickSlot = [&] {
-        result.latenessMs.push_back(std::chrono::duration<double, std::milli>(Steady::now() - due).count());
+        result.latenessMs.push_back(
+            std::chrono::duration<double, std::milli>(Steady::now() - due).count());
         if (++next == pauses.size()) {
             stop();
             QCoreApplication::exit(0);
@@ -97,8 +99,11 @@ Result replay(const std::vector<uint32_t>& pauses, Arm arm, Stop stop, std::func
 
 void print(const char* name, Result r) {
     std::sort(r.latenessMs.begin(), r.latenessMs.end());
-    const auto at = [&](double q) { return r.latenessMs[static_cast<size_t>(q * (r.latenessMs.size() - 1))]; };
-    std::printf("%-26s %8.2f %8.2f %8.2f %9.1f %%\n", name, at(0.5), at(0.99), r.latenessMs.back(), r.cpuPercent);
+    const auto at = [&](double q) {
+        return r.latenessMs[static_cast<size_t>(q * (r.latenessMs.size() - 1))];
+    };
+    std::printf("%-26s %8.2f %8.2f %8.2f %9.1f %%\n", name, at(0.5), at(0.99), r.latenessMs.back(),
+                r.cpuPercent);
 }
 
 } // namespace
@@ -126,7 +131,8 @@ int main(int argc, char** argv) {
     BusyPollTimer reference;
     reference.onTick = [&] { slot(); };
     const Result polling = replay(
-        pauses, [&](uint32_t interval) { reference.arm(interval); }, [&] { reference.stop(); }, slot);
+        pauses, [&](uint32_t interval) { reference.arm(interval); }, [&] { reference.stop(); },
+        slot);
 
     std::printf("%zu ticks of a card-like cadence\n", pauses.size());
     std::printf("%-26s %8s %8s %8s %10s\n", "timer", "p50 ms", "p99 ms", "max ms", "CPU");

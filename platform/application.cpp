@@ -41,6 +41,8 @@ bool isApplicationActive() {
     return QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
-void setApplicationActiveForTesting(int state) { activeOverride = state; }
+void setApplicationActiveForTesting(int state) {
+    activeOverride = state;
+}
 
 } // namespace quillon

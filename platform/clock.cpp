@@ -21,7 +21,11 @@ SystemClock systemClock;
 Clock* current = &systemClock;
 } // namespace
 
-Clock& programClock() { return *current; }
-void setProgramClock(Clock* clock) { current = clock ? clock : &systemClock; }
+Clock& programClock() {
+    return *current;
+}
+void setProgramClock(Clock* clock) {
+    current = clock ? clock : &systemClock;
+}
 
 } // namespace quillon

@@ -24,6 +24,8 @@ QCursor programCursor(int number) {
     return it == table().end() ? QCursor(Qt::ArrowCursor) : it->second;
 }
 
-bool isCursorRegistered(int number) { return table().count(number) != 0; }
+bool isCursorRegistered(int number) {
+    return table().count(number) != 0;
+}
 
 } // namespace quillon

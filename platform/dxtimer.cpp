@@ -59,12 +59,13 @@ void IdleSlot::rearm() {
 TCustomDXTimer::TCustomDXTimer(QObject* owner) : QObject(owner) {
     setInterval(1000);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive)
-                applicationActivated();
-            else
-                applicationDeactivated();
-        });
+        connect(app, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (state == Qt::ApplicationActive)
+                        applicationActivated();
+                    else
+                        applicationDeactivated();
+                });
     }
 }
 
@@ -149,6 +150,8 @@ void TCustomDXTimer::resume() {
     IdleSlot::instance().install(this);
 }
 
-void TCustomDXTimer::suspend() { IdleSlot::instance().clear(); }
+void TCustomDXTimer::suspend() {
+    IdleSlot::instance().clear();
+}
 
 } // namespace quillon

@@ -12,13 +12,14 @@
 namespace quillon {
 
 void WidgetPrompts::showError(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quillon for DirectX"), errorBoxText(message),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quillon for DirectX"),
+                    errorBoxText(message), QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool WidgetPrompts::askYesNo(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), message, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), message, QMessageBox::NoButton,
+                    parent);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -28,13 +29,16 @@ bool WidgetPrompts::askYesNo(QWidget* parent, const QString& message) {
 }
 
 void WidgetPrompts::tellOk(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), message, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), message, QMessageBox::NoButton,
+                    parent);
     box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
     box.exec();
 }
 
 namespace {
-QString filterText(const FileFilter& f) { return f.description + QStringLiteral(" (") + f.pattern + u')'; }
+QString filterText(const FileFilter& f) {
+    return f.description + QStringLiteral(" (") + f.pattern + u')';
+}
 
 QString runFileDialog(QWidget* parent, const QString& current, const FileFilter& filter,
                       const QString& suffix, QFileDialog::AcceptMode mode) {
@@ -55,33 +59,40 @@ QString runFileDialog(QWidget* parent, const QString& current, const FileFilter&
 }
 } // namespace
 
-QString WidgetPrompts::chooseOpenFile(QWidget* parent, const QString& current, const FileFilter& filter,
-                                      const QString& defaultSuffix) {
+QString WidgetPrompts::chooseOpenFile(QWidget* parent, const QString& current,
+                                      const FileFilter& filter, const QString& defaultSuffix) {
     return runFileDialog(parent, current, filter, defaultSuffix, QFileDialog::AcceptOpen);
 }
 
-QString WidgetPrompts::chooseSaveFile(QWidget* parent, const QString& current, const FileFilter& filter,
-                                      const QString& defaultSuffix) {
+QString WidgetPrompts::chooseSaveFile(QWidget* parent, const QString& current,
+                                      const FileFilter& filter, const QString& defaultSuffix) {
     return runFileDialog(parent, current, filter, defaultSuffix, QFileDialog::AcceptSave);
 }
 
 bool WidgetPrompts::chooseFont(QWidget* parent, QFont& font) {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, parent, QString(),
-                                              QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
+    const QFont chosen =
+        QFontDialog::getFont(&ok, font, parent, QString(),
+                             QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
     if (ok)
         font = chosen;
     return ok;
 }
 
-void WidgetPrompts::beep() { QApplication::beep(); }
+void WidgetPrompts::beep() {
+    QApplication::beep();
+}
 
 namespace {
 WidgetPrompts widgetPrompts;
 Prompts* currentPrompts = &widgetPrompts;
 } // namespace
 
-Prompts& prompts() { return *currentPrompts; }
-void setPrompts(Prompts* p) { currentPrompts = p ? p : &widgetPrompts; }
+Prompts& prompts() {
+    return *currentPrompts;
+}
+void setPrompts(Prompts* p) {
+    currentPrompts = p ? p : &widgetPrompts;
+}
 
 } // namespace quillon

@@ -25,10 +25,10 @@ public:
     // Confirmation box with a single OK.
     virtual void tellOk(QWidget* parent, const QString& message) = 0;
     // File choosers; an empty result means cancelled.
-    virtual QString chooseOpenFile(QWidget* parent, const QString& current, const FileFilter& filter,
-                                   const QString& defaultSuffix) = 0;
-    virtual QString chooseSaveFile(QWidget* parent, const QString& current, const FileFilter& filter,
-                                   const QString& defaultSuffix) = 0;
+    virtual QString chooseOpenFile(QWidget* parent, const QString& current,
+                                   const FileFilter& filter, const QString& defaultSuffix) = 0;
+    virtual QString chooseSaveFile(QWidget* parent, const QString& current,
+                                   const FileFilter& filter, const QString& defaultSuffix) = 0;
     // Font chooser limited to scalable fonts; false when cancelled.
     virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
     // The refusing beep of a number field.

@@ -4,7 +4,9 @@
 
 namespace quillon {
 
-void Random::reseed() { seed_ = programClock().utcTimeOfDayMs(); }
+void Random::reseed() {
+    seed_ = programClock().utcTimeOfDayMs();
+}
 
 Random& programRandom() {
     static Random random;

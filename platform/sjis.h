@@ -6,7 +6,9 @@
 
 namespace quillon::sjis {
 
-inline bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length in bytes (1 or 2) of the character that starts at the 0-based byte position
 // pos of s, classifying the byte by scanning s from its first byte. A lead byte with

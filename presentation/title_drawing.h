@@ -14,6 +14,7 @@ void DrawCharacter(TDXDraw& draw, const QByteArray& ch, int magnify, const Displ
 
 // Draws the finished card: line 1 flush left and line 2 flush right, lower; a single line
 // centred; sized so the wider padded line spans the width, at most a third of the height.
-void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2, const DisplayFont& font);
+void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2,
+              const DisplayFont& font);
 
 } // namespace quillon

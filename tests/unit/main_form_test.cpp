@@ -53,12 +53,13 @@ TEST_F(MainFormTest, CaptionsAndTabOrder) {
     EXPECT_TRUE(MainForm->RunButton->isDefault());
     EXPECT_FALSE(MainForm->ComboBox2->isEnabled());
     // Hints are kept with the controls but never shown.
-    EXPECT_EQ(MainForm->RunButton->property("hint").toString(), QStringLiteral("サブタイトル表示を始めます"));
+    EXPECT_EQ(MainForm->RunButton->property("hint").toString(),
+              QStringLiteral("サブタイトル表示を始めます"));
     EXPECT_TRUE(MainForm->RunButton->toolTip().isEmpty());
 
-    const std::vector<QWidget*> order = {MainForm->RunButton,   MainForm->Edit1,        MainForm->Edit2,
-                                         MainForm->ComboBox1,   MainForm->ComboBox2,    MainForm->AboutButton,
-                                         MainForm->OptionButton, MainForm->TsrButton};
+    const std::vector<QWidget*> order = {
+        MainForm->RunButton, MainForm->Edit1,       MainForm->Edit2,        MainForm->ComboBox1,
+        MainForm->ComboBox2, MainForm->AboutButton, MainForm->OptionButton, MainForm->TsrButton};
     QWidget* w = order.front();
     for (size_t i = 1; i < order.size(); ++i) {
         do
@@ -146,7 +147,7 @@ TEST_F(MainFormTest, ItemToLinesSplitsAtTheFirstSpace) {
         const char* line1;
         const char* line2;
     };
-    const Case cases[] = {{"AB CD", "AB", "CD"}, {"AB", "AB", ""},        {"AB ", "AB", ""},
+    const Case cases[] = {{"AB CD", "AB", "CD"},       {"AB", "AB", ""},   {"AB ", "AB", ""},
                           {"AB CD EF", "AB", "CD EF"}, {" AB", " AB", ""}, {"", "", ""}};
     QList<QByteArray> items;
     for (const Case& c : cases)
@@ -167,7 +168,8 @@ TEST_F(MainFormTest, ItemToLinesSplitsAtTheFirstSpace) {
 }
 
 TEST_F(MainFormTest, TypingIntoAListSelectsTheMatchingItemOrNone) {
-    MainForm->ComboBox1->setItems({sjis::fromUnicode(QStringLiteral("甲 乙")), QByteArray("AB CD")});
+    MainForm->ComboBox1->setItems(
+        {sjis::fromUnicode(QStringLiteral("甲 乙")), QByteArray("AB CD")});
     MainForm->ComboBox1->lineEdit()->clear();
     QTest::keyClicks(MainForm->ComboBox1->lineEdit(), QStringLiteral("AB CD"));
     EXPECT_EQ(MainForm->ComboBox1->ItemIndex(), 1);

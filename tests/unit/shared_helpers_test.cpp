@@ -33,7 +33,9 @@ TEST(Random, ReseedsFromTheUtcTimeOfDay) {
 }
 
 TEST(ShiftJis, StepsWholeCharactersAndNeverPastTheEnd) {
-    const QByteArray text("A\x8F\x62" "B\xE0\x40", 6); // A, 獣-like pair, B, a pair with an 0xE0 lead
+    const QByteArray text("A\x8F\x62"
+                          "B\xE0\x40",
+                          6); // A, 獣-like pair, B, a pair with an 0xE0 lead
     EXPECT_EQ(sjis::charLengthAt(text, 0), 1);
     EXPECT_EQ(sjis::charLengthAt(text, 1), 2);
     EXPECT_EQ(sjis::charLengthAt(text, 2), 1); // a trail byte seen from the start is no lead
@@ -42,9 +44,12 @@ TEST(ShiftJis, StepsWholeCharactersAndNeverPastTheEnd) {
     EXPECT_EQ(sjis::charLengthAt(text, 6), 0);
 
     const QByteArray loneLead("AB\x8F", 3);
-    EXPECT_EQ(sjis::charLengthAt(loneLead, 2), 1); // a lead byte at the end is a character of its own
+    EXPECT_EQ(sjis::charLengthAt(loneLead, 2),
+              1); // a lead byte at the end is a character of its own
     // A trail byte in the lead range (0x8F 0x8F) must not make the next byte a trail.
-    const QByteArray trailInLeadRange("\x8F\x8F" "A", 3);
+    const QByteArray trailInLeadRange("\x8F\x8F"
+                                      "A",
+                                      3);
     EXPECT_EQ(sjis::charLengthAt(trailInLeadRange, 2), 1);
 }
 
@@ -58,9 +63,11 @@ TEST(ShiftJis, ConvertsLikeCodePage932) {
 }
 
 TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersSortingAfterIt) {
-    EXPECT_EQ(errorBoxText(QStringLiteral("DDraw.dll を読み込めません")), QStringLiteral("DDraw.dll を読み込めません."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("DDraw.dll を読み込めません")),
+              QStringLiteral("DDraw.dll を読み込めません."));
     EXPECT_EQ(errorBoxText(QStringLiteral("done.")), QStringLiteral("done."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("what!")), QStringLiteral("what!")); // '!' sorts before '.'
+    EXPECT_EQ(errorBoxText(QStringLiteral("what!")),
+              QStringLiteral("what!")); // '!' sorts before '.'
     EXPECT_EQ(errorBoxText(QString()), QString());
     EXPECT_EQ(formatMessage(QStringLiteral("ディスプレイモードを変更できません (%dx%d %dbit)"),
                             {QStringLiteral("640"), QStringLiteral("480"), QStringLiteral("16")}),

@@ -15,7 +15,9 @@ using namespace quillon;
 
 namespace {
 
-QByteArray sj(const QString& text) { return sjis::fromUnicode(text); }
+QByteArray sj(const QString& text) {
+    return sjis::fromUnicode(text);
+}
 
 class TitleSequenceTest : public ::testing::Test {
 protected:
