@@ -32,9 +32,6 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     CopyrightLabel = ui->CopyrightLabel;
 
     CreateParams();
-    setFixedSize(294, 121);
-    setWindowIcon(QIcon(iconResource));
-    setFont(interfaceFont(12, true));
     ui->TitleLabel->setFont(interfaceFont(27, true));
     ui->SubtitleLabel->setFont(interfaceFont(12, true));
     QPalette subtitlePalette = ui->SubtitleLabel->palette();
@@ -65,8 +62,7 @@ TAboutForm::~TAboutForm() = default;
 // A window of its own (its own taskbar button while shown) with only the system menu
 // and the close box.
 void TAboutForm::CreateParams() {
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setUpFixedWindow(*this, QSize(294, 121), interfaceFont(12, true));
 }
 
 void TAboutForm::FormCreate() {

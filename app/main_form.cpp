@@ -34,7 +34,6 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 const QString catalogueCaption = QStringLiteral("　↓　オリジナルサブタイトルの一覧");
-const QString userListCaption = QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MainForm>()) {
@@ -54,16 +53,12 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ComboBox2 = ui->ComboBox2;
     PencilImage = ui->PencilImage;
 
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(277, 225);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
-    setFont(interfaceFont());
+    setUpFixedWindow(*this, QSize(277, 225));
     Label1->setFont(interfaceFont(16, true));
     RunButton->setDefault(true);
 
     ComboBox1->setText(catalogueCaption);
-    ComboBox2->setText(userListCaption);
+    ComboBox2->setText(UserListPlaceholder());
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
     ComboBox2->OnChange = [this] { ComboBox2Change(); };
     ComboBox1->OnDropDown = [this] { ComboBox1DropDown(); };

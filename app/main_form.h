@@ -75,6 +75,11 @@ public:
     void UserTitleDeleteClick();
     void Timer1Timer();
 
+    // The user list's text while nothing has been chosen.
+    static QString UserListPlaceholder() {
+        return QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
+    }
+
     // Arms the ambience: Tag 1, timer enabled (an enabled timer keeps its beat).
     void ArmAmbience();
     int Timer1Tag = 0;

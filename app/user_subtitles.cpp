@@ -16,7 +16,6 @@ const QString noFileQuestion = QStringLiteral("User's Fileがありません。\
 const QString savedReport = QStringLiteral("ユーザー指定サブタイトルを保存しました。");
 const QString deleteQuestion = QStringLiteral("\nをユーザーファイルから削除しますか？");
 const QString deletedReport = QStringLiteral("ユーザー指定サブタイトルを削除しました。");
-const QString userListCaption = QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
 
 // A line field can hold a pasted line end, which the file would read back as two
 // subtitles: line ends are left out of the stored item.
@@ -49,7 +48,7 @@ bool startUserFile(TMainForm& form) {
 void releaseEmptyUserFile(TMainForm& form) {
     // A file that cannot be deleted stays behind empty; it is no longer in use either way.
     QFile::remove(OptionForm->UserFile());
-    form.ComboBox2->setText(userListCaption);
+    form.ComboBox2->setText(TMainForm::UserListPlaceholder());
     OptionForm->setUserFile({});
     OptionForm->ModIni();
     OptionForm->GetIni();

@@ -1,6 +1,8 @@
 #include "platform/fonts.h"
 
+#include <QIcon>
 #include <QStringList>
+#include <QWidget>
 
 namespace quillon {
 
@@ -13,6 +15,15 @@ void registerFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+}
+
+void setUpFixedWindow(QWidget& window, QSize clientSize, const QFont& font) {
+    window.setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint);
+    window.setFixedSize(clientSize);
+    window.setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    window.setFont(font);
 }
 
 QFont interfaceFont(int pixelHeight, bool bold) {

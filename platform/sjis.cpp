@@ -16,6 +16,17 @@ int charLengthAt(const QByteArray& s, qsizetype pos) {
     return charLengthAtBoundary(s, pos);
 }
 
+QByteArray cutToCharacters(const QByteArray& s, qsizetype max) {
+    qsizetype pos = 0;
+    while (pos < s.size()) {
+        const int len = charLengthAtBoundary(s, pos);
+        if (pos + len > max)
+            break;
+        pos += len;
+    }
+    return s.left(pos);
+}
+
 namespace {
 // Code page 932 under its registered name; plain Shift_JIS maps a few characters
 // (the wave dash, the NEC specials) differently.

@@ -23,6 +23,9 @@ inline int charLengthAtBoundary(const QByteArray& s, qsizetype pos) {
     return (isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
 }
 
+// At most max bytes of s, never splitting a double-byte character.
+QByteArray cutToCharacters(const QByteArray& s, qsizetype max);
+
 QString toUnicode(const QByteArray& bytes);
 QByteArray fromUnicode(const QString& text);
 // True when every character of text has a Shift-JIS form.

@@ -60,20 +60,6 @@ bool wrappedInQuotes(const QByteArray& s) {
     return s.size() >= 2 && isQuote(s.front()) && s.back() == s.front();
 }
 
-// At most max bytes, without splitting a double-byte character.
-QByteArray cutToCharacters(const QByteArray& s, qsizetype max) {
-    if (s.size() <= max)
-        return s;
-    qsizetype pos = 0;
-    while (pos < s.size()) {
-        const int len = sjis::charLengthAtBoundary(s, pos);
-        if (pos + len > max)
-            break;
-        pos += len;
-    }
-    return s.left(pos);
-}
-
 QByteArray readValue(const QByteArray& line) {
     QByteArray raw = line.mid(line.indexOf('=') + 1);
     const qsizetype nul = raw.indexOf('\0');
@@ -82,7 +68,7 @@ QByteArray readValue(const QByteArray& line) {
     QByteArray v = trimmed(raw);
     if (wrappedInQuotes(v))
         v = v.mid(1, v.size() - 2);
-    return cutToCharacters(v, IniDocument::ValueBufferSize - 1);
+    return sjis::cutToCharacters(v, IniDocument::ValueBufferSize - 1);
 }
 
 QByteArray encodeValue(const QByteArray& value) {

@@ -67,11 +67,7 @@ TOptionForm::TOptionForm(QWidget* parent)
     ListBox2 = CatalogueTitles(2);
     ListBox3 = CatalogueTitles(3);
 
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(392, 263);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
-    setFont(interfaceFont());
+    setUpFixedWindow(*this, QSize(392, 263));
 
     ClickCue = [] {
         if (DispForm)

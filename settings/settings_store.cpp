@@ -74,14 +74,7 @@ QByteArray DefaultFaceName() {
 }
 
 QByteArray cutFaceName(const QByteArray& face) {
-    qsizetype pos = 0;
-    while (pos < face.size()) {
-        const int len = sjis::charLengthAtBoundary(face, pos);
-        if (pos + len > FaceNameLimit)
-            break;
-        pos += len;
-    }
-    return face.left(pos);
+    return sjis::cutToCharacters(face, FaceNameLimit);
 }
 
 std::optional<int> parseIniInteger(const QByteArray& text) {
