@@ -13,9 +13,9 @@ main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did no
 xdotool windowactivate --sync "$main"
 sleep 0.3
 xdotool key --window "$main" Tab
-xdotool type --delay 150 "怪人"
+e2e_paste "怪人"
 xdotool key Tab
-xdotool type --delay 150 "現る"
+e2e_paste "現る"
 sleep 0.2
 xdotool key Return
 start=$(date +%s.%N)

@@ -64,6 +64,16 @@ e2e_wait_window() {
   return 1
 }
 
+# e2e_paste TEXT: puts TEXT into the focused field through the clipboard. Typing
+# kana and kanji with xdotool remaps a spare key code for each character, which races
+# with the program on a loaded machine and now and then types the wrong character.
+e2e_paste() {
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  sleep 0.2
+  xdotool key ctrl+v
+  sleep 0.2
+}
+
 # e2e_shot NAME: a screenshot of the whole screen, kept with the artifacts.
 e2e_shot() {
   import -window root "$E2E_ARTIFACTS/$1.png"

@@ -15,9 +15,9 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 
 # Line 1, then line 2 (Tab from line 1), then Enter: Run is the default button.
 xdotool mousemove --window "$main" 100 66 click 1
-xdotool type --delay 150 "最後の航海"
+e2e_paste "最後の航海"
 xdotool key Tab
-xdotool type --delay 150 "星の海へ"
+e2e_paste "星の海へ"
 sleep 0.3
 e2e_shot spine-typed >/dev/null
 xdotool key Return
