@@ -51,8 +51,8 @@ for top in 56 96; do
   [ "$(darkest_in_field "$before" $top)" -gt 200 ] || e2e_fail "line field at $top not empty before the die"
 done
 
-# The die: a 16 x 16 picture at 248,32. Line 1 always gets dark text; a quarter of the
-# catalogue is one-line titles, so the die is thrown until line 2 is filled as well.
+# The die: a 16 x 16 picture at 248,32. Line 1 always gets dark text; 8 of the 23
+# titles of the first list are one-line, so the die is thrown until line 2 is filled too.
 two_lines=
 for throw in $(seq 10); do
   xdotool mousemove --window "$main" 256 40 click 1
