@@ -1,5 +1,6 @@
 #include "display_fixture.h"
 #include "platform/dxform.h"
+#include "raised.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -57,13 +58,8 @@ TEST_F(DisplayTest, WithoutARatioMatchTheSearchTakesAnyLargerMode) {
 TEST_F(DisplayTest, NoUsableModeFailsAndLeavesTheComponentFinalized) {
     device.modes = {{640, 480, 32}, {320, 240, 16}, {1024, 768, 8}};
     device.modesFailingToSet = {};
-    try {
-        initializeFullScreen();
-        FAIL() << "no error";
-    } catch (const EDXDrawError& e) {
-        EXPECT_EQ(e.message(),
-                  QStringLiteral("ディスプレイモードを変更できません (640x480 16bit)"));
-    }
+    EXPECT_EQ(raised<EDXDrawError>([&] { initializeFullScreen(); }),
+              QStringLiteral("ディスプレイモードを変更できません (640x480 16bit)"));
     EXPECT_FALSE(draw->Initialized());
     EXPECT_EQ(draw->DDraw(), nullptr);
     EXPECT_EQ(draw->BackSurface(), nullptr);
@@ -119,34 +115,22 @@ TEST_F(DisplayTest, WindowedBackSurfaceFallsBackToSystemMemory) {
     EXPECT_TRUE(draw->EffectiveOptions() & optionBit(doSystemMemory));
     draw->Finalize();
     device.offscreenFailures = 2;
-    try {
-        draw->Initialize();
-        FAIL() << "no error";
-    } catch (const EDXDrawError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("サーフェース を作成できません"));
-    }
+    EXPECT_EQ(raised<EDXDrawError>([&] { draw->Initialize(); }),
+              QStringLiteral("サーフェース を作成できません"));
     EXPECT_FALSE(draw->Initialized());
 }
 
 TEST_F(DisplayTest, CreationFailuresRaiseTheirMessages) {
     device.libraryAvailable = false;
-    EXPECT_THROW(
-        try { initializeFullScreen(); } catch (const Exception& e) {
-            EXPECT_EQ(e.message(), QStringLiteral("DDraw.dll を読み込めません"));
-            throw;
-        },
-        Exception);
+    EXPECT_EQ(raised([&] { initializeFullScreen(); }),
+              QStringLiteral("DDraw.dll を読み込めません"));
     device.libraryAvailable = true;
     device.supportsDirectDraw4 = false;
     EXPECT_THROW(draw->Initialize(), EDirectDrawError);
     device.supportsDirectDraw4 = true;
     device.primaryFails = true;
-    try {
-        draw->Initialize();
-        FAIL() << "no error";
-    } catch (const EDXDrawError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("プライマリサーフェース を作成できません"));
-    }
+    EXPECT_EQ(raised<EDXDrawError>([&] { draw->Initialize(); }),
+              QStringLiteral("プライマリサーフェース を作成できません"));
     EXPECT_FALSE(draw->Initialized());
 
     TDXDraw orphan(nullptr);

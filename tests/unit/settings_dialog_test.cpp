@@ -7,6 +7,7 @@
 #include "platform/prompts.h"
 #include "platform/sjis.h"
 #include "program_fixture.h"
+#include "raised.h"
 #include "settings/option_form.h"
 #include "settings/radio_group.h"
 #include "settings/spin_edit.h"
@@ -171,13 +172,9 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogAndTheOldFile) {
     EXPECT_THROW(form().OkButtonClick(), Exception);
     EXPECT_EQ(MainForm->ComboBox1->Count(), 228); // no refresh after the failure
     setSettingsDirectoryForTesting(dir.filePath("gone"));
-    try {
-        form().ModIni();
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.message(), QDir::toNativeSeparators(dir.filePath("gone/Quillon.ini")) +
-                                   QStringLiteral(" に書き込めません"));
-    }
+    EXPECT_EQ(raised([&] { form().ModIni(); }),
+              QDir::toNativeSeparators(dir.filePath("gone/Quillon.ini")) +
+                  QStringLiteral(" に書き込めません"));
     if (geteuid() != 0) {
         setSettingsDirectoryForTesting(dir.filePath("ro"));
         ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));

@@ -1,11 +1,13 @@
 // The sound component and the wave list over the in-memory device.
 #include "platform/dxsound.h"
 #include "platform/software_sound_device.h"
+#include "raised.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using quillon::testing::raised;
 using Op = SoftwareSoundSystem::Op;
 
 namespace {
@@ -70,12 +72,8 @@ TEST_F(SoundTest, LookupIgnoresLetterCaseAndNamesTheMissingWave) {
     EXPECT_EQ(item("SAVANNA")->Index(), 8);
     EXPECT_EQ(TWaveCollection::HashOf(QStringLiteral("GotIt")),
               TWaveCollection::HashOf(QStringLiteral("gotit")));
-    try {
-        item("Bark");
-        FAIL();
-    } catch (const EWaveCollectionError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Wave 'Bark' が見つかりません"));
-    }
+    EXPECT_EQ(raised<EWaveCollectionError>([&] { item("Bark"); }),
+              QStringLiteral("Wave 'Bark' が見つかりません"));
     // A renamed item is found under its new name only.
     item("Owl")->setName(QStringLiteral("Hoot"));
     EXPECT_EQ(item("hoot")->Index(), 10);
@@ -156,23 +154,12 @@ TEST_F(SoundTest, NoDeviceRunsSilentWithoutError) {
     EXPECT_EQ(item("Savanna")->Volume(), -50);
     EXPECT_NO_THROW(item("Savanna")->Stop());
     EXPECT_TRUE(device.events().empty());
-    try {
-        sound->Initialize();
-        FAIL();
-    } catch (const EDirectSoundError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("DirectSound を初期化できません"));
-    }
+    EXPECT_EQ(raised<EDirectSoundError>([&] { sound->Initialize(); }),
+              QStringLiteral("DirectSound を初期化できません"));
 }
 
 TEST_F(SoundTest, DeviceFailuresRaiseTheirMessages) {
-    auto messageOf = [&] {
-        try {
-            sound->Initialize();
-        } catch (const Exception& e) {
-            return e.message();
-        }
-        return QString();
-    };
+    auto messageOf = [&] { return raised([&] { sound->Initialize(); }); };
     device.failLock = true;
     EXPECT_EQ(messageOf(), QStringLiteral("サウンドバッファ をロックできません"));
     device.failLock = false;
@@ -187,12 +174,8 @@ TEST_F(SoundTest, DeviceFailuresRaiseTheirMessages) {
     EXPECT_EQ(item("Bang")->DuplicateCount(), 0);
 
     TDXSound orphan(nullptr);
-    try {
-        orphan.Initialize();
-        FAIL();
-    } catch (const EDXSoundError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("フォームが見つかりません"));
-    }
+    EXPECT_EQ(raised<EDXSoundError>([&] { orphan.Initialize(); }),
+              QStringLiteral("フォームが見つかりません"));
 }
 
 TEST_F(SoundTest, LostBuffersAreReloadedAndPlayingGoesOn) {

@@ -3,6 +3,7 @@
 #include "app/subtitle_combo.h"
 #include "app/user_file.h"
 #include "platform/error.h"
+#include "raised.h"
 
 #include "program_fixture.h"
 #include <QDir>
@@ -16,16 +17,6 @@ using namespace quillon;
 using namespace quillon::testing;
 
 namespace {
-
-// The message an operation raised, or "" when it raised nothing.
-template <typename F> QString raised(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.message();
-    }
-    return {};
-}
 
 using Lines = QList<QByteArray>;
 

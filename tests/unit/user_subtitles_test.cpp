@@ -8,6 +8,7 @@
 #include "platform/prompts.h"
 #include "platform/sjis.h"
 #include "program_fixture.h"
+#include "raised.h"
 #include "settings/option_form.h"
 #include "settings/radio_group.h"
 #include "settings/settings_store.h"
@@ -139,12 +140,8 @@ TEST_F(UserSubtitles, AFileThatCannotBeReplacedStopsTheSave) {
     ASSERT_TRUE(QDir().mkdir(qln()));
     QFile::remove(ini());
     type(QStringLiteral("EF"), {});
-    try {
-        MainForm->PencilImageClick();
-        ADD_FAILURE() << "no error raised";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("ファイル %1 を作成できません").arg(qln()));
-    }
+    EXPECT_EQ(raised([&] { MainForm->PencilImageClick(); }),
+              QStringLiteral("ファイル %1 を作成できません").arg(qln()));
     // The new item stays in the list, but nothing is reported and nothing saved.
     EXPECT_EQ(list().items(), (QList<QByteArray>{"AB CD", "EF "}));
     EXPECT_TRUE(fake.reports.isEmpty());

@@ -1,5 +1,6 @@
 // The RIFF WAVE reader and the built-in images.
 #include "platform/wave.h"
+#include "raised.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using quillon::testing::raised;
 
 namespace {
 
@@ -108,12 +110,8 @@ TEST(WaveReader, StreamStateErrorsAndClampedReads) {
     outer.open(QIODevice::ReadOnly);
     TWaveStream reader(outer);
     char buffer[32];
-    try {
-        reader.Read(buffer, 4);
-        FAIL();
-    } catch (const EWaveStreamError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("ストリームは開かれていません"));
-    }
+    EXPECT_EQ(raised<EWaveStreamError>([&] { reader.Read(buffer, 4); }),
+              QStringLiteral("ストリームは開かれていません"));
     reader.Open(false);
     EXPECT_THROW(reader.Open(false), EWaveStreamError);
     EXPECT_EQ(reader.Size(), 10);
