@@ -1,10 +1,10 @@
 #include "about/about_form.h"
 
 #include "app/main_form.h"
-#include "app/picture_button.h"
-#include "platform/cursors.h"
-#include "platform/fonts.h"
-#include "platform/sjis.h"
+#include "platform/ui/picture_button.h"
+#include "platform/ui/cursors.h"
+#include "platform/ui/fonts.h"
+#include "platform/text/sjis.h"
 #include "presentation/disp_form.h"
 #include "ui_about_form.h"
 

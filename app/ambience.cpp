@@ -1,7 +1,7 @@
 #include "app/ambience.h"
 
-#include "platform/dxsound.h"
-#include "platform/random.h"
+#include "platform/sound/dxsound.h"
+#include "platform/core/random.h"
 
 #include <QTimer>
 

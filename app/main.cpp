@@ -1,8 +1,8 @@
 #include "app/main_form.h"
 #include "app/program.h"
-#include "platform/application.h"
-#include "platform/fonts.h"
-#include "platform/library_loader.h"
+#include "platform/ui/application.h"
+#include "platform/ui/fonts.h"
+#include "platform/core/library_loader.h"
 
 #include <QScreen>
 

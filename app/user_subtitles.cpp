@@ -1,9 +1,9 @@
 #include "app/user_subtitles.h"
 
 #include "app/main_form.h"
-#include "app/subtitle_combo.h"
-#include "app/user_file.h"
-#include "platform/prompts.h"
+#include "subtitles/subtitle_combo.h"
+#include "subtitles/user_file.h"
+#include "platform/ui/prompts.h"
 #include "settings/option_form.h"
 
 #include <QFile>

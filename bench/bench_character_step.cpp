@@ -1,9 +1,9 @@
 // Time of one character step: two fills, the text, two flips, and the front page put on
 // a 1920×1080 screen image the way the presenter does it.
-#include "platform/application.h"
-#include "platform/dxdraw.h"
-#include "platform/fonts.h"
-#include "platform/sjis.h"
+#include "platform/ui/application.h"
+#include "platform/display/dxdraw.h"
+#include "platform/ui/fonts.h"
+#include "platform/text/sjis.h"
 #include "presentation/title_drawing.h"
 
 #include <QPainter>

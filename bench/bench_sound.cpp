@@ -1,8 +1,8 @@
 // Sound costs side by side on the in-memory device and, when one opens, OpenAL:
 // loading the eleven built-in sounds at start, and one typing cue while thirty copies
 // of it are still playing.
-#include "platform/dxsound.h"
-#include "platform/software_sound_device.h"
+#include "platform/sound/dxsound.h"
+#include "support/software_sound_device.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -3,8 +3,8 @@
 // card so that the memory figure includes the display pages and the sounds.
 #include "app/main_form.h"
 #include "app/program.h"
-#include "platform/application.h"
-#include "platform/fonts.h"
+#include "platform/ui/application.h"
+#include "platform/ui/fonts.h"
 #include "presentation/disp_form.h"
 #include "presentation/live_settings.h"
 

@@ -1,10 +1,10 @@
 // Frame-timer precision and cost, side by side in one run: our timer, which sleeps until
 // the next tick is due, against a reference that polls the clock from an idle loop that
 // never sleeps. Both replay the same card-like series of re-armed pauses.
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/dxtimer.h"
-#include "platform/random.h"
+#include "platform/ui/application.h"
+#include "platform/core/clock.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/core/random.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,11 +1,11 @@
 #include "presentation/disp_form.h"
 
-#include "platform/command_line.h"
-#include "platform/dxdraw.h"
-#include "platform/dxsound.h"
-#include "platform/dxtimer.h"
-#include "platform/random.h"
-#include "platform/sjis.h"
+#include "platform/core/command_line.h"
+#include "platform/display/dxdraw.h"
+#include "platform/sound/dxsound.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/core/random.h"
+#include "platform/text/sjis.h"
 #include "presentation/title_drawing.h"
 
 #include <QApplication>

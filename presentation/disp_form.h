@@ -1,6 +1,6 @@
 #pragma once
 // The presentation form: stages one title card per run, driven by the frame timer.
-#include "platform/dxform.h"
+#include "platform/display/dxform.h"
 #include "presentation/live_settings.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "presentation/title_drawing.h"
 
-#include "platform/dxdraw.h"
+#include "platform/display/dxdraw.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "settings/choosers.h"
 
-#include "platform/sjis.h"
+#include "platform/text/sjis.h"
 #include "settings/settings_store.h"
 
 #include <QFont>

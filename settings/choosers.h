@@ -1,7 +1,7 @@
 #pragma once
 // The dialog's non-visual choosers: the user file (open and save) and the display
 // font. Each keeps its current value and asks through prompts() so tests can answer.
-#include "platform/prompts.h"
+#include "platform/ui/prompts.h"
 #include "settings/settings_store.h"
 
 #include <QByteArray>

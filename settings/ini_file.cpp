@@ -1,7 +1,7 @@
 #include "settings/ini_file.h"
 
-#include "platform/sjis.h"
-#include "platform/text_lines.h"
+#include "platform/text/sjis.h"
+#include "platform/text/text_lines.h"
 
 namespace quillon {
 

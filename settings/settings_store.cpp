@@ -1,6 +1,6 @@
 #include "settings/settings_store.h"
 
-#include "platform/sjis.h"
+#include "platform/text/sjis.h"
 
 #include <QCoreApplication>
 #include <limits>

@@ -1,6 +1,6 @@
 // The settings file reader: parse, look up, write a value, write out, read again.
 // What was written must read back unchanged, and other keys must keep their values.
-#include "platform/sjis.h"
+#include "platform/text/sjis.h"
 #include "settings/ini_file.h"
 #include "settings/settings_store.h"
 

@@ -1,6 +1,6 @@
 // Shift-JIS stepping and conversion on arbitrary bytes: stepping the way the card types
 // covers every byte exactly once and never reads past the end; conversion never fails.
-#include "platform/sjis.h"
+#include "platform/text/sjis.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The user subtitle file reader: any bytes split into lines that a rewrite reproduces,
 // and the list hands the line fields no more than its item buffer holds.
-#include "app/subtitle_combo.h"
-#include "app/user_file.h"
+#include "subtitles/subtitle_combo.h"
+#include "subtitles/user_file.h"
 
 #include <QApplication>
 #include <cstdint>

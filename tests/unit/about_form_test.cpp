@@ -1,9 +1,9 @@
 // The about box: its window, its ways of closing, and the credits card of its emblem.
 #include "about/about_form.h"
 #include "app/main_form.h"
-#include "app/picture_button.h"
+#include "platform/ui/picture_button.h"
 #include "app/program.h"
-#include "platform/sjis.h"
+#include "platform/text/sjis.h"
 #include "presentation/disp_form.h"
 
 #include <QApplication>

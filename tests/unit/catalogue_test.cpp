@@ -1,8 +1,8 @@
 // The catalogue's titles must all fit the item form: the card, the lists and the random
 // choice rely on it (a second space would move text into line 2, a long line would
 // overflow the card).
-#include "app/catalogue.h"
-#include "platform/sjis.h"
+#include "subtitles/catalogue.h"
+#include "platform/text/sjis.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "display_fixture.h"
-#include "platform/dxform.h"
-#include "raised.h"
+#include "support/display_fixture.h"
+#include "platform/display/dxform.h"
+#include "support/raised.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // The frame timer's rules: never early, re-enabling restarts the count, lag counts,
 // intervals that read negative, and activation.
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/dxtimer.h"
+#include "platform/ui/application.h"
+#include "platform/core/clock.h"
+#include "platform/timer/dxtimer.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,5 +1,5 @@
-#include "display_fixture.h"
-#include "platform/sjis.h"
+#include "support/display_fixture.h"
+#include "platform/text/sjis.h"
 #include "presentation/title_drawing.h"
 
 #include <QFontMetrics>

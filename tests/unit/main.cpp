@@ -1,6 +1,6 @@
 // Unit tests run with a QApplication on the offscreen platform, so that widgets are real.
-#include "platform/application.h"
-#include "platform/fonts.h"
+#include "platform/ui/application.h"
+#include "platform/ui/fonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -2,12 +2,12 @@
 // Run with and without a line 1, and the item-to-lines rule.
 #include "app/main_form.h"
 #include "app/program.h"
-#include "app/subtitle_combo.h"
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/command_line.h"
-#include "platform/dxtimer.h"
-#include "platform/sjis.h"
+#include "subtitles/subtitle_combo.h"
+#include "platform/ui/application.h"
+#include "platform/core/clock.h"
+#include "platform/core/command_line.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/text/sjis.h"
 #include "presentation/disp_form.h"
 
 #include <QLabel>

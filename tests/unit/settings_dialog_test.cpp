@@ -2,15 +2,15 @@
 // temporary folder and the choosers answered by a fake.
 #include "app/main_form.h"
 #include "app/program.h"
-#include "app/subtitle_combo.h"
-#include "platform/error.h"
-#include "platform/prompts.h"
-#include "platform/sjis.h"
-#include "program_fixture.h"
-#include "raised.h"
+#include "subtitles/subtitle_combo.h"
+#include "platform/core/error.h"
+#include "platform/ui/prompts.h"
+#include "platform/text/sjis.h"
+#include "support/program_fixture.h"
+#include "support/raised.h"
 #include "settings/option_form.h"
-#include "settings/radio_group.h"
-#include "settings/spin_edit.h"
+#include "platform/ui/radio_group.h"
+#include "platform/ui/spin_edit.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/sjis.h"
+#include "platform/text/sjis.h"
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>

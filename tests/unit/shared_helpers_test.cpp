@@ -1,8 +1,8 @@
 // The random generator, Shift-JIS stepping and conversion, and the error box text.
-#include "platform/clock.h"
-#include "platform/error.h"
-#include "platform/random.h"
-#include "platform/sjis.h"
+#include "platform/core/clock.h"
+#include "platform/core/error.h"
+#include "platform/core/random.h"
+#include "platform/text/sjis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The cues as the title card and the ambience play them.
 #include "app/ambience.h"
-#include "platform/dxsound.h"
-#include "platform/random.h"
-#include "platform/software_sound_device.h"
+#include "platform/sound/dxsound.h"
+#include "platform/core/random.h"
+#include "support/software_sound_device.h"
 #include "presentation/disp_form.h"
 
 #include <QTimer>

@@ -1,7 +1,7 @@
 // The sound component and the wave list over the in-memory device.
-#include "platform/dxsound.h"
-#include "platform/software_sound_device.h"
-#include "raised.h"
+#include "platform/sound/dxsound.h"
+#include "support/software_sound_device.h"
+#include "support/raised.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

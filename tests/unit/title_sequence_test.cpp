@@ -1,10 +1,10 @@
 // The title card's cadence, hold and dismissal, with time driven by a manual clock.
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/command_line.h"
-#include "platform/dxtimer.h"
-#include "platform/random.h"
-#include "platform/sjis.h"
+#include "platform/ui/application.h"
+#include "platform/core/clock.h"
+#include "platform/core/command_line.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/core/random.h"
+#include "platform/text/sjis.h"
 #include "presentation/disp_form.h"
 
 #include <QTest>

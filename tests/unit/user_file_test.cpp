@@ -1,11 +1,11 @@
 // The user subtitle file's format as read and written, its failures, and how the user
 // list takes lines that are outside the format.
-#include "app/subtitle_combo.h"
-#include "app/user_file.h"
-#include "platform/error.h"
-#include "raised.h"
+#include "subtitles/subtitle_combo.h"
+#include "subtitles/user_file.h"
+#include "platform/core/error.h"
+#include "support/raised.h"
 
-#include "program_fixture.h"
+#include "support/program_fixture.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,14 +3,14 @@
 // answered by a fake.
 #include "app/main_form.h"
 #include "app/program.h"
-#include "app/subtitle_combo.h"
-#include "platform/error.h"
-#include "platform/prompts.h"
-#include "platform/sjis.h"
-#include "program_fixture.h"
-#include "raised.h"
+#include "subtitles/subtitle_combo.h"
+#include "platform/core/error.h"
+#include "platform/ui/prompts.h"
+#include "platform/text/sjis.h"
+#include "support/program_fixture.h"
+#include "support/raised.h"
 #include "settings/option_form.h"
-#include "settings/radio_group.h"
+#include "platform/ui/radio_group.h"
 #include "settings/settings_store.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The RIFF WAVE reader and the built-in images.
-#include "platform/wave.h"
-#include "raised.h"
+#include "platform/sound/wave.h"
+#include "support/raised.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,0 +1,16 @@
+#include "platform/core/random.h"
+
+#include "platform/core/clock.h"
+
+namespace quillon {
+
+void Random::reseed() {
+    seed_ = programClock().utcTimeOfDayMs();
+}
+
+Random& programRandom() {
+    static Random random;
+    return random;
+}
+
+} // namespace quillon

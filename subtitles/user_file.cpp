@@ -1,0 +1,45 @@
+#include "subtitles/user_file.h"
+
+#include "platform/core/atomic_file.h"
+#include "platform/core/error.h"
+#include "platform/text/text_lines.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace quillon {
+
+QList<QByteArray> ParseSubtitleLines(const QByteArray& bytes) {
+    return SplitLines(bytes);
+}
+
+QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
+    QByteArray out;
+    for (const QByteArray& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+QList<QByteArray> ReadSubtitleFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(formatMessage(QStringLiteral("ファイル %s は開けません"),
+                                      {QDir::toNativeSeparators(path)}));
+    return ParseSubtitleLines(file.readAll());
+}
+
+void WriteSubtitleFile(const QString& path, const QList<QByteArray>& lines) {
+    switch (saveFileAtomically(path, SerializeSubtitleLines(lines))) {
+    case SaveResult::Saved:
+        return;
+    case SaveResult::CannotCreate:
+        throw Exception(formatMessage(QStringLiteral("ファイル %s を作成できません"),
+                                      {QDir::toNativeSeparators(path)}));
+    case SaveResult::WriteError:
+        throw Exception(QStringLiteral("ストリームへの書き込みエラー"));
+    }
+}
+
+} // namespace quillon

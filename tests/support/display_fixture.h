@@ -1,0 +1,49 @@
+#pragma once
+// A form with a drawing component on a fresh software display device.
+#include "platform/display/ddraw_device.h"
+#include "platform/display/dxdraw.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace quillon::testing {
+
+class DisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ddraw::setProgramDisplayDevice(&device);
+        setFormActiveForTesting(1);
+        form = std::make_unique<QWidget>();
+        form->resize(632, 453);
+        draw = new TDXDraw(form.get());
+        draw->setAutoInitialize(false);
+        draw->setOptions(0x010C);
+        draw->Display().setBitCount(16);
+    }
+    void TearDown() override {
+        form.reset();
+        setFormActiveForTesting(-1);
+        ddraw::setProgramDisplayDevice(nullptr);
+    }
+    void initializeFullScreen() {
+        draw->setOptions(draw->Options() | optionBit(doFullScreen));
+        draw->Initialize();
+    }
+    // Count of pixels of a page that are not black.
+    static int litPixels(const QImage& page) {
+        int lit = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            const auto* line = reinterpret_cast<const uint16_t*>(page.constScanLine(y));
+            for (int x = 0; x < page.width(); ++x)
+                lit += line[x] != 0;
+        }
+        return lit;
+    }
+
+    ddraw::Device device;
+    std::unique_ptr<QWidget> form;
+    TDXDraw* draw = nullptr;
+};
+
+} // namespace quillon::testing
