@@ -1,11 +1,10 @@
 #include "about/about_form.h"
 
-#include "app/main_form.h"
-#include "platform/ui/picture_button.h"
+#include "platform/core/product.h"
+#include "platform/text/sjis.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/fonts.h"
-#include "platform/text/sjis.h"
-#include "presentation/disp_form.h"
+#include "platform/ui/picture_button.h"
 #include "ui_about_form.h"
 
 #include <QCloseEvent>
@@ -15,8 +14,6 @@
 #include <QScreen>
 
 namespace quillon {
-
-TAboutForm* AboutForm = nullptr;
 
 namespace {
 const QColor maroon(0x80, 0x00, 0x00);
@@ -76,21 +73,21 @@ QByteArray TAboutForm::copyrightLine() const {
 }
 
 void TAboutForm::clickCue() {
-    if (DispForm)
-        DispForm->PutSound(QStringLiteral("Bang"));
+    if (ClickCue)
+        ClickCue();
 }
 
 void TAboutForm::OkButtonClick() {
     clickCue();
-    if (MainForm)
-        MainForm->show();
+    if (ShowMainWindow)
+        ShowMainWindow();
     close();
 }
 
 void TAboutForm::FormClose() {
     clickCue();
-    if (MainForm)
-        MainForm->show();
+    if (ShowMainWindow)
+        ShowMainWindow();
 }
 
 void TAboutForm::closeEvent(QCloseEvent* event) {
@@ -103,9 +100,8 @@ void TAboutForm::reject() {} // Esc does nothing: the box has no cancel button
 
 void TAboutForm::AboutImageDblClick() {
     clickCue();
-    if (!DispForm)
-        return;
-    DispForm->RunQuillon(QByteArrayLiteral("Quillon for DirectX"), copyrightLine());
+    if (RunCard)
+        RunCard(sjis::fromUnicode(ProductName()), copyrightLine());
 }
 
 } // namespace quillon

@@ -1,7 +1,9 @@
 #pragma once
 // The about box: the program's name, its emblem and the copyright line; a double
 // click on the emblem stages the credits card.
+#include <QByteArray>
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -34,6 +36,13 @@ public:
     void FormClose();
     void AboutImageDblClick();
 
+    // The click cue ("Bang", silent while Silent is on).
+    std::function<void()> ClickCue;
+    // Every way of leaving the box shows the main window again.
+    std::function<void()> ShowMainWindow;
+    // Starts a title card with these lines.
+    std::function<void(const QByteArray& line1, const QByteArray& line2)> RunCard;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
@@ -43,7 +52,5 @@ private:
     void clickCue();
     std::unique_ptr<Ui::AboutForm> ui;
 };
-
-extern TAboutForm* AboutForm;
 
 } // namespace quillon

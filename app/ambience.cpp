@@ -1,14 +1,11 @@
 #include "app/ambience.h"
 
-#include "platform/sound/dxsound.h"
 #include "platform/core/random.h"
+#include "platform/sound/wave_collection.h"
 
 #include <QTimer>
 
 namespace quillon {
-
-int32_t CallsLeft = 0;
-bool Get15Next = false;
 
 Ambience::Ambience(QObject* parent, std::function<TWaveCollectionItem*()> savanna,
                    std::function<void(const QString&)> putSound)

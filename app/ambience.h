@@ -13,9 +13,6 @@ namespace quillon {
 
 class TWaveCollectionItem;
 
-extern int32_t CallsLeft;
-extern bool Get15Next;
-
 class Ambience : public QObject {
 public:
     static constexpr int FadeSteps = 24;
@@ -30,6 +27,10 @@ public:
     bool fading() const;
     // Runs the fade's next step at once (tests drive the fade this way).
     void fadeStep();
+
+    // Calls still to come, and whether the next tick plays "Get15".
+    int32_t CallsLeft = 0;
+    bool Get15Next = false;
 
 private:
     void startFade();

@@ -1,18 +1,17 @@
 #include "app/main_form.h"
 
-#include "about/about_form.h"
 #include "app/ambience.h"
-#include "platform/ui/picture_button.h"
-#include "subtitles/subtitle_combo.h"
 #include "app/user_subtitles.h"
-#include "platform/core/command_line.h"
-#include "platform/ui/cursors.h"
-#include "platform/sound/dxsound.h"
-#include "platform/ui/fonts.h"
+#include "platform/core/product.h"
 #include "platform/core/random.h"
+#include "platform/core/services.h"
 #include "platform/text/sjis.h"
+#include "platform/ui/cursors.h"
+#include "platform/ui/fonts.h"
+#include "platform/ui/picture_button.h"
 #include "presentation/disp_form.h"
 #include "settings/option_form.h"
+#include "subtitles/subtitle_combo.h"
 #include "ui_main_form.h"
 
 #include <QAction>
@@ -27,10 +26,6 @@
 #include <QTimer>
 
 namespace quillon {
-
-QByteArray ErasedLine1;
-QByteArray ErasedLine2;
-TMainForm* MainForm = nullptr;
 
 namespace {
 const QString catalogueCaption = QStringLiteral("　↓　オリジナルサブタイトルの一覧");
@@ -53,6 +48,7 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ComboBox2 = ui->ComboBox2;
     PencilImage = ui->PencilImage;
 
+    setWindowTitle(ProductName());
     setUpFixedWindow(*this, QSize(277, 225));
     Label1->setFont(interfaceFont(16, true));
     RunButton->setDefault(true);
@@ -82,8 +78,8 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     Timer1->setInterval(2500);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     ambience_ = new Ambience(
-        this, [] { return DispForm->DXWaveList1->Items()->FindWave(QStringLiteral("Savanna")); },
-        [](const QString& name) { DispForm->PutSound(name); });
+        this, [this] { return partners_.ambienceLoop; },
+        [this](const QString& name) { partners_.card->PutSound(name); });
 
     connect(RunButton, &QPushButton::clicked, this, [this] { RunButtonClick(); });
     connect(TsrButton, &QPushButton::clicked, this, [this] { TsrButtonClick(); });
@@ -104,7 +100,7 @@ void TMainForm::FormCreate() {
                                          ComboBox2, ErasorImage, PencilImage, DiceImage})
         w->setCursor(bullet);
     programRandom().reseed();
-    Get15Next = false;
+    ambience_->Get15Next = false;
 }
 
 QByteArray TMainForm::line1() const {
@@ -121,7 +117,7 @@ void TMainForm::setLine2(const QByteArray& text) {
 }
 
 void TMainForm::clickCue() {
-    DispForm->PutSound(QStringLiteral("Bang"));
+    partners_.card->PutSound(QStringLiteral("Bang"));
 }
 
 void TMainForm::paintEvent(QPaintEvent* event) {
@@ -144,7 +140,7 @@ void TMainForm::paintEvent(QPaintEvent* event) {
 void TMainForm::FormPaint() {
     // While a card covers the screen the window cannot really be seen: a paint then
     // neither starts another card nor raises the window over the card.
-    if (DispForm && DispForm->isVisible())
+    if (partners_.card && partners_.card->isVisible())
         return;
     const QString mode = FirstArgumentUpper();
     if (mode == QStringLiteral("/S")) {
@@ -165,18 +161,18 @@ void TMainForm::RunButtonClick() {
 
 void TMainForm::SelectSubtitle() {
     if (!Edit1->text().isEmpty()) {
-        DispForm->RunQuillon(line1(), line2());
+        partners_.card->RunQuillon(line1(), line2());
         return;
     }
     RandomChoice();
-    DispForm->RunQuillon(line1(), line2());
+    partners_.card->RunQuillon(line1(), line2());
     Edit1->clear();
     Edit2->clear();
 }
 
 void TMainForm::RandomChoice() {
     int list;
-    switch (OptionForm->DiceMode()) {
+    switch (partners_.settings->DiceMode()) {
     case 0:
         list = programRandom().draw(2) == 1 ? 1 : 2;
         break;
@@ -224,13 +220,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::OptionButtonClick() {
     clickCue();
     hide();
-    OptionForm->exec();
+    partners_.settings->exec();
 }
 
 void TMainForm::AboutButtonClick() {
     clickCue();
     hide();
-    AboutForm->exec();
+    partners_.about->exec();
 }
 
 void TMainForm::ErasorImageClick() {
@@ -270,11 +266,11 @@ void TMainForm::ComboBox2DropDown() {
 
 void TMainForm::PencilImageClick() {
     clickCue();
-    SaveTypedSubtitle(*this);
+    SaveTypedSubtitle(*this, *partners_.settings);
 }
 
 void TMainForm::UserTitleDeleteClick() {
-    DeleteChosenSubtitle(*this);
+    DeleteChosenSubtitle(*this, *partners_.settings);
 }
 
 void TMainForm::ArmAmbience() {

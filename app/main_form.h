@@ -20,15 +20,24 @@ namespace quillon {
 class SubtitleCombo;
 class PictureButton;
 class Ambience;
-
-// Module-level state: the pair last erased, for the eraser's one-step undo.
-extern QByteArray ErasedLine1;
-extern QByteArray ErasedLine2;
+class TDispForm;
+class TOptionForm;
+class TWaveCollectionItem;
 
 class TMainForm : public QDialog {
 public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
+
+    // What the main window talks to, handed over once every window exists.
+    struct Partners {
+        TDispForm* card = nullptr;       // runs the cards; plays the click cue
+        TOptionForm* settings = nullptr; // the live settings and the user file
+        QDialog* about = nullptr;
+        TWaveCollectionItem* ambienceLoop = nullptr; // the soundscape's looped background
+    };
+    void setPartners(const Partners& partners) { partners_ = partners; }
+    const Partners& partners() const { return partners_; }
 
     // Controls, in the order the window declares them.
     QPushButton* RunButton;
@@ -83,6 +92,11 @@ public:
     // Arms the ambience: Tag 1, timer enabled (an enabled timer keeps its beat).
     void ArmAmbience();
     int Timer1Tag = 0;
+    Ambience& ambience() { return *ambience_; }
+
+    // The pair last erased, for the eraser's one-step undo.
+    QByteArray ErasedLine1;
+    QByteArray ErasedLine2;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,8 +107,7 @@ private:
     void clickCue();
     std::unique_ptr<Ui::MainForm> ui;
     Ambience* ambience_ = nullptr;
+    Partners partners_;
 };
-
-extern TMainForm* MainForm;
 
 } // namespace quillon

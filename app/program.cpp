@@ -2,34 +2,46 @@
 
 #include "about/about_form.h"
 #include "app/main_form.h"
+#include "platform/sound/dxwavelist.h"
 #include "presentation/disp_form.h"
 #include "settings/option_form.h"
+#include "subtitles/subtitle_combo.h"
 
 namespace quillon {
 
-void CreateForms() {
-    // The settings dialog's creation fills the main window's lists, so the main
-    // window comes first.
-    MainForm = new TMainForm;
-    DispForm = new TDispForm;
-    DispForm->CloseMainWindow = [] { MainForm->close(); };
-    DispForm->ArmAmbience = [] { MainForm->ArmAmbience(); };
-    OptionForm = new TOptionForm;
-    DispForm->setSettings(OptionForm);
-    AboutForm = new TAboutForm;
+Program::Program() {
+    main_ = std::make_unique<TMainForm>();
+    disp_ = std::make_unique<TDispForm>(settings_);
+    TMainForm& main = *main_;
+    TDispForm& disp = *disp_;
+    disp.CloseMainWindow = [&main] { main.close(); };
+    disp.ArmAmbience = [&main] { main.ArmAmbience(); };
+
+    const auto clickCue = [&disp] { disp.PutSound(QStringLiteral("Bang")); };
+    const auto showMain = [&main] { main.show(); };
+    options_ = std::make_unique<TOptionForm>(*main.ComboBox1, *main.ComboBox2);
+    settings_.target = options_.get();
+    options_->ClickCue = clickCue;
+    options_->ShowMainWindow = showMain;
+
+    about_ = std::make_unique<TAboutForm>();
+    about_->ClickCue = clickCue;
+    about_->ShowMainWindow = showMain;
+    about_->RunCard = [&disp](const QByteArray& line1, const QByteArray& line2) {
+        disp.RunQuillon(line1, line2);
+    };
+
+    main.setPartners({&disp, options_.get(), about_.get(),
+                      disp.DXWaveList1->Items()->FindWave(QStringLiteral("Savanna"))});
 }
 
-void DestroyForms() {
-    delete AboutForm;
-    AboutForm = nullptr;
-    if (DispForm)
-        DispForm->setSettings(nullptr);
-    delete OptionForm;
-    OptionForm = nullptr;
-    delete DispForm;
-    DispForm = nullptr;
-    delete MainForm;
-    MainForm = nullptr;
+Program::~Program() {
+    // In reverse order of making.
+    about_.reset();
+    options_.reset();
+    settings_.target = nullptr;
+    disp_.reset();
+    main_.reset();
 }
 
 } // namespace quillon

@@ -1,10 +1,11 @@
 #include "app/user_subtitles.h"
 
 #include "app/main_form.h"
-#include "subtitles/subtitle_combo.h"
-#include "subtitles/user_file.h"
+#include "platform/core/services.h"
 #include "platform/ui/prompts.h"
 #include "settings/option_form.h"
+#include "subtitles/subtitle_combo.h"
+#include "subtitles/user_file.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -26,49 +27,49 @@ QByteArray withoutLineEnds(QByteArray line) {
 
 // The list is the file's in-memory form: after a change the whole list replaces the
 // file, and the file is read back into the list. A failure raises and stops the caller.
-void rewriteUserFile(const SubtitleCombo& list) {
-    WriteSubtitleFile(OptionForm->UserFile(), list.items());
-    OptionForm->UserFileCheck();
+void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings) {
+    WriteSubtitleFile(settings.UserFile(), list.items());
+    settings.UserFileCheck();
 }
 
 // Asks for a new file's name and takes it into use; false when the user declines.
-bool startUserFile(TMainForm& form) {
+bool startUserFile(TMainForm& form, TOptionForm& settings) {
     if (!prompts().askYesNo(&form, noFileQuestion))
         return false;
-    const QString path = OptionForm->chooseNewUserFile();
+    const QString path = settings.chooseNewUserFile(&form);
     if (path.isEmpty())
         return false;
     form.ComboBox2->setEnabled(true);
-    OptionForm->setDiceChoiceEnabled(true); // DiceMode keeps its value
-    OptionForm->setUserFile(path);
+    settings.setDiceChoiceEnabled(true); // DiceMode keeps its value
+    settings.setUserFile(path);
     return true;
 }
 
 // The last subtitle is gone: the file goes too, and the settings forget it.
-void releaseEmptyUserFile(TMainForm& form) {
+void releaseEmptyUserFile(TMainForm& form, TOptionForm& settings) {
     // A file that cannot be deleted stays behind empty; it is no longer in use either way.
-    QFile::remove(OptionForm->UserFile());
+    QFile::remove(settings.UserFile());
     form.ComboBox2->setText(TMainForm::UserListPlaceholder());
-    OptionForm->setUserFile({});
-    OptionForm->ModIni();
-    OptionForm->GetIni();
+    settings.setUserFile({});
+    settings.ModIni();
+    settings.GetIni();
 }
 } // namespace
 
-void SaveTypedSubtitle(TMainForm& form) {
+void SaveTypedSubtitle(TMainForm& form, TOptionForm& settings) {
     // A subtitle is saved only with a line 1.
     if (form.Edit1->text().isEmpty())
         return;
-    if (OptionForm->UserFile().isEmpty() && !startUserFile(form))
+    if (settings.UserFile().isEmpty() && !startUserFile(form, settings))
         return;
     SubtitleCombo& list = *form.ComboBox2;
     list.appendItem(withoutLineEnds(form.line1()) + ' ' + withoutLineEnds(form.line2()));
-    rewriteUserFile(list);
+    rewriteUserFile(list, settings);
     prompts().tellOk(&form, savedReport);
-    OptionForm->ModIni();
+    settings.ModIni();
 }
 
-void DeleteChosenSubtitle(TMainForm& form) {
+void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
     SubtitleCombo& list = *form.ComboBox2;
     const int index = list.ItemIndex();
     if (index < 0 || index >= list.Count())
@@ -76,10 +77,10 @@ void DeleteChosenSubtitle(TMainForm& form) {
     if (!prompts().askYesNo(&form, list.itemText(index) + deleteQuestion))
         return;
     list.removeItemAt(index);
-    rewriteUserFile(list);
+    rewriteUserFile(list, settings);
     prompts().tellOk(&form, deletedReport);
     if (list.Count() == 0)
-        releaseEmptyUserFile(form);
+        releaseEmptyUserFile(form, settings);
 }
 
 } // namespace quillon

@@ -5,10 +5,11 @@
 namespace quillon {
 
 class TMainForm;
+class TOptionForm;
 
 // The pencil, after its click cue.
-void SaveTypedSubtitle(TMainForm& form);
+void SaveTypedSubtitle(TMainForm& form, TOptionForm& settings);
 // The context menu's delete item.
-void DeleteChosenSubtitle(TMainForm& form);
+void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings);
 
 } // namespace quillon

@@ -1,10 +1,13 @@
 // Time of one character step: two fills, the text, two flips, and the front page put on
 // a 1920×1080 screen image the way the presenter does it.
-#include "platform/ui/application.h"
+#include "platform/core/services.h"
 #include "platform/display/dxdraw.h"
-#include "platform/ui/fonts.h"
+#include "platform/display/page_painter.h"
 #include "platform/text/sjis.h"
+#include "platform/ui/application.h"
+#include "platform/ui/fonts.h"
 #include "presentation/title_drawing.h"
+#include "support/test_environment.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -18,19 +21,20 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerFontSubstitutions();
-    setFormActiveForTesting(1);
+    quillon::testing::TestEnvironment environment;
+    ScopedServices services({.environment = &environment});
 
     QWidget form;
     form.resize(632, 453);
     TDXDraw draw(&form);
     draw.setAutoInitialize(false);
-    draw.setOptions(0x010D);
+    draw.setOptions(TitleCardDXDrawOptions | optionBit(doFullScreen));
     draw.Display().setBitCount(16);
     draw.Initialize();
 
     const QString text = QStringLiteral("第一話怪しい影の正体を追え");
     QImage screen(1920, 1080, QImage::Format_RGB32);
-    const DisplayFont font;
+    const DisplayFont font{QStringLiteral("ＭＳ 明朝"), 128};
     const int steps = 1000;
     std::vector<double> ms, drawMs;
     ms.reserve(steps);
@@ -43,7 +47,7 @@ int main(int argc, char** argv) {
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count());
         QPainter painter(&screen);
-        TCustomDXDraw::PaintPage(painter, screen.rect(), *draw.PrimarySurface()->Page());
+        PaintPage(painter, screen.rect(), *draw.PrimarySurface()->Page());
         painter.end();
         ms.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -1,7 +1,10 @@
 // Sound costs side by side on the in-memory device and, when one opens, OpenAL:
 // loading the eleven built-in sounds at start, and one typing cue while thirty copies
 // of it are still playing.
+#include "platform/core/services.h"
 #include "platform/sound/dxsound.h"
+#include "platform/sound/dxwavelist.h"
+#include "presentation/built_in_sounds.h"
 #include "support/software_sound_device.h"
 
 #include <QApplication>
@@ -13,11 +16,11 @@
 #include <vector>
 
 using namespace quillon;
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 
 namespace {
 
-double microseconds(Clock::duration d) {
+double microseconds(Steady::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
 }
 
@@ -41,10 +44,10 @@ Figures measure() {
         auto* sound = new TDXSound(&form);
         auto* list = new TDXWaveList(&form);
         list->setDXSound(sound);
-        const auto t0 = Clock::now();
+        const auto t0 = Steady::now();
         LoadBuiltInSounds(*list);
         sound->Loaded();
-        loads.push_back(microseconds(Clock::now() - t0) / 1000.0);
+        loads.push_back(microseconds(Steady::now() - t0) / 1000.0);
         f.opened = sound->Initialized();
         if (!f.opened)
             return f;
@@ -67,9 +70,9 @@ Figures measure() {
     type->Duplicate(0)->Stop();
     std::vector<double> plays;
     for (int i = 0; i < 3000; ++i) {
-        const auto t0 = Clock::now();
+        const auto t0 = Steady::now();
         items.FindWave(QStringLiteral("Type"))->Play(false);
-        plays.push_back(microseconds(Clock::now() - t0));
+        plays.push_back(microseconds(Steady::now() - t0));
         type->Duplicate((i + 1) % copies)->Stop();
     }
     f.playUs = median(plays);
@@ -99,9 +102,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     SoftwareSoundSystem software;
-    setSoundSystem(&software);
-    const Figures memory = measure();
-    setSoundSystem(nullptr);
+    Figures memory;
+    {
+        ScopedServices services({.sound = &software});
+        memory = measure();
+    }
     Figures openal;
     try {
         openal = measure();

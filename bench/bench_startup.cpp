@@ -5,14 +5,16 @@
 #include "app/program.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
+#include "platform/ui/spin_edit.h"
 #include "presentation/disp_form.h"
-#include "presentation/live_settings.h"
+#include "settings/option_form.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 #include <vector>
 
@@ -24,28 +26,28 @@ int child(int argc, char** argv) {
     QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
-    CreateForms();
-    MainForm->show();
-    while (!MainForm->windowHandle() || !MainForm->windowHandle()->isExposed())
+    auto program = std::make_unique<Program>();
+    TMainForm& mainForm = program->mainForm();
+    mainForm.show();
+    while (!mainForm.windowHandle() || !mainForm.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     std::printf("shown\n");
     std::fflush(stdout);
 
-    InitialSettings quick;
-    quick.startWait = 500;
-    quick.wait = 0;
-    DispForm->setSettings(&quick);
-    DispForm->RunQuillon(QByteArray("Quillon"), QByteArray("memory"));
+    // A quick card: the settings in force, never saved.
+    program->optionForm().StartWaitSpinEdit->setValue(500);
+    program->optionForm().WaitSpinEdit->setValue(0);
+    TDispForm& card = program->dispForm();
+    card.RunQuillon(QByteArray("Quillon"), QByteArray("memory"));
     QElapsedTimer guard;
     guard.start();
-    while (!CardDone && guard.elapsed() < 10000)
+    while (!card.Card().CardDone() && guard.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    DispForm->setSettings(nullptr);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%ld\n", usage.ru_maxrss);
     std::fflush(stdout);
-    DestroyForms();
+    program.reset();
     return 0;
 }
 

@@ -1,10 +1,12 @@
 // Frame-timer precision and cost, side by side in one run: our timer, which sleeps until
 // the next tick is due, against a reference that polls the clock from an idle loop that
 // never sleeps. Both replay the same card-like series of re-armed pauses.
-#include "platform/ui/application.h"
 #include "platform/core/clock.h"
-#include "platform/timer/dxtimer.h"
 #include "platform/core/random.h"
+#include "platform/core/services.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/ui/application.h"
+#include "support/test_environment.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -111,7 +113,9 @@ void print(const char* name, Result r) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QuillonApplication app(argc, argv);
-    setApplicationActiveForTesting(1);
+    // The timer ticks whether or not a window has the focus.
+    quillon::testing::TestEnvironment environment;
+    ScopedServices services({.environment = &environment});
     const auto pauses = cardPauses();
 
     std::function<void()> slot;

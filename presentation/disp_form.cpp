@@ -1,12 +1,13 @@
 #include "presentation/disp_form.h"
 
-#include "platform/core/command_line.h"
-#include "platform/display/dxdraw.h"
-#include "platform/sound/dxsound.h"
-#include "platform/timer/dxtimer.h"
+#include "platform/core/product.h"
 #include "platform/core/random.h"
-#include "platform/text/sjis.h"
-#include "presentation/title_drawing.h"
+#include "platform/core/services.h"
+#include "platform/display/dxdraw.h"
+#include "platform/sound/dxwavelist.h"
+#include "platform/timer/dxtimer.h"
+#include "presentation/built_in_sounds.h"
+#include "presentation/live_settings.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,31 +15,18 @@
 
 namespace quillon {
 
-QByteArray Line1;
-QByteArray Line2;
-int32_t TypePos = 0;
-bool CardDone = false;
-bool LineEndPause = false;
-bool BeastMode = false;
-
-TDispForm* DispForm = nullptr;
-
-namespace {
-const QByteArray beastKeyword("\x8F\x62\x89\xA4"); // 獣王
-const QByteArray creditsKeyword("Quillon");
-const char* const animalCues[] = {"Lion", "Elephant", "Condle"};
-} // namespace
-
-TDispForm::TDispForm(QWidget* parent) : TDXForm(parent) {
+TDispForm::TDispForm(const LiveSettings& settings, QWidget* parent)
+    : TDXForm(parent), settings_(settings) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Quillon for DirectX"));
+    setWindowTitle(ProductName());
     resize(632, 453);
     if (QScreen* screen = this->screen())
         move(screen->geometry().center() - rect().center());
 
     DXDraw = new TDXDraw(this);
     DXDraw->setGeometry(rect());
-    DXDraw->setOptions(optionBit(doAllowReboot) | optionBit(doWaitVBlank) | optionBit(doFlip));
+    DXDraw->setOptions(TitleCardDXDrawOptions);
+    DXDraw->Display().setBitCount(16);
     DXDraw->OnMouseMove = [this] { DXDrawMouseMove(); };
     DXDraw->OnMouseUp = [this](Qt::MouseButton) { DXDrawMouseUp(); };
 
@@ -54,19 +42,19 @@ TDispForm::TDispForm(QWidget* parent) : TDXForm(parent) {
     DXWaveList1->setDXSound(DXSound1);
     LoadBuiltInSounds(*DXWaveList1);
     DXSound1->Loaded();
+
+    card_ = std::make_unique<CardEngine>(CardEngine::Seams{
+        *DXTimer, programClock(), programRandom(), *DXDraw, *DXWaveList1, settings_});
+    card_->OnHoldEnd = [this] { DispStop(); };
 }
 
-TDispForm::~TDispForm() = default;
+TDispForm::~TDispForm() {
+    card_.reset();
+}
 
 void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
-    programRandom().reseed();
-    Line1 = line1;
-    Line2 = line2;
-    CardDone = false;
-    TypePos = 1;
-    LineEndPause = false;
+    card_->Begin(line1, line2);
     setCursor(Qt::BlankCursor);
-    BeastMode = Line1.contains(beastKeyword) || Line2.contains(beastKeyword);
     SaveWindowPlacement();
     // A card started from a modal dialog (the about box's emblem) must take the keys
     // and the mouse that dismiss it, so it is modal above that dialog.
@@ -84,111 +72,46 @@ void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
         hide();
         throw;
     }
-    DXTimer->setInterval(static_cast<uint32_t>(settings().StartWait()));
-    DXTimer->setEnabled(true);
+    card_->Start();
 }
 
 void TDispForm::DXTimerTimer(TCustomDXTimer*, int32_t) {
-    const QByteArray joined = Line1 + Line2;
-    const int32_t n = static_cast<int32_t>(joined.size());
-    if (n < TypePos) {
-        if (!CardDone)
-            DispAll();
-        else
-            DispStop();
-        return;
-    }
-
-    DXTimer->setEnabled(false);
-    const int length = sjis::charLengthAt(joined, TypePos - 1);
-    const QByteArray ch = joined.mid(TypePos - 1, length);
-    TypePos += length;
-
-    int32_t extra;
-    if (BeastMode) {
-        extra = 700;
-    } else if (TypePos == Line1.size() + 1 || TypePos == n + 1) {
-        extra = 290;
-        LineEndPause = true;
-    } else if (LineEndPause) {
-        extra = 0;
-        LineEndPause = false;
-    } else if (TypePos == 2 || TypePos == 3) {
-        extra = 100;
-    } else {
-        extra = programRandom().draw(10) <= 7 ? 100 : 0;
-    }
-
-    DispText(ch);
-    DXTimer->setInterval(static_cast<uint32_t>(extra + settings().Wait()));
-    DXTimer->setEnabled(true);
-}
-
-void TDispForm::DispText(const QByteArray& ch) {
-    if (!DXDraw->ReadyToDraw())
-        return;
-    const QString cue = BeastMode ? QString::fromLatin1(animalCues[programRandom().draw(3)])
-                                  : QStringLiteral("Type");
-    DrawCharacter(*DXDraw, ch, settings().Magnify(), settings().Font());
-    PutSound(cue);
-}
-
-void TDispForm::DispAll() {
-    DrawCard(*DXDraw, Line1, Line2, settings().Font());
-    CardDone = true;
-    const bool credits = Line1.contains(creditsKeyword);
-    DXTimer->setEnabled(false);
-    DXTimer->setInterval(credits ? 10000 : 7000);
-    DXTimer->setEnabled(true);
-    if (credits) {
-        PutSound(QStringLiteral("Theme"));
-        PutSound(QStringLiteral("Joke"));
-    } else if (BeastMode) {
-        PutSound(QStringLiteral("GotIt"));
-    } else {
-        PutSound(QStringLiteral("Theme"));
-    }
+    card_->DXTimerTimer();
 }
 
 void TDispForm::DispStop() {
-    DXTimer->setEnabled(false);
     if (FirstArgumentUpper() == QStringLiteral("/S")) {
         if (CloseMainWindow)
             CloseMainWindow();
-    } else if (settings().AutoClose()) {
+    } else if (settings_.AutoClose()) {
         FormClose();
     }
 }
 
 void TDispForm::FormClose() {
-    DXTimer->setEnabled(false);
-    if (TDirectDrawSurface* back = DXDraw->BackSurface())
-        back->ColorFill(0);
-    DXDraw->Flip();
+    card_->Blank();
     RestoreWindowPlacement();
-    if (BeastMode && !settings().Silent() && ArmAmbience)
+    if (card_->BeastMode() && !settings_.Silent() && ArmAmbience)
         ArmAmbience();
     close();
 }
 
 void TDispForm::PutSound(const QString& name) {
-    if (settings().Silent())
-        return;
-    DXWaveList1->Items()->FindWave(name)->Play(false);
+    card_->PutSound(name);
 }
 
 void TDispForm::DXDrawMouseUp() {
-    if (CardDone)
+    if (card_->CardDone())
         FormClose();
 }
 
 void TDispForm::DXDrawMouseMove() {
-    if (CardDone)
+    if (card_->CardDone())
         FormClose();
 }
 
 void TDispForm::FormKeyUp() {
-    if (CardDone)
+    if (card_->CardDone())
         FormClose();
 }
 

@@ -1,33 +1,30 @@
 #pragma once
-// The presentation form: stages one title card per run, driven by the frame timer.
+// The presentation form: the window that hosts a title card on the screen. It owns the
+// drawing component, the frame timer and the sound components, and runs one card at a
+// time over the whole screen.
 #include "platform/display/dxform.h"
-#include "presentation/live_settings.h"
+#include "presentation/card_engine.h"
 
 #include <QByteArray>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QKeyEvent;
 
 namespace quillon {
 
+class LiveSettings;
 class TDXDraw;
 class TDXTimer;
 class TCustomDXTimer;
 class TDXSound;
 class TDXWaveList;
 
-// Run state of the card; one set for the program, as there is one presentation form.
-extern QByteArray Line1;
-extern QByteArray Line2;
-extern int32_t TypePos;
-extern bool CardDone;
-extern bool LineEndPause;
-extern bool BeastMode;
-
 class TDispForm : public TDXForm {
 public:
-    explicit TDispForm(QWidget* parent = nullptr);
+    // The settings are read at the moment of use; they must outlive the form.
+    explicit TDispForm(const LiveSettings& settings, QWidget* parent = nullptr);
     ~TDispForm() override;
 
     TDXDraw* DXDraw = nullptr;
@@ -35,11 +32,13 @@ public:
     TDXSound* DXSound1 = nullptr;
     TDXWaveList* DXWaveList1 = nullptr;
 
+    // Starts a card with these lines over the whole screen; returns once it is armed.
     void RunQuillon(const QByteArray& line1, const QByteArray& line2);
     void DXTimerTimer(TCustomDXTimer* sender, int32_t lagCount);
-    void DispText(const QByteArray& ch);
-    void DispAll();
+    // The end of a hold: the program ends in screen-saver mode, the card closes with
+    // AutoClose, otherwise it waits for the user.
     void DispStop();
+    // Leaves the card: a black page, the window back where it was, hidden.
     void FormClose();
     void PutSound(const QString& name);
 
@@ -47,9 +46,8 @@ public:
     void DXDrawMouseMove();
     void FormKeyUp();
 
-    // Where the live settings are read; the settings dialog once it exists.
-    void setSettings(const LiveSettings* settings) { settings_ = settings ? settings : &initial_; }
-    const LiveSettings& settings() const { return *settings_; }
+    CardEngine& Card() { return *card_; }
+
     // Closing the main window (end of a hold in screen-saver mode).
     std::function<void()> CloseMainWindow;
     // Arming the main window's ambience after a beast card.
@@ -59,10 +57,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    InitialSettings initial_;
-    const LiveSettings* settings_ = &initial_;
+    const LiveSettings& settings_;
+    std::unique_ptr<CardEngine> card_;
 };
-
-extern TDispForm* DispForm;
 
 } // namespace quillon

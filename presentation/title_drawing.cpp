@@ -1,6 +1,7 @@
 #include "presentation/title_drawing.h"
 
-#include "platform/display/dxdraw.h"
+#include "platform/display/flip_pages.h"
+#include "platform/display/surface.h"
 
 #include <algorithm>
 
@@ -26,18 +27,18 @@ TDirectDrawSurfaceCanvas& prepareCanvas(TDirectDrawSurface& back, const DisplayF
 
 } // namespace
 
-void DrawCharacter(TDXDraw& draw, const QByteArray& ch, int magnify, const DisplayFont& font) {
-    TDirectDrawSurface* back = draw.BackSurface();
+void DrawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font) {
+    TDirectDrawSurface* back = pages.BackSurface();
     if (!back)
         return;
     // The previous character goes, and both pages of the chain end up black.
     back->ColorFill(0);
-    draw.Flip();
-    back = draw.BackSurface();
+    pages.Flip();
+    back = pages.BackSurface();
     back->ColorFill(0);
 
-    const int w = draw.Width();
-    const int h = draw.Height();
+    const int w = pages.Width();
+    const int h = pages.Height();
     TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
     const int fontHeight = trunc(magnify / 100.0 * h);
     canvas.setFontHeight(fontHeight);
@@ -45,12 +46,12 @@ void DrawCharacter(TDXDraw& draw, const QByteArray& ch, int magnify, const Displ
     const int y = trunc((h - fontHeight) * 0.5);
     canvas.TextOut(x, y, ch);
     canvas.Release();
-    draw.Flip();
+    pages.Flip();
 }
 
-void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2,
+void DrawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,
               const DisplayFont& font) {
-    TDirectDrawSurface* back = draw.BackSurface();
+    TDirectDrawSurface* back = pages.BackSurface();
     if (!back)
         return;
     // One space of margin outside, two inside, on each line.
@@ -62,8 +63,8 @@ void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2,
 
     // No flip first: the last character stays up until the card replaces it.
     back->ColorFill(0);
-    const int w = draw.Width();
-    const int hScreen = draw.Height();
+    const int w = pages.Width();
+    const int hScreen = pages.Height();
     TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
 
     const int third = trunc(hScreen / 3.0);
@@ -86,7 +87,7 @@ void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2,
         canvas.TextOut(trunc((w - canvas.TextWidth(a)) * 0.5), trunc((hScreen - h) * 0.5), a);
     }
     canvas.Release();
-    draw.Flip();
+    pages.Flip();
 }
 
 } // namespace quillon

@@ -6,15 +6,15 @@
 
 namespace quillon {
 
-class TDXDraw;
+class FlipPages;
 
 // Blanks both pages and shows the character alone, centred, its cell
 // trunc(magnify / 100 × H) high. The caller has checked ReadyToDraw.
-void DrawCharacter(TDXDraw& draw, const QByteArray& ch, int magnify, const DisplayFont& font);
+void DrawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font);
 
 // Draws the finished card: line 1 flush left and line 2 flush right, lower; a single line
 // centred; sized so the wider padded line spans the width, at most a third of the height.
-void DrawCard(TDXDraw& draw, const QByteArray& line1, const QByteArray& line2,
+void DrawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,
               const DisplayFont& font);
 
 } // namespace quillon

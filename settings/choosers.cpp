@@ -1,5 +1,6 @@
 #include "settings/choosers.h"
 
+#include "platform/core/services.h"
 #include "platform/text/sjis.h"
 #include "settings/settings_store.h"
 

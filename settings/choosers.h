@@ -33,8 +33,8 @@ private:
 class FontChooser {
 public:
     // Face name as Shift-JIS bytes (at most 31) and Windows character set.
-    QByteArray faceName = DefaultFaceName();
-    int charset = 128;
+    QByteArray faceName;
+    int charset = 0;
 
     QString faceText() const;
     // Shows the chooser with the current face. On confirmation only the face changes:

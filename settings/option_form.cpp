@@ -1,17 +1,15 @@
 #include "settings/option_form.h"
 
-#include "subtitles/catalogue.h"
-#include "app/main_form.h"
-#include "subtitles/subtitle_combo.h"
-#include "subtitles/user_file.h"
-#include "platform/ui/application.h"
 #include "platform/core/atomic_file.h"
-#include "platform/ui/cursors.h"
 #include "platform/core/error.h"
+#include "platform/ui/application.h"
+#include "platform/ui/cursors.h"
 #include "platform/ui/fonts.h"
-#include "presentation/disp_form.h"
 #include "platform/ui/radio_group.h"
 #include "platform/ui/spin_edit.h"
+#include "subtitles/catalogue.h"
+#include "subtitles/subtitle_list.h"
+#include "subtitles/user_file.h"
 #include "ui_option_form.h"
 
 #include <QCheckBox>
@@ -26,8 +24,6 @@
 #include <QToolButton>
 
 namespace quillon {
-
-TOptionForm* OptionForm = nullptr;
 
 namespace {
 const QString NotSelected = QStringLiteral("not selected");
@@ -45,8 +41,9 @@ bool isExistingFile(const QString& path) {
 }
 } // namespace
 
-TOptionForm::TOptionForm(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::OptionForm>()) {
+TOptionForm::TOptionForm(SubtitleList& catalogueList, SubtitleList& userList, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::OptionForm>()), catalogueList_(catalogueList),
+      userList_(userList) {
     ui->setupUi(this);
     OkButton = ui->OkButton;
     CancelButton = ui->CancelButton;
@@ -68,11 +65,7 @@ TOptionForm::TOptionForm(QWidget* parent)
     ListBox3 = CatalogueTitles(3);
 
     setUpFixedWindow(*this, QSize(392, 263));
-
-    ClickCue = [] {
-        if (DispForm)
-            DispForm->PutSound(QStringLiteral("Bang"));
-    };
+    setInitialValues();
     connectHandlers();
     FormCreate();
 }
@@ -92,6 +85,25 @@ void TOptionForm::connectHandlers() {
     DiceRadioGroup->OnClick = [this] { clickCue(); };
     for (SpinEdit* field : {MagnifySpinEdit, StartWaitSpinEdit, WaitSpinEdit})
         field->OnClick = [this] { clickCue(); };
+}
+
+void TOptionForm::setInitialValues() {
+    namespace table = SettingTable;
+    const std::pair<SpinEdit*, NumberSetting> fields[] = {{MagnifySpinEdit, table::Magnify},
+                                                          {StartWaitSpinEdit, table::StartWait},
+                                                          {WaitSpinEdit, table::Wait}};
+    for (const auto& [field, setting] : fields) {
+        field->setMinValue(setting.min);
+        field->setMaxValue(setting.max);
+        field->setIncrement(setting.step);
+        field->setValue(setting.initial);
+    }
+    DiceRadioGroup->setItemIndex(table::DiceMode.initial);
+    OriginalRadioGroup->setItemIndex(table::Original.initial);
+    AutoCloseCheckBox->setChecked(table::AutoClose.initial != 0);
+    SilentCheckBox->setChecked(table::Silent.initial != 0);
+    FontDialog1.faceName = DefaultFaceName();
+    FontDialog1.charset = table::Charset.initial;
 }
 
 void TOptionForm::FormCreate() {
@@ -225,21 +237,20 @@ void TOptionForm::ModCombo() {
         items = ListBox1 + ListBox2 + ListBox3;
         break;
     }
-    MainForm->ComboBox1->setItems(items);
+    catalogueList_.setItems(items);
 }
 
 void TOptionForm::UserFileCheck() {
     const QString path = UserFile();
-    SubtitleCombo* list = MainForm->ComboBox2;
     if (isExistingFile(path)) {
-        list->setEnabled(true);
+        userList_.enableList(true);
         setDiceChoiceEnabled(true);
         showUserFileName(path);
-        list->setItems(ReadSubtitleFile(path));
+        userList_.setItems(ReadSubtitleFile(path));
         return;
     }
-    list->clearItems();
-    list->setEnabled(false);
+    userList_.clearItems();
+    userList_.enableList(false);
     DiceRadioGroup->setItemIndex(1);
     setDiceChoiceEnabled(false);
     UserFileButton->setText(NotSelected);
@@ -259,8 +270,8 @@ void TOptionForm::setDiceChoiceEnabled(bool enabled) {
     DiceRadioGroup->setEnabled(enabled);
 }
 
-QString TOptionForm::chooseNewUserFile() {
-    return SaveDialog1.Execute(MainForm) ? SaveDialog1.FileName : QString();
+QString TOptionForm::chooseNewUserFile(QWidget* parent) {
+    return SaveDialog1.Execute(parent) ? SaveDialog1.FileName : QString();
 }
 
 // Handlers
@@ -268,6 +279,11 @@ QString TOptionForm::chooseNewUserFile() {
 void TOptionForm::clickCue() {
     if (ClickCue)
         ClickCue();
+}
+
+void TOptionForm::showMainWindow() {
+    if (ShowMainWindow)
+        ShowMainWindow();
 }
 
 void TOptionForm::UserFileButtonClick() {
@@ -291,20 +307,20 @@ void TOptionForm::OkButtonClick() {
     clickCue();
     ModIni(); // a failure leaves the dialog open with the edited values
     ModCombo();
-    MainForm->show();
+    showMainWindow();
     close();
 }
 
 void TOptionForm::CancelButtonClick() {
     clickCue();
     GetIni();
-    MainForm->show();
+    showMainWindow();
     close();
 }
 
 void TOptionForm::FormClose() {
     clickCue();
-    MainForm->show();
+    showMainWindow();
 }
 
 void TOptionForm::closeEvent(QCloseEvent* event) {

@@ -24,9 +24,13 @@ namespace quillon {
 class RadioGroup;
 class SpinEdit;
 
+class SubtitleList;
+
 class TOptionForm : public QDialog, public LiveSettings {
 public:
-    explicit TOptionForm(QWidget* parent = nullptr);
+    // The main window's two lists, which every load refreshes: the catalogue list by
+    // Original, the user list from the user file.
+    TOptionForm(SubtitleList& catalogueList, SubtitleList& userList, QWidget* parent = nullptr);
     ~TOptionForm() override;
 
     // Controls, in the order of the window's layout.
@@ -81,10 +85,12 @@ public:
     // Enables or disables the DiceMode choice (DiceMode itself unchanged).
     void setDiceChoiceEnabled(bool enabled);
     // Asks for a new user file's name (SaveDialog1); empty when cancelled.
-    QString chooseNewUserFile();
+    QString chooseNewUserFile(QWidget* parent);
 
     // The click cue: "Bang" through the presentation form (silent while Silent is on).
     std::function<void()> ClickCue;
+    // Every way of leaving the dialog shows the main window again.
+    std::function<void()> ShowMainWindow;
 
     // Handlers.
     void FormCreate();
@@ -105,11 +111,13 @@ private:
     void showUserFileName(const QString& path);
     void clickCue();
     void connectHandlers();
+    void setInitialValues();
+    void showMainWindow();
 
     std::unique_ptr<Ui::OptionForm> ui;
+    SubtitleList& catalogueList_;
+    SubtitleList& userList_;
     bool placed_ = false;
 };
-
-extern TOptionForm* OptionForm;
 
 } // namespace quillon

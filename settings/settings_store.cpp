@@ -2,21 +2,14 @@
 
 #include "platform/text/sjis.h"
 
+#include "platform/core/services.h"
+
 #include <QCoreApplication>
 #include <limits>
 
 namespace quillon {
 
 namespace {
-
-const QByteArray FileSection = "File";
-const QByteArray FontSection = "Font";
-const QByteArray OptionSection = "Option";
-
-QString& settingsDirectoryOverride() {
-    static QString directory;
-    return directory;
-}
 
 std::optional<int> parseHex(const QByteArray& digits) {
     if (digits.isEmpty() || digits.size() > 8)
@@ -60,11 +53,16 @@ std::optional<int> parseDecimal(const QByteArray& text) {
     return static_cast<int>(v);
 }
 
-int readInt(const IniDocument& doc, const QByteArray& section, const char* key, int keyDefault) {
-    const auto text = doc.value(section, key);
+// The stored number, or the key default when it is missing or not a number.
+int readNumber(const IniDocument& doc, const NumberSetting& setting) {
+    const auto text = doc.value(setting.section, setting.key);
     if (!text)
-        return keyDefault;
-    return parseIniInteger(*text).value_or(keyDefault);
+        return setting.keyDefault;
+    return parseIniInteger(*text).value_or(setting.keyDefault);
+}
+
+bool writeNumber(IniDocument& doc, const NumberSetting& setting, int value) {
+    return doc.setValue(setting.section, setting.key, QByteArray::number(value));
 }
 
 } // namespace
@@ -74,7 +72,7 @@ QByteArray DefaultFaceName() {
 }
 
 QByteArray cutFaceName(const QByteArray& face) {
-    return sjis::cutToCharacters(face, FaceNameLimit);
+    return sjis::cutToCharacters(face, SettingTable::FaceNameLimit);
 }
 
 std::optional<int> parseIniInteger(const QByteArray& text) {
@@ -84,45 +82,36 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
 }
 
 Settings readSettings(const IniDocument& doc, const Settings& current) {
-    const Settings initial;
+    using namespace SettingTable;
     Settings s = current;
-    s.userFile = sjis::toUnicode(doc.value(FileSection, "UserFile").value_or(QByteArray()));
-    const QByteArray face = doc.value(FontSection, "Name").value_or(initial.faceName);
+    s.userFile = sjis::toUnicode(doc.value(FileSection, UserFileKey).value_or(QByteArray()));
+    const QByteArray face = doc.value(FontSection, NameKey).value_or(DefaultFaceName());
     if (!face.isEmpty())
         s.faceName = cutFaceName(face);
-    s.charset = readInt(doc, FontSection, "Charset", 128) & 0xFF;
-    s.autoClose = readInt(doc, OptionSection, "AutoClose", 0) != 0;
-    s.silent = readInt(doc, OptionSection, "Silent", 0) != 0;
-    s.diceMode = DiceModeRange.clamp(readInt(doc, OptionSection, "DiceMode", 1));
-    s.original = OriginalRange.clamp(readInt(doc, OptionSection, "Original", 1));
-    s.wait = WaitRange.clamp(readInt(doc, OptionSection, "Wait", 70));
-    s.startWait = StartWaitRange.clamp(readInt(doc, OptionSection, "StartWait", 1500));
-    s.magnify = MagnifyRange.clamp(readInt(doc, OptionSection, "Magnify", 70));
+    s.charset = readNumber(doc, Charset) & 0xFF;
+    s.autoClose = readNumber(doc, AutoClose) != 0;
+    s.silent = readNumber(doc, Silent) != 0;
+    s.diceMode = DiceMode.clamp(readNumber(doc, DiceMode));
+    s.original = Original.clamp(readNumber(doc, Original));
+    s.wait = Wait.clamp(readNumber(doc, Wait));
+    s.startWait = StartWait.clamp(readNumber(doc, StartWait));
+    s.magnify = Magnify.clamp(readNumber(doc, Magnify));
     return s;
 }
 
 bool writeSettings(IniDocument& doc, const Settings& s) {
-    const auto number = [](int v) { return QByteArray::number(v); };
-    return doc.setValue(FileSection, "UserFile", sjis::fromUnicode(s.userFile)) &&
-           doc.setValue(FontSection, "Name", s.faceName) &&
-           doc.setValue(FontSection, "Charset", number(s.charset & 0xFF)) &&
-           doc.setValue(OptionSection, "AutoClose", s.autoClose ? "1" : "0") &&
-           doc.setValue(OptionSection, "Silent", s.silent ? "1" : "0") &&
-           doc.setValue(OptionSection, "DiceMode", number(s.diceMode)) &&
-           doc.setValue(OptionSection, "Original", number(s.original)) &&
-           doc.setValue(OptionSection, "Wait", number(s.wait)) &&
-           doc.setValue(OptionSection, "StartWait", number(s.startWait)) &&
-           doc.setValue(OptionSection, "Magnify", number(s.magnify));
+    using namespace SettingTable;
+    return doc.setValue(FileSection, UserFileKey, sjis::fromUnicode(s.userFile)) &&
+           doc.setValue(FontSection, NameKey, s.faceName) &&
+           writeNumber(doc, Charset, s.charset & 0xFF) &&
+           writeNumber(doc, AutoClose, s.autoClose ? 1 : 0) &&
+           writeNumber(doc, Silent, s.silent ? 1 : 0) && writeNumber(doc, DiceMode, s.diceMode) &&
+           writeNumber(doc, Original, s.original) && writeNumber(doc, Wait, s.wait) &&
+           writeNumber(doc, StartWait, s.startWait) && writeNumber(doc, Magnify, s.magnify);
 }
 
 QString SettingsFilePath() {
-    const QString& dir = settingsDirectoryOverride();
-    return (dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir) +
-           QStringLiteral("/Quillon.ini");
-}
-
-void setSettingsDirectoryForTesting(const QString& directory) {
-    settingsDirectoryOverride() = directory;
+    return environment().settingsFolder() + QStringLiteral("/Quillon.ini");
 }
 
 } // namespace quillon

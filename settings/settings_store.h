@@ -2,6 +2,7 @@
 // The ten settings as stored in Quillon.ini beside the program, and the rules that
 // move them between the file and the settings dialog.
 #include "settings/ini_file.h"
+#include "settings/setting_table.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,38 +10,21 @@
 
 namespace quillon {
 
-// "ＭＳ 明朝", the face of the title card until the user picks another.
-QByteArray DefaultFaceName();
-
 struct Settings {
     QString userFile;
     QByteArray faceName = DefaultFaceName();
-    int charset = 128;
-    bool autoClose = false;
-    bool silent = false;
-    int diceMode = 1;
-    int original = 3;
-    int wait = 120;
-    int startWait = 1500;
-    int magnify = 70;
+    int charset = SettingTable::Charset.initial;
+    bool autoClose = SettingTable::AutoClose.initial != 0;
+    bool silent = SettingTable::Silent.initial != 0;
+    int diceMode = SettingTable::DiceMode.initial;
+    int original = SettingTable::Original.initial;
+    int wait = SettingTable::Wait.initial;
+    int startWait = SettingTable::StartWait.initial;
+    int magnify = SettingTable::Magnify.initial;
 
     bool operator==(const Settings&) const = default;
 };
 
-// Ranges of the settings after a load.
-struct Range {
-    int min;
-    int max;
-    int clamp(int v) const { return v < min ? min : (v > max ? max : v); }
-};
-inline constexpr Range DiceModeRange{-1, 2};
-inline constexpr Range OriginalRange{-1, 3};
-inline constexpr Range WaitRange{0, 500};
-inline constexpr Range StartWaitRange{500, 5000};
-inline constexpr Range MagnifyRange{0, 100};
-
-// Face names are LOGFONT-sized: at most 31 bytes.
-inline constexpr qsizetype FaceNameLimit = 31;
 // The first 31 bytes of a face name, never splitting a double-byte character.
 QByteArray cutFaceName(const QByteArray& face);
 
@@ -54,8 +38,7 @@ Settings readSettings(const IniDocument& doc, const Settings& current);
 // Writes all ten keys in the order of the file. False when a value cannot be stored.
 bool writeSettings(IniDocument& doc, const Settings& settings);
 
-// Where the settings file lives: the program's directory, unless a test has moved it.
+// Where the settings file lives: Quillon.ini in the environment's settings folder.
 QString SettingsFilePath();
-void setSettingsDirectoryForTesting(const QString& directory); // empty: the program's
 
 } // namespace quillon

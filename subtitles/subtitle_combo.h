@@ -3,6 +3,8 @@
 // items. The text field keeps what it shows when the items are replaced, and the
 // selected index follows the user: a pick selects, typing selects the item whose text
 // matches, or none.
+#include "subtitles/subtitle_list.h"
+
 #include <QByteArray>
 #include <QComboBox>
 #include <QList>
@@ -10,15 +12,16 @@
 
 namespace quillon {
 
-class SubtitleCombo : public QComboBox {
+class SubtitleCombo : public QComboBox, public SubtitleList {
 public:
     explicit SubtitleCombo(QWidget* parent = nullptr);
 
     // Items read back through a 4096-byte buffer: longer items are not readable.
     static constexpr int ItemBufferSize = 4096;
 
-    void setItems(const QList<QByteArray>& items); // replaces them; no item selected afterwards
-    void clearItems();
+    void setItems(const QList<QByteArray>& items) override;
+    void clearItems() override;
+    void enableList(bool enabled) override { setEnabled(enabled); }
     void appendItem(const QByteArray& item);
     void removeItemAt(int index);
     int Count() const { return static_cast<int>(items_.size()); }

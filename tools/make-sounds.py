@@ -14,21 +14,21 @@ import struct
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "sounds")
 TAU = 2.0 * math.pi
 
-# name: (rate, format record bytes, sample bytes)
-TABLE = {
-    "Bang": (11025, 16, 1736),
-    "Type": (22050, 18, 14933),
-    "Theme": (22050, 18, 76882),
-    "Joke": (8000, 18, 74580),
-    "Lion": (8000, 18, 10239),
-    "Elephant": (8000, 18, 10198),
-    "Condle": (8000, 18, 7731),
-    "GotIt": (8000, 18, 23958),
-    "Savanna": (8000, 18, 189744),
-    "Get15": (8000, 18, 12930),
-    "Owl": (8000, 16, 4020),
-}
-ORDER = ["Bang", "Type", "Theme", "Joke", "Lion", "Elephant", "Condle", "GotIt", "Savanna", "Get15", "Owl"]
+
+def read_table():
+    """name -> (rate, format record bytes, sample bytes), and the names in their order."""
+    table, order = {}, []
+    with open(os.path.join(OUT, "table.tsv"), encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#") or not line.strip():
+                continue
+            name, _looped, rate, fmt_len, count = line.split("\t")
+            table[name] = (int(rate), int(fmt_len), int(count))
+            order.append(name)
+    return table, order
+
+
+TABLE, ORDER = read_table()
 
 
 # ---------------------------------------------------------------- building blocks

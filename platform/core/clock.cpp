@@ -16,16 +16,4 @@ uint32_t SystemClock::utcTimeOfDayMs() {
     return static_cast<uint32_t>(ms % (24LL * 60 * 60 * 1000));
 }
 
-namespace {
-SystemClock systemClock;
-Clock* current = &systemClock;
-} // namespace
-
-Clock& programClock() {
-    return *current;
-}
-void setProgramClock(Clock* clock) {
-    current = clock ? clock : &systemClock;
-}
-
 } // namespace quillon

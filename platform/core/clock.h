@@ -33,8 +33,4 @@ private:
     uint32_t timeOfDay_ = 0;
 };
 
-// The program-wide clock; the system clock unless a test installs another.
-Clock& programClock();
-void setProgramClock(Clock* clock); // nullptr restores the system clock
-
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "platform/core/random.h"
 
 #include "platform/core/clock.h"
+#include "platform/core/services.h"
 
 namespace quillon {
 

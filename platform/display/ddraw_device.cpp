@@ -348,10 +348,7 @@ HRESULT Device::Create(std::shared_ptr<DirectDraw>& out) {
     return DD_OK;
 }
 
-namespace {
-Device* installed = nullptr;
-
-Device& defaultDevice() {
+Device& defaultDisplayDevice() {
     static Device device = [] {
         Device d;
         // The desktop's mode is the screen's; windowed primaries have its size.
@@ -362,14 +359,6 @@ Device& defaultDevice() {
         return d;
     }();
     return device;
-}
-} // namespace
-
-Device& programDisplayDevice() {
-    return installed ? *installed : defaultDevice();
-}
-void setProgramDisplayDevice(Device* device) {
-    installed = device;
 }
 
 } // namespace quillon::ddraw

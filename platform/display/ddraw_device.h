@@ -225,6 +225,8 @@ public:
     bool getDCFails = false;
     bool restoreFails = false;
     DisplayMode desktop{1024, 768, 32};
+    // Keep a record of the calls received (tests); off, the device keeps nothing.
+    bool recordCalls = false;
 
     // Marks every live surface lost and scribbles on its page, as a mode switch would.
     void loseSurfaces();
@@ -241,7 +243,10 @@ public:
     HRESULT Create(std::shared_ptr<DirectDraw>& out);
 
     // --- used by the device objects ---
-    void record(const QString& name, uint32_t flags = 0) { calls_.push_back({name, flags}); }
+    void record(const QString& name, uint32_t flags = 0) {
+        if (recordCalls)
+            calls_.push_back({name, flags});
+    }
     void setCurrentMode(const DisplayMode& mode) { current_ = mode; }
     void addSurface(Surface* surface) { surfaces_.insert(surface); }
     void removeSurface(Surface* surface) { surfaces_.erase(surface); }
@@ -257,8 +262,7 @@ private:
 // Every usual mode: 640×480 up to 1920×1080 at 8, 16, 24 and 32 bits.
 std::vector<DisplayMode> usualModes();
 
-// The program-wide device; a default one unless a test installs another.
-Device& programDisplayDevice();
-void setProgramDisplayDevice(Device* device); // nullptr restores the default
+// The program's own device, whose desktop mode is the screen's.
+Device& defaultDisplayDevice();
 
 } // namespace quillon::ddraw

@@ -1,7 +1,5 @@
 #include "platform/sound/sound_device.h"
 
-#include "platform/sound/openal_device.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -14,8 +12,6 @@ uint32_t field(const QByteArray& record, int offset, int width) {
         value = value << 8 | uint8_t(record[offset + i]);
     return value;
 }
-
-SoundSystem* installed = nullptr;
 } // namespace
 
 std::optional<PcmFormat> PcmFormat::parse(const QByteArray& record) {
@@ -35,15 +31,6 @@ std::optional<PcmFormat> PcmFormat::parse(const QByteArray& record) {
     if (!sane)
         return std::nullopt;
     return f;
-}
-
-SoundSystem& soundSystem() {
-    static OpenALSoundSystem openal;
-    return installed ? *installed : openal;
-}
-
-void setSoundSystem(SoundSystem* system) {
-    installed = system;
 }
 
 float gainOfVolume(int32_t hundredthsOfDb) {

@@ -94,10 +94,6 @@ public:
     virtual int32_t DirectSoundCreate(std::unique_ptr<SoundDevice>& device) = 0;
 };
 
-// The program-wide sound system: OpenAL unless a test installs another.
-SoundSystem& soundSystem();
-void setSoundSystem(SoundSystem* system); // nullptr restores OpenAL
-
 // Gain factor of a volume in hundredths of a decibel.
 float gainOfVolume(int32_t hundredthsOfDb);
 

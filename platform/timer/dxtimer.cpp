@@ -1,62 +1,18 @@
 #include "platform/timer/dxtimer.h"
 
-#include "platform/ui/application.h"
 #include "platform/core/clock.h"
+#include "platform/core/services.h"
+#include "platform/timer/idle_slot.h"
 
 #include <QGuiApplication>
-#include <QTimer>
-#include <exception>
 
 namespace quillon {
 
-// --- IdleSlot ---------------------------------------------------------------
+TCustomDXTimer::TCustomDXTimer(QObject* owner)
+    : TCustomDXTimer(owner, programClock(), &IdleSlot::instance()) {}
 
-IdleSlot::IdleSlot() {
-    wake_ = new QTimer(this);
-    wake_->setSingleShot(true);
-    wake_->setTimerType(Qt::PreciseTimer);
-    connect(wake_, &QTimer::timeout, this, [this] { runIdle(); });
-}
-
-IdleSlot& IdleSlot::instance() {
-    static IdleSlot* slot = new IdleSlot; // lives as long as the program
-    return *slot;
-}
-
-void IdleSlot::install(TCustomDXTimer* timer) {
-    installed_ = timer;
-    rearm();
-}
-
-void IdleSlot::clear() {
-    installed_ = nullptr;
-    wake_->stop();
-}
-
-void IdleSlot::runIdle() {
-    if (installed_) {
-        try {
-            installed_->idleStep();
-        } catch (const std::exception& error) {
-            // An error from the tick handler is reported; the timer stays as the handler left it.
-            reportError(error);
-        }
-    }
-    rearm();
-}
-
-void IdleSlot::rearm() {
-    if (!installed_) {
-        wake_->stop();
-        return;
-    }
-    // Sleep until the tick is due; the idle step itself never ticks early.
-    wake_->start(static_cast<int>(std::min<uint32_t>(installed_->msUntilDue(), 0x7FFFFFFF)));
-}
-
-// --- TCustomDXTimer ---------------------------------------------------------
-
-TCustomDXTimer::TCustomDXTimer(QObject* owner) : QObject(owner) {
+TCustomDXTimer::TCustomDXTimer(QObject* owner, Clock& clock, IdleSlot* slot)
+    : QObject(owner), clock_(clock), slot_(slot) {
     setInterval(1000);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this,
@@ -71,8 +27,8 @@ TCustomDXTimer::TCustomDXTimer(QObject* owner) : QObject(owner) {
 
 TCustomDXTimer::~TCustomDXTimer() {
     stop();
-    if (IdleSlot::instance().installed() == this)
-        IdleSlot::instance().clear();
+    if (slot_ && slot_->installed() == this)
+        slot_->clear();
 }
 
 void TCustomDXTimer::setEnabled(bool value) {
@@ -93,8 +49,8 @@ void TCustomDXTimer::setInterval(uint32_t value) {
     // A value that reads negative as a signed number acts as 0.
     interval_ = static_cast<int32_t>(value) < 0 ? 0 : value;
     lagDivisor_ = interval_ < 1 ? 1 : interval_;
-    if (started_ && IdleSlot::instance().installed() == this)
-        IdleSlot::instance().rearm();
+    if (started_ && slot_ && slot_->installed() == this)
+        slot_->rearm();
 }
 
 void TCustomDXTimer::Loaded() {
@@ -104,12 +60,14 @@ void TCustomDXTimer::Loaded() {
 }
 
 uint32_t TCustomDXTimer::msUntilDue() const {
-    const uint32_t elapsed = programClock().nowMs() - lastTickTime_;
+    const uint32_t elapsed = clock_.nowMs() - lastTickTime_;
     return elapsed >= interval_ ? 0 : interval_ - elapsed;
 }
 
 void TCustomDXTimer::idleStep() {
-    const uint32_t now = programClock().nowMs();
+    if (!resumed_)
+        return;
+    const uint32_t now = clock_.nowMs();
     const uint32_t elapsed = now - lastTickTime_;
     if (elapsed < interval_)
         return;
@@ -133,7 +91,7 @@ void TCustomDXTimer::applicationDeactivated() {
 
 void TCustomDXTimer::start() {
     stop();
-    if (!activeOnly_ || isApplicationActive())
+    if (!activeOnly_ || environment().applicationActive())
         resume();
     started_ = true;
 }
@@ -146,12 +104,24 @@ void TCustomDXTimer::stop() {
 }
 
 void TCustomDXTimer::resume() {
-    lastTickTime_ = programClock().nowMs();
-    IdleSlot::instance().install(this);
+    lastTickTime_ = clock_.nowMs();
+    resumed_ = true;
+    if (slot_)
+        slot_->install(this);
 }
 
 void TCustomDXTimer::suspend() {
-    IdleSlot::instance().clear();
+    resumed_ = false;
+    if (slot_)
+        slot_->clear();
+}
+
+bool advanceToNextTick(TCustomDXTimer& timer, ManualClock& clock) {
+    if (!timer.Running())
+        return false;
+    clock.advance(timer.msUntilDue());
+    timer.idleStep();
+    return true;
 }
 
 } // namespace quillon

@@ -1,48 +1,38 @@
 #pragma once
 // The frame timer: ticks from the application's idle processing once at least Interval
 // milliseconds have passed since the last tick. Instead of polling the clock, the idle
-// slot sleeps until the next tick is due.
+// slot sleeps until the next tick is due. A timer made without the idle slot ticks only
+// when its owner runs its idle step: a card on a virtual clock is driven that way.
+#include "platform/timer/frame_timer.h"
+
 #include <QObject>
 #include <cstdint>
 #include <functional>
 
-class QTimer;
-
 namespace quillon {
 
+class Clock;
+class IdleSlot;
 class TCustomDXTimer;
 using TDXTimerEvent = std::function<void(TCustomDXTimer* sender, int32_t lagCount)>;
 
-// The application's one idle-handler slot. A running timer occupies it.
-class IdleSlot : public QObject {
+class TCustomDXTimer : public QObject, public FrameTimer {
 public:
-    static IdleSlot& instance();
-    void install(TCustomDXTimer* timer); // replaces whatever was there
-    void clear();
-    TCustomDXTimer* installed() const { return installed_; }
-    // One idle pass: the installed timer's idle step. Tests call this directly.
-    void runIdle();
-    // Recomputes when the installed timer is next due and arms the wake-up.
-    void rearm();
-
-private:
-    IdleSlot();
-    TCustomDXTimer* installed_ = nullptr;
-    QTimer* wake_ = nullptr;
-};
-
-class TCustomDXTimer : public QObject {
-public:
+    // On the program's clock and idle slot.
     explicit TCustomDXTimer(QObject* owner = nullptr);
+    // On the given clock; with no idle slot, the owner calls idleStep itself.
+    TCustomDXTimer(QObject* owner, Clock& clock, IdleSlot* slot);
     ~TCustomDXTimer() override;
 
     bool ActiveOnly() const { return activeOnly_; }
     void setActiveOnly(bool value) { activeOnly_ = value; }
-    bool Enabled() const { return enabled_; }
-    void setEnabled(bool value);
-    uint32_t Interval() const { return interval_; }
-    void setInterval(uint32_t value);
+    bool Enabled() const override { return enabled_; }
+    void setEnabled(bool value) override;
+    uint32_t Interval() const override { return interval_; }
+    void setInterval(uint32_t value) override;
     bool Started() const { return started_; }
+    // Started and not waiting for the application to become active.
+    bool Running() const { return resumed_; }
     uint32_t LastTickTime() const { return lastTickTime_; }
     TDXTimerEvent OnTimer;
 
@@ -62,10 +52,13 @@ private:
     void resume();
     void suspend();
 
+    Clock& clock_;
+    IdleSlot* slot_;
     bool activeOnly_ = true;
     bool enabled_ = true;
     bool started_ = false;
     bool loading_ = true;
+    bool resumed_ = false;
     uint32_t interval_ = 0;
     uint32_t lagDivisor_ = 1;
     uint32_t lastTickTime_ = 0;
@@ -75,5 +68,10 @@ class TDXTimer : public TCustomDXTimer {
 public:
     using TCustomDXTimer::TCustomDXTimer;
 };
+
+// Moves a clock on to a running timer's next tick and runs it; false when the timer is
+// not running. For timers without the idle slot.
+class ManualClock;
+bool advanceToNextTick(TCustomDXTimer& timer, ManualClock& clock);
 
 } // namespace quillon

@@ -1,14 +1,14 @@
 #include "platform/ui/application.h"
 
 #include "platform/core/error.h"
+#include "platform/core/product.h"
+#include "platform/core/services.h"
 #include "platform/ui/prompts.h"
-
-#include <QGuiApplication>
 
 namespace quillon {
 
 QuillonApplication::QuillonApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("Quillon for DirectX"));
+    setApplicationName(ProductName());
     // No display name: the platform would append it to every other window's caption
     // ("設定" would read "設定 — Quillon for DirectX").
 }
@@ -29,20 +29,6 @@ void reportError(const std::exception& error) {
     else
         message = QString::fromUtf8(error.what());
     prompts().showError(QApplication::activeWindow(), message);
-}
-
-namespace {
-int activeOverride = -1;
-}
-
-bool isApplicationActive() {
-    if (activeOverride >= 0)
-        return activeOverride == 1;
-    return QGuiApplication::applicationState() == Qt::ApplicationActive;
-}
-
-void setApplicationActiveForTesting(int state) {
-    activeOverride = state;
 }
 
 } // namespace quillon

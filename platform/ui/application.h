@@ -14,8 +14,4 @@ public:
 // Shows an error that left a handler in the general error box; the program carries on.
 void reportError(const std::exception& error);
 
-// Whether the application is the active one; tests may pin the answer.
-bool isApplicationActive();
-void setApplicationActiveForTesting(int state); // -1: ask the platform, 0: inactive, 1: active
-
 } // namespace quillon

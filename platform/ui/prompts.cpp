@@ -1,6 +1,7 @@
 #include "platform/ui/prompts.h"
 
 #include "platform/core/error.h"
+#include "platform/core/product.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -12,8 +13,8 @@
 namespace quillon {
 
 void WidgetPrompts::showError(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Quillon for DirectX"),
-                    errorBoxText(message), QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, ProductName(), errorBoxText(message), QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 
@@ -81,18 +82,6 @@ bool WidgetPrompts::chooseFont(QWidget* parent, QFont& font) {
 
 void WidgetPrompts::beep() {
     QApplication::beep();
-}
-
-namespace {
-WidgetPrompts widgetPrompts;
-Prompts* currentPrompts = &widgetPrompts;
-} // namespace
-
-Prompts& prompts() {
-    return *currentPrompts;
-}
-void setPrompts(Prompts* p) {
-    currentPrompts = p ? p : &widgetPrompts;
 }
 
 } // namespace quillon

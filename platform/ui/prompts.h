@@ -49,7 +49,4 @@ public:
     void beep() override;
 };
 
-Prompts& prompts();
-void setPrompts(Prompts* p); // nullptr restores the real boxes
-
 } // namespace quillon

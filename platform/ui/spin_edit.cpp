@@ -1,5 +1,6 @@
 #include "platform/ui/spin_edit.h"
 
+#include "platform/core/services.h"
 #include "platform/ui/prompts.h"
 
 #include <QInputMethodEvent>

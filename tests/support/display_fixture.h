@@ -1,30 +1,32 @@
 #pragma once
 // A form with a drawing component on a fresh software display device.
+#include "platform/core/services.h"
 #include "platform/display/ddraw_device.h"
 #include "platform/display/dxdraw.h"
+#include "support/test_environment.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace quillon::testing {
 
 class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ddraw::setProgramDisplayDevice(&device);
-        setFormActiveForTesting(1);
+        device.recordCalls = true;
+        services.emplace(Services{.display = &device, .environment = &environment});
         form = std::make_unique<QWidget>();
         form->resize(632, 453);
         draw = new TDXDraw(form.get());
         draw->setAutoInitialize(false);
-        draw->setOptions(0x010C);
+        draw->setOptions(TitleCardDXDrawOptions);
         draw->Display().setBitCount(16);
     }
     void TearDown() override {
         form.reset();
-        setFormActiveForTesting(-1);
-        ddraw::setProgramDisplayDevice(nullptr);
+        services.reset();
     }
     void initializeFullScreen() {
         draw->setOptions(draw->Options() | optionBit(doFullScreen));
@@ -42,6 +44,8 @@ protected:
     }
 
     ddraw::Device device;
+    TestEnvironment environment;
+    std::optional<ScopedServices> services;
     std::unique_ptr<QWidget> form;
     TDXDraw* draw = nullptr;
 };

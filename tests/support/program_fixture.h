@@ -1,14 +1,21 @@
 #pragma once
 // Shared by the tests that run the program's four windows: Quillon.ini in a temporary
 // folder, every box and chooser answered by a recording fake, and file helpers.
+#include "about/about_form.h"
+#include "app/main_form.h"
 #include "app/program.h"
-#include "platform/ui/prompts.h"
-#include "settings/settings_store.h"
+#include "platform/core/clock.h"
+#include "platform/core/services.h"
+#include "presentation/disp_form.h"
+#include "settings/option_form.h"
+#include "support/answering_prompts.h"
+#include "support/test_environment.h"
 
 #include <QFile>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
 
 namespace quillon::testing {
 
@@ -23,62 +30,40 @@ inline void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-// Answers every box and chooser as told and records what was asked.
-class AnsweringPrompts : public Prompts {
-public:
-    bool yes = true;
-    QString openAnswer; // empty: cancel
-    QString saveAnswer; // empty: cancel
-    QString fontAnswer; // empty: cancel
-    int beeps = 0;
-    QStringList errors, questions, reports, saveChooserCalls;
-    FileFilter lastFilter;
-    QString lastSuffix;
-
-    void showError(QWidget*, const QString& message) override { errors.append(message); }
-    bool askYesNo(QWidget*, const QString& message) override {
-        questions.append(message);
-        return yes;
-    }
-    void tellOk(QWidget*, const QString& message) override { reports.append(message); }
-    QString chooseOpenFile(QWidget*, const QString&, const FileFilter& filter,
-                           const QString& suffix) override {
-        lastFilter = filter;
-        lastSuffix = suffix;
-        return openAnswer;
-    }
-    QString chooseSaveFile(QWidget*, const QString&, const FileFilter& filter,
-                           const QString& suffix) override {
-        saveChooserCalls.append(filter.pattern + u' ' + suffix);
-        return saveAnswer;
-    }
-    bool chooseFont(QWidget*, QFont& font) override {
-        if (fontAnswer.isEmpty())
-            return false;
-        font.setFamily(fontAnswer);
-        return true;
-    }
-    void beep() override { ++beeps; }
-};
-
 // The settings file lives in a temporary folder and the boxes are answered by the fake;
-// the windows are created by each test and destroyed afterwards.
+// each test makes the windows and the fixture lets them go.
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        setSettingsDirectoryForTesting(dir.path());
-        setPrompts(&fake);
+        environment.settings = dir.path();
+        services.emplace(Services{.clock = &clock, .prompts = &fake, .environment = &environment});
     }
     void TearDown() override {
-        DestroyForms();
-        setPrompts(nullptr);
-        setSettingsDirectoryForTesting({});
+        program.reset();
+        services.reset();
+    }
+    // The four windows, made as at program start.
+    Program& makeProgram() {
+        program = std::make_unique<Program>();
+        MainForm = &program->mainForm();
+        DispForm = &program->dispForm();
+        OptionForm = &program->optionForm();
+        AboutForm = &program->aboutForm();
+        return *program;
     }
     QString ini() const { return dir.filePath("Quillon.ini"); }
 
     QTemporaryDir dir;
+    ManualClock clock;
     AnsweringPrompts fake;
+    TestEnvironment environment;
+    std::optional<ScopedServices> services;
+    std::unique_ptr<Program> program;
+    TMainForm* MainForm = nullptr;
+    TDispForm* DispForm = nullptr;
+    TOptionForm* OptionForm = nullptr;
+    TAboutForm* AboutForm = nullptr;
 };
 
 } // namespace quillon::testing

@@ -1,10 +1,7 @@
 // The about box: its window, its ways of closing, and the credits card of its emblem.
-#include "about/about_form.h"
-#include "app/main_form.h"
-#include "platform/ui/picture_button.h"
-#include "app/program.h"
 #include "platform/text/sjis.h"
-#include "presentation/disp_form.h"
+#include "platform/ui/picture_button.h"
+#include "support/program_fixture.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -15,17 +12,21 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
-class AboutBox : public ::testing::Test {
+class AboutBox : public ProgramFixture {
 protected:
-    void SetUp() override { CreateForms(); }
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        makeProgram();
+    }
     void TearDown() override {
         if (DispForm->isVisible())
             DispForm->FormClose();
         AboutForm->hide();
-        DestroyForms();
+        ProgramFixture::TearDown();
     }
 
     // Opens the box the way the main window does and runs check inside its modal loop;
@@ -62,7 +63,7 @@ TEST_F(AboutBox, Window) {
 }
 
 TEST_F(AboutBox, EscDoesNothingEnterAndCloseBoxClose) {
-    whileOpen([] {
+    whileOpen([this] {
         QTest::keyClick(AboutForm, Qt::Key_Escape);
         EXPECT_TRUE(AboutForm->isVisible());
         EXPECT_FALSE(MainForm->isVisible());
@@ -70,7 +71,7 @@ TEST_F(AboutBox, EscDoesNothingEnterAndCloseBoxClose) {
         EXPECT_FALSE(AboutForm->isVisible());
         EXPECT_TRUE(MainForm->isVisible());
     });
-    whileOpen([] {
+    whileOpen([this] {
         AboutForm->close(); // the close box
         EXPECT_FALSE(AboutForm->isVisible());
         EXPECT_TRUE(MainForm->isVisible());
@@ -78,10 +79,10 @@ TEST_F(AboutBox, EscDoesNothingEnterAndCloseBoxClose) {
 }
 
 TEST_F(AboutBox, EmblemStagesTheCreditsCardAboveTheOpenBox) {
-    whileOpen([] {
+    whileOpen([this] {
         QTest::mouseDClick(AboutForm->AboutImage, Qt::LeftButton);
-        EXPECT_EQ(Line1, QByteArray("Quillon for DirectX"));
-        EXPECT_EQ(Line2, AboutForm->copyrightLine());
+        EXPECT_EQ(DispForm->Card().Line1(), QByteArray("Quillon for DirectX"));
+        EXPECT_EQ(DispForm->Card().Line2(), AboutForm->copyrightLine());
         EXPECT_TRUE(DispForm->isVisible());
         // The card takes the input that dismisses it, not the box under it.
         EXPECT_EQ(QApplication::activeModalWidget(), DispForm);

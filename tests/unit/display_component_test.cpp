@@ -1,5 +1,6 @@
-#include "support/display_fixture.h"
 #include "platform/display/dxform.h"
+#include "platform/display/page_painter.h"
+#include "support/display_fixture.h"
 #include "support/raised.h"
 
 #include <QApplication>
@@ -77,23 +78,24 @@ TEST_F(DisplayTest, ChangeModeRefusesBadRequestsWithoutADeviceCall) {
 
 TEST_F(DisplayTest, EffectiveOptionsFollowTheConfiguration) {
     EXPECT_EQ(draw->EffectiveOptions(), optionBit(doWaitVBlank));
-    draw->setOptions(0x010D);
+    draw->setOptions(TitleCardDXDrawOptions | optionBit(doFullScreen));
     EXPECT_EQ(draw->EffectiveOptions(), optionBit(doFullScreen) | optionBit(doAllowReboot) |
                                             optionBit(doWaitVBlank) | optionBit(doFlip));
-    draw->setOptions(0x348C); // the component's default
+    draw->setOptions(DefaultDXDrawOptions);
     EXPECT_EQ(draw->EffectiveOptions(), optionBit(doWaitVBlank) | optionBit(doCenter));
-    draw->setOptions(0x012D); // system memory rules out the flip chain
+    // System memory rules out the flip chain.
+    draw->setOptions(TitleCardDXDrawOptions | optionBits({doFullScreen, doSystemMemory}));
     EXPECT_FALSE(draw->EffectiveOptions() & optionBit(doFlip));
 }
 
 TEST_F(DisplayTest, OptionsSetWhileInitializedChangeOnlyThePresentationMembers) {
     draw->Initialize(); // windowed
-    draw->setOptions(0x010D | optionBit(doStretch));
+    draw->setOptions(TitleCardDXDrawOptions | optionBits({doFullScreen, doStretch}));
     EXPECT_EQ(draw->EffectiveOptions(), optionBit(doWaitVBlank) | optionBit(doStretch));
-    draw->setOptions(0x0105);
+    draw->setOptions(optionBits({doFullScreen, doAllowReboot, doFlip}));
     EXPECT_EQ(draw->EffectiveOptions(), 0);
     draw->Initialize(); // doFullScreen takes effect now
-    EXPECT_EQ(draw->EffectiveOptions(), 0x010D & ~optionBit(doWaitVBlank));
+    EXPECT_EQ(draw->EffectiveOptions(), optionBits({doFullScreen, doAllowReboot, doFlip}));
 }
 
 TEST_F(DisplayTest, WindowedConfigurationBlitsTheOffscreenSurface) {
@@ -172,10 +174,10 @@ TEST_F(DisplayTest, LostSurfacesAreRestoredBlackAtTheNextReadyToDraw) {
 TEST_F(DisplayTest, FlipExchangesPagesOnlyWhileTheFormIsActive) {
     initializeFullScreen();
     draw->BackSurface()->ColorFill(0xFFFF);
-    setFormActiveForTesting(0);
+    environment.windowsActive = false;
     draw->Flip();
     EXPECT_EQ(litPixels(*draw->PrimarySurface()->Page()), 0);
-    setFormActiveForTesting(1);
+    environment.windowsActive = true;
     device.clearCalls();
     draw->Flip();
     EXPECT_EQ(flagsOf(device, "Flip"), ddraw::DDFLIP_WAIT);
@@ -208,7 +210,7 @@ TEST_F(DisplayTest, ThePresenterKeepsTheAspectRatio) {
     QImage screen(1024, 600, QImage::Format_RGB32);
     screen.fill(Qt::red);
     QPainter painter(&screen);
-    TCustomDXDraw::PaintPage(painter, screen.rect(), page);
+    PaintPage(painter, screen.rect(), page);
     painter.end();
     // 800 × 600 in the middle, black bars of 112 at both sides.
     EXPECT_EQ(screen.pixelColor(111, 300), QColor(Qt::black));
@@ -230,7 +232,7 @@ TEST_F(DisplayTest, ThePresenterScalesOnlyTheLitPartButShowsTheSamePicture) {
 
     QImage screen(1920, 1080, QImage::Format_RGB32);
     QPainter painter(&screen);
-    TCustomDXDraw::PaintPage(painter, screen.rect(), page);
+    PaintPage(painter, screen.rect(), page);
     painter.end();
     // The whole page scaled at once, as a reference.
     QImage reference(1920, 1080, QImage::Format_RGB32);
@@ -247,7 +249,7 @@ TEST_F(DisplayTest, ThePresenterScalesOnlyTheLitPartButShowsTheSamePicture) {
 
     page.fill(Qt::black); // an all-black page is only the fill
     QPainter blank(&screen);
-    TCustomDXDraw::PaintPage(blank, screen.rect(), page);
+    PaintPage(blank, screen.rect(), page);
     blank.end();
     EXPECT_EQ(screen.pixelColor(960, 540), QColor(Qt::black));
 }

@@ -1,8 +1,10 @@
 // The frame timer's rules: never early, re-enabling restarts the count, lag counts,
 // intervals that read negative, and activation.
-#include "platform/ui/application.h"
 #include "platform/core/clock.h"
+#include "platform/core/services.h"
 #include "platform/timer/dxtimer.h"
+#include "platform/timer/idle_slot.h"
+#include "support/test_environment.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -14,25 +16,27 @@ namespace {
 class DXTimerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        clock.set(1000);
-        setProgramClock(&clock);
-        setApplicationActiveForTesting(1);
         timer.setEnabled(false);
         timer.Loaded();
         timer.OnTimer = [this](TCustomDXTimer*, int32_t lag) { lags.push_back(lag); };
     }
-    void TearDown() override {
-        timer.setEnabled(false);
-        setProgramClock(nullptr);
-        setApplicationActiveForTesting(1);
-    }
+    void TearDown() override { timer.setEnabled(false); }
     // Advances the clock and gives the loop one idle pass.
     void idleAfter(uint32_t ms) {
         clock.advance(ms);
         IdleSlot::instance().runIdle();
     }
 
-    ManualClock clock;
+    static ManualClock startingAt(uint32_t ms) {
+        ManualClock c;
+        c.set(ms);
+        return c;
+    }
+
+    ManualClock clock = startingAt(1000);
+    quillon::testing::TestEnvironment environment;
+    // In force before the timer is made: a timer keeps the clock it was made with.
+    ScopedServices services{{.clock = &clock, .environment = &environment}};
     TDXTimer timer;
     std::vector<int32_t> lags;
 };
@@ -124,13 +128,13 @@ TEST_F(DXTimerTest, TicksAcrossTheClockWrap) {
 
 TEST_F(DXTimerTest, ActiveOnlyFollowsApplicationActivation) {
     timer.setInterval(300);
-    setApplicationActiveForTesting(0);
+    environment.active = false;
     timer.setEnabled(true); // started, but waits for activation
     EXPECT_TRUE(timer.Started());
     idleAfter(1000);
     EXPECT_TRUE(lags.empty());
 
-    setApplicationActiveForTesting(1);
+    environment.active = true;
     timer.applicationActivated(); // the full interval runs again from here
     idleAfter(299);
     EXPECT_TRUE(lags.empty());
@@ -147,7 +151,7 @@ TEST_F(DXTimerTest, ActiveOnlyFollowsApplicationActivation) {
     // Without ActiveOnly, activation changes nothing.
     timer.setEnabled(false);
     timer.setActiveOnly(false);
-    setApplicationActiveForTesting(0);
+    environment.active = false;
     timer.setEnabled(true);
     idleAfter(300);
     EXPECT_EQ(lags.size(), 3u);

@@ -1,6 +1,6 @@
-#include "support/display_fixture.h"
 #include "platform/text/sjis.h"
 #include "presentation/title_drawing.h"
+#include "support/display_fixture.h"
 
 #include <QFontMetrics>
 
@@ -42,7 +42,7 @@ protected:
         return m.ascent() + m.descent();
     }
     QByteArray sjis(const QString& s) { return sjis::fromUnicode(s); }
-    DisplayFont font;
+    DisplayFont font{QStringLiteral("ＭＳ 明朝"), 128};
 };
 
 TEST_F(LayoutTest, CharacterIsCentredInACellOfTheMagnifiedHeight) {

@@ -1,8 +1,11 @@
 // Unit tests run with a QApplication on the offscreen platform, so that widgets are real.
+#include "platform/core/services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
+#include "support/test_environment.h"
 
 #include <QApplication>
+#include <QDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -13,6 +16,10 @@ int main(int argc, char** argv) {
     quillon::QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     quillon::registerFontSubstitutions();
-    quillon::setApplicationActiveForTesting(1);
+    // The application counts as active, and nothing reads the real command line or
+    // writes beside the test program.
+    quillon::testing::TestEnvironment environment;
+    environment.settings = QDir::tempPath() + QStringLiteral("/quillon-unit-tests-no-settings");
+    quillon::ScopedServices services({.environment = &environment});
     return RUN_ALL_TESTS();
 }

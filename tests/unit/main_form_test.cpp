@@ -1,14 +1,10 @@
 // The main window as a user meets it: captions, tab order, Enter and Esc, the eraser,
 // Run with and without a line 1, and the item-to-lines rule.
-#include "app/main_form.h"
-#include "app/program.h"
-#include "subtitles/subtitle_combo.h"
-#include "platform/ui/application.h"
-#include "platform/core/clock.h"
-#include "platform/core/command_line.h"
-#include "platform/timer/dxtimer.h"
 #include "platform/text/sjis.h"
-#include "presentation/disp_form.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/timer/idle_slot.h"
+#include "subtitles/subtitle_combo.h"
+#include "support/program_fixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,25 +13,21 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        setProgramClock(&clock);
-        CreateForms();
+        ProgramFixture::SetUp();
+        makeProgram();
         MainForm->show();
-    }
-    void TearDown() override {
-        DestroyForms();
-        setProgramClock(nullptr);
     }
     void stopCard() {
         DispForm->DXTimer->setEnabled(false);
         DispForm->hide();
     }
-    ManualClock clock;
 };
 
 TEST_F(MainFormTest, CaptionsAndTabOrder) {
@@ -75,8 +67,8 @@ TEST_F(MainFormTest, EnterRunsTheTypedSubtitleAndKeepsTheFields) {
     MainForm->Edit1->setFocus();
     QTest::keyClick(MainForm->Edit1, Qt::Key_Return);
     EXPECT_TRUE(DispForm->isVisible());
-    EXPECT_EQ(Line1, sjis::fromUnicode(QStringLiteral("第一話")));
-    EXPECT_EQ(Line2, sjis::fromUnicode(QStringLiteral("はじまり")));
+    EXPECT_EQ(DispForm->Card().Line1(), sjis::fromUnicode(QStringLiteral("第一話")));
+    EXPECT_EQ(DispForm->Card().Line2(), sjis::fromUnicode(QStringLiteral("はじまり")));
     EXPECT_EQ(MainForm->Edit1->text(), QStringLiteral("第一話"));
     EXPECT_EQ(MainForm->Edit2->text(), QStringLiteral("はじまり"));
     EXPECT_TRUE(MainForm->isVisible()); // the main window is not hidden under the card
@@ -87,31 +79,31 @@ TEST_F(MainFormTest, RunWithAnEmptyLine1TakesARandomTitleAndEmptiesTheFields) {
     MainForm->Edit2->setText(QStringLiteral("無視される"));
     QTest::mouseClick(MainForm->RunButton, Qt::LeftButton);
     EXPECT_TRUE(DispForm->isVisible());
-    EXPECT_FALSE(Line1.isEmpty()); // a catalogue title (DiceMode 1 with no user file)
-    EXPECT_NE(Line2, sjis::fromUnicode(QStringLiteral("無視される")));
+    EXPECT_FALSE(
+        DispForm->Card().Line1().isEmpty()); // a catalogue title (DiceMode 1 with no user file)
+    EXPECT_NE(DispForm->Card().Line2(), sjis::fromUnicode(QStringLiteral("無視される")));
     EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
     EXPECT_TRUE(MainForm->Edit2->text().isEmpty());
     stopCard();
 }
 
 TEST_F(MainFormTest, ScreenSaverPaintStartsARandomCardUnlessOneIsShowing) {
-    setFirstArgumentForTesting(QStringLiteral("/S"));
+    environment.args = {QStringLiteral("/S")};
     MainForm->Edit1->setText(QStringLiteral("消される"));
     MainForm->FormPaint();
     ASSERT_TRUE(DispForm->isVisible());
-    const QByteArray first = Line1;
+    const QByteArray first = DispForm->Card().Line1();
     EXPECT_FALSE(first.isEmpty());
     EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
     clock.advance(1500);
     IdleSlot::instance().runIdle(); // the first character
     MainForm->FormPaint();          // the card is on the screen: no new card
-    EXPECT_EQ(TypePos, 3);
+    EXPECT_EQ(DispForm->Card().TypePos(), 3);
     stopCard();
     MainForm->FormPaint(); // dismissed: the next random card
     EXPECT_TRUE(DispForm->isVisible());
-    EXPECT_EQ(TypePos, 1);
+    EXPECT_EQ(DispForm->Card().TypePos(), 1);
     stopCard();
-    setFirstArgumentForTesting(QString());
 }
 
 TEST_F(MainFormTest, EscEndsTheProgramWithoutAsking) {

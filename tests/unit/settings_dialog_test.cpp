@@ -1,16 +1,14 @@
-// The settings dialog inside the program's four windows, with Quillon.ini in a
-// temporary folder and the choosers answered by a fake.
-#include "app/main_form.h"
-#include "app/program.h"
-#include "subtitles/subtitle_combo.h"
+// The settings dialog on its own: Quillon.ini in a temporary folder, the choosers
+// answered by a fake, and fakes for the two lists it fills and the window it shows.
 #include "platform/core/error.h"
-#include "platform/ui/prompts.h"
 #include "platform/text/sjis.h"
-#include "support/program_fixture.h"
-#include "support/raised.h"
-#include "settings/option_form.h"
+#include "platform/ui/prompts.h"
 #include "platform/ui/radio_group.h"
 #include "platform/ui/spin_edit.h"
+#include "settings/option_form.h"
+#include "subtitles/subtitle_list.h"
+#include "support/program_fixture.h"
+#include "support/raised.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -38,20 +36,43 @@ const QByteArray InitialFile =
     "\r\nCharset=128\r\n[Option]\r\nAutoClose=0\r\nSilent=0\r\nDiceMode=1\r\n"
     "Original=3\r\nWait=120\r\nStartWait=1500\r\nMagnify=70\r\n";
 
+// A list that keeps what it was given.
+class FakeList : public SubtitleList {
+public:
+    QList<QByteArray> items;
+    bool enabled = true;
+    int refills = 0;
+    void setItems(const QList<QByteArray>& list) override {
+        items = list;
+        ++refills;
+    }
+    void clearItems() override { setItems({}); }
+    void enableList(bool on) override { enabled = on; }
+};
+
 class SettingsDialog : public ProgramFixture {
 protected:
+    void TearDown() override {
+        dialog.reset();
+        ProgramFixture::TearDown();
+    }
     void start() {
-        CreateForms();
-        OptionForm->ClickCue = [this] { ++cues; };
+        dialog = std::make_unique<TOptionForm>(catalogue, user);
+        dialog->ClickCue = [this] { ++cues; };
+        dialog->ShowMainWindow = [this] { ++mainWindowShown; };
     }
     QString userFile(const QByteArray& lines) {
         const QString path = dir.filePath("mine.qln");
         writeFile(path, lines);
         return path;
     }
-    TOptionForm& form() { return *OptionForm; }
+    TOptionForm& form() { return *dialog; }
 
+    FakeList catalogue;
+    FakeList user;
+    std::unique_ptr<TOptionForm> dialog;
     int cues = 0;
+    int mainWindowShown = 0;
 };
 
 } // namespace
@@ -73,8 +94,8 @@ TEST_F(SettingsDialog, FirstStartShowsTheInitialValuesAndWritesNothing) {
     EXPECT_FALSE(form().AutoClose());
     EXPECT_FALSE(form().Silent());
     EXPECT_EQ(form().Font().charset, 128);
-    EXPECT_EQ(MainForm->ComboBox1->Count(), 228);
-    EXPECT_FALSE(MainForm->ComboBox2->isEnabled());
+    EXPECT_EQ(catalogue.items.size(), 228);
+    EXPECT_FALSE(user.enabled);
     EXPECT_TRUE(form().OkButton->isDefault());
     EXPECT_EQ(form().OkButton->property("hint").toString(),
               QStringLiteral("変更した設定を適用して文字列入力画面に戻ります"));
@@ -126,7 +147,7 @@ TEST_F(SettingsDialog, LoadTakesKeyDefaultsClampsAndKeepsAnEmptyName) {
     EXPECT_TRUE(form().Silent());
     EXPECT_EQ(form().DiceMode(), 1); // 7 loads as 2, then the missing user file sets 1
     EXPECT_EQ(form().Original(), -1);
-    EXPECT_EQ(MainForm->ComboBox1->Count(), 228);
+    EXPECT_EQ(catalogue.items.size(), 228);
 }
 
 TEST_F(SettingsDialog, EmptyFileGivesKeyDefaultsAndTheCatalogueFollowsOriginal) {
@@ -134,17 +155,14 @@ TEST_F(SettingsDialog, EmptyFileGivesKeyDefaultsAndTheCatalogueFollowsOriginal) 
     start();
     EXPECT_EQ(form().Wait(), 70);
     EXPECT_EQ(form().Original(), 1);
-    EXPECT_EQ(MainForm->ComboBox1->Count(), 155);
-    MainForm->ComboBox1->setText(QStringLiteral("shown"));
+    EXPECT_EQ(catalogue.items.size(), 155);
     const int counts[] = {23, 155, 50, 228, 228};
     for (int original = 0; original <= 4; ++original) {
         form().OriginalRadioGroup->setItemIndex(original == 4 ? -1 : original);
         form().ModCombo();
-        EXPECT_EQ(MainForm->ComboBox1->Count(), counts[original]) << original;
-        EXPECT_EQ(MainForm->ComboBox1->ItemIndex(), -1);
-        EXPECT_EQ(MainForm->ComboBox1->Text(), QStringLiteral("shown"));
+        EXPECT_EQ(catalogue.items.size(), counts[original]) << original;
     }
-    EXPECT_EQ(MainForm->ComboBox1->itemBytes(23), form().ListBox2.first());
+    EXPECT_EQ(catalogue.items.value(23), form().ListBox2.first());
 }
 
 TEST_F(SettingsDialog, OkWritesTheFileEvenUnchangedAndKeepsOtherLines) {
@@ -170,13 +188,13 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogAndTheOldFile) {
     // be written, whoever runs the test.
     ASSERT_TRUE(QDir(dir.path()).mkdir("Quillon.ini"));
     EXPECT_THROW(form().OkButtonClick(), Exception);
-    EXPECT_EQ(MainForm->ComboBox1->Count(), 228); // no refresh after the failure
-    setSettingsDirectoryForTesting(dir.filePath("gone"));
+    EXPECT_EQ(catalogue.items.size(), 228); // no refresh after the failure
+    environment.settings = dir.filePath("gone");
     EXPECT_EQ(raised([&] { form().ModIni(); }),
               QDir::toNativeSeparators(dir.filePath("gone/Quillon.ini")) +
                   QStringLiteral(" に書き込めません"));
     if (geteuid() != 0) {
-        setSettingsDirectoryForTesting(dir.filePath("ro"));
+        environment.settings = dir.filePath("ro");
         ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
         writeFile(ini().replace("Quillon.ini", "ro/Quillon.ini"), "[Option]\r\nWait=5\r\n");
         QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -207,16 +225,17 @@ TEST_F(SettingsDialog, CancelReloadsAndTheCloseBoxKeepsEditsUnwritten) {
     EXPECT_FALSE(form().isVisible());
 
     cues = 0;
+    mainWindowShown = 0;
     form().show();
     form().MagnifySpinEdit->setValue(30);
     form().OriginalRadioGroup->setItemIndex(0);
     form().close();
     EXPECT_EQ(cues, 1);
     EXPECT_FALSE(form().isVisible());
-    EXPECT_TRUE(MainForm->isVisible());
-    EXPECT_EQ(form().Magnify(), 30);              // in force at once
-    EXPECT_EQ(MainForm->ComboBox1->Count(), 228); // no refresh by the close box
-    EXPECT_EQ(readFile(ini()), InitialFile);      // nothing written
+    EXPECT_EQ(mainWindowShown, 1);
+    EXPECT_EQ(form().Magnify(), 30);         // in force at once
+    EXPECT_EQ(catalogue.items.size(), 228);  // no refresh by the close box
+    EXPECT_EQ(readFile(ini()), InitialFile); // nothing written
 }
 
 TEST_F(SettingsDialog, CancelWithoutAFileKeepsTheEdits) {
@@ -271,8 +290,8 @@ TEST_F(SettingsDialog, ChoosingAndReleasingAUserFile) {
     EXPECT_EQ(form().UserFile(), path);
     EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("mine.qln"));
     EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
-    EXPECT_TRUE(MainForm->ComboBox2->isEnabled());
-    EXPECT_EQ(MainForm->ComboBox2->Count(), 2);
+    EXPECT_TRUE(user.enabled);
+    EXPECT_EQ(user.items.size(), 2);
     EXPECT_EQ(cues, 1);
 
     form().DiceRadioGroup->setItemIndex(0);
@@ -282,7 +301,7 @@ TEST_F(SettingsDialog, ChoosingAndReleasingAUserFile) {
     EXPECT_EQ(form().DiceMode(), 1);
     EXPECT_FALSE(form().DiceRadioGroup->isEnabled());
     EXPECT_TRUE(form().UserFile().isEmpty());
-    EXPECT_EQ(MainForm->ComboBox2->Count(), 0);
+    EXPECT_EQ(user.items.size(), 0);
     EXPECT_FALSE(QFile::exists(ini()));
 
     // A typed name of no existing file counts as none; a cancel changes nothing.
@@ -301,7 +320,7 @@ TEST_F(SettingsDialog, AStoredUserFileIsLoadedOrForgottenWhenItVanished) {
               "[File]\r\nUserFile=" + sjis::fromUnicode(path) + "\r\n[Option]\r\nDiceMode=2\r\n");
     start();
     EXPECT_EQ(form().DiceMode(), 2);
-    EXPECT_EQ(MainForm->ComboBox2->itemBytes(0), QByteArray("AB CD"));
+    EXPECT_EQ(user.items.value(0), QByteArray("AB CD"));
 
     QFile::remove(path);
     form().GetIni();
@@ -327,9 +346,9 @@ TEST_F(SettingsDialog, AnUnreadableUserFileIsReportedAtStartAndTheProgramGoesOn)
     ASSERT_EQ(fake.errors.size(), 1);
     EXPECT_EQ(fake.errors[0], QStringLiteral("ファイル ") + path + QStringLiteral(" は開けません"));
     EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
-    EXPECT_TRUE(MainForm->ComboBox2->isEnabled());
+    EXPECT_TRUE(user.enabled);
     EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("mine.qln"));
-    EXPECT_EQ(MainForm->ComboBox1->Count(), 0); // the load stopped before the refresh
+    EXPECT_EQ(catalogue.items.size(), 0); // the load stopped before the refresh
     EXPECT_THROW(form().CancelButtonClick(), Exception);
     EXPECT_EQ(form().UserFile(), path);
 }
@@ -337,12 +356,12 @@ TEST_F(SettingsDialog, AnUnreadableUserFileIsReportedAtStartAndTheProgramGoesOn)
 TEST_F(SettingsDialog, APencilFileIsNamedAndItsChooserAnswered) {
     start();
     fake.saveAnswer = dir.filePath("new.qln");
-    EXPECT_EQ(form().chooseNewUserFile(), fake.saveAnswer);
+    EXPECT_EQ(form().chooseNewUserFile(nullptr), fake.saveAnswer);
     form().setUserFile(fake.saveAnswer);
     form().setDiceChoiceEnabled(true);
     EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("new.qln"));
     EXPECT_EQ(form().UserFile(), fake.saveAnswer);
     EXPECT_TRUE(form().DiceRadioGroup->isEnabled());
     fake.saveAnswer.clear();
-    EXPECT_TRUE(form().chooseNewUserFile().isEmpty());
+    EXPECT_TRUE(form().chooseNewUserFile(nullptr).isEmpty());
 }

@@ -2,6 +2,7 @@
 #include "platform/core/clock.h"
 #include "platform/core/error.h"
 #include "platform/core/random.h"
+#include "platform/core/services.h"
 #include "platform/text/sjis.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +26,10 @@ TEST(Random, MatchesTheLinearCongruentialSequence) {
 TEST(Random, ReseedsFromTheUtcTimeOfDay) {
     ManualClock clock;
     clock.setTimeOfDay(((13 * 60 + 5) * 60 + 7) * 1000 + 250);
-    setProgramClock(&clock);
+    ScopedServices services({.clock = &clock});
     Random r;
     r.reseed();
     EXPECT_EQ(r.seed(), 47107250u);
-    setProgramClock(nullptr);
 }
 
 TEST(ShiftJis, StepsWholeCharactersAndNeverPastTheEnd) {

@@ -1,14 +1,19 @@
 // The cues as the title card and the ambience play them.
 #include "app/ambience.h"
-#include "platform/sound/dxsound.h"
 #include "platform/core/random.h"
-#include "support/software_sound_device.h"
+#include "platform/core/services.h"
+#include "platform/sound/dxwavelist.h"
+#include "presentation/built_in_sounds.h"
 #include "presentation/disp_form.h"
+#include "support/card_doubles.h"
+#include "support/software_sound_device.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace quillon;
+using namespace quillon::testing;
 using Op = SoftwareSoundSystem::Op;
 
 namespace {
@@ -16,14 +21,13 @@ namespace {
 class CueTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setSoundSystem(&device);
-        form = std::make_unique<TDispForm>();
-        form->setSettings(&settings);
+        services.emplace(Services{.sound = &device});
+        form = std::make_unique<TDispForm>(settings);
         device.clearEvents();
     }
     void TearDown() override {
         form.reset();
-        setSoundSystem(nullptr);
+        services.reset();
     }
     TWaveCollectionItem* item(const QString& name) {
         return form->DXWaveList1->Items()->FindWave(name);
@@ -32,11 +36,12 @@ protected:
     QString nameOfBuffer(int id) const {
         while (device.buffer(id).original >= 0)
             id = device.buffer(id).original;
-        return QLatin1String(BuiltInSoundNames[id - 1]);
+        return BuiltInSounds().at(id - 1).name;
     }
 
     SoftwareSoundSystem device;
-    InitialSettings settings;
+    std::optional<ScopedServices> services;
+    FixedSettings settings;
     std::unique_ptr<TDispForm> form;
 };
 
@@ -72,17 +77,17 @@ TEST_F(CueTest, AmbienceStartsLoopsCallsAndFadesOut) {
         });
     QTimer beat;
     int tag = 1;
-    Get15Next = false;
+    ambience.Get15Next = false;
     ambience.tick(tag, &beat);
     EXPECT_EQ(tag, 0);
     EXPECT_TRUE(calls.empty()); // the start tick only starts the background
     const int savanna = 9;
     EXPECT_TRUE(device.buffer(savanna).playing && device.buffer(savanna).looping);
 
-    CallsLeft = 10;
+    ambience.CallsLeft = 10;
     int ticks = 0;
     beat.start(2500);
-    while (CallsLeft > 0) {
+    while (ambience.CallsLeft > 0) {
         ambience.tick(tag, &beat);
         ++ticks;
         device.advance(2500);

@@ -1,10 +1,13 @@
 // The sound component and the wave list over the in-memory device.
-#include "platform/sound/dxsound.h"
-#include "support/software_sound_device.h"
+#include "platform/core/services.h"
+#include "platform/sound/dxwavelist.h"
+#include "presentation/built_in_sounds.h"
 #include "support/raised.h"
+#include "support/software_sound_device.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace quillon;
 using quillon::testing::raised;
@@ -15,7 +18,7 @@ namespace {
 class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setSoundSystem(&device);
+        services.emplace(Services{.sound = &device});
         form = std::make_unique<QWidget>();
         sound = new TDXSound(form.get());
         list = new TDXWaveList(form.get());
@@ -24,7 +27,7 @@ protected:
     }
     void TearDown() override {
         form.reset();
-        setSoundSystem(nullptr);
+        services.reset();
     }
     void start() {
         sound->Loaded();
@@ -41,6 +44,7 @@ protected:
     }
 
     SoftwareSoundSystem device;
+    std::optional<ScopedServices> services;
     std::unique_ptr<QWidget> form;
     TDXSound* sound = nullptr;
     TDXWaveList* list = nullptr;
@@ -53,7 +57,7 @@ TEST_F(SoundTest, BuiltInListHasElevenItemsInOrderAndOnlySavannaLoops) {
     ASSERT_EQ(list->Items()->Count(), 11);
     for (int i = 0; i < 11; ++i) {
         const TWaveCollectionItem* it = list->Items()->Item(i);
-        EXPECT_EQ(it->Name(), QLatin1String(BuiltInSoundNames[i]));
+        EXPECT_EQ(it->Name(), BuiltInSounds().at(i).name);
         EXPECT_EQ(it->Looped(), it->Name() == QLatin1String("Savanna"));
         EXPECT_EQ(it->MaxPlayingCount(), 0);
         EXPECT_TRUE(it->Initialized());

@@ -1,17 +1,21 @@
 // The title card's cadence, hold and dismissal, with time driven by a manual clock.
-#include "platform/ui/application.h"
 #include "platform/core/clock.h"
-#include "platform/core/command_line.h"
-#include "platform/timer/dxtimer.h"
 #include "platform/core/random.h"
+#include "platform/core/services.h"
 #include "platform/text/sjis.h"
+#include "platform/timer/dxtimer.h"
+#include "platform/timer/idle_slot.h"
 #include "presentation/disp_form.h"
+#include "support/card_doubles.h"
+#include "support/test_environment.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
@@ -24,20 +28,16 @@ protected:
     void SetUp() override {
         clock.set(50000);
         clock.setTimeOfDay(4242);
-        setProgramClock(&clock);
-        setApplicationActiveForTesting(1);
-        form = new TDispForm;
-        settings.startWait = 1500;
-        settings.wait = 120;
-        form->setSettings(&settings);
+        services.emplace(Services{.clock = &clock, .environment = &environment});
+        form = new TDispForm(settings);
         form->CloseMainWindow = [this] { ++mainWindowCloses; };
         form->ArmAmbience = [this] { ++ambienceArmed; };
     }
     void TearDown() override {
         delete form;
-        setProgramClock(nullptr);
-        setFirstArgumentForTesting(QString());
+        services.reset();
     }
+    const CardEngine& card() { return form->Card(); }
 
     // Lets the run go tick by tick: each entry is the pause the timer waited before a
     // tick. Checks on the way that no tick comes a millisecond early.
@@ -45,13 +45,13 @@ protected:
         std::vector<uint32_t> pauses;
         for (int i = 0; i < maxTicks && form->DXTimer->Started(); ++i) {
             const uint32_t pause = form->DXTimer->msUntilDue();
-            const int32_t before = TypePos;
-            const bool doneBefore = CardDone;
+            const int32_t before = card().TypePos();
+            const bool doneBefore = card().CardDone();
             if (pause > 0) {
                 clock.advance(pause - 1);
                 IdleSlot::instance().runIdle();
-                EXPECT_EQ(TypePos, before);
-                EXPECT_EQ(CardDone, doneBefore);
+                EXPECT_EQ(card().TypePos(), before);
+                EXPECT_EQ(card().CardDone(), doneBefore);
                 clock.advance(1);
             }
             IdleSlot::instance().runIdle();
@@ -71,7 +71,9 @@ protected:
     }
 
     ManualClock clock;
-    InitialSettings settings;
+    TestEnvironment environment;
+    std::optional<ScopedServices> services;
+    FixedSettings settings;
     TDispForm* form = nullptr;
     int mainWindowCloses = 0;
     int ambienceArmed = 0;
@@ -83,8 +85,8 @@ TEST_F(TitleSequenceTest, ExampleTimelinePauseByPause) {
     const auto pauses = runTicks(7);
     const std::vector<uint32_t> expected = {1500, 220, randomPause(1), 410, 120, 410, 7000};
     EXPECT_EQ(pauses, expected);
-    EXPECT_TRUE(CardDone);
-    EXPECT_EQ(TypePos, 11);
+    EXPECT_TRUE(card().CardDone());
+    EXPECT_EQ(card().TypePos(), 11);
     EXPECT_FALSE(form->DXTimer->Started()); // the hold is over and nothing more comes
     EXPECT_TRUE(form->isVisible());         // AutoClose off: the card waits for the user
 }
@@ -107,8 +109,8 @@ TEST_F(TitleSequenceTest, SingleByteStartsGetTheFixedPauseTwice) {
     form->RunQuillon(QByteArray("ABCD"), QByteArray());
     const auto pauses = runTicks(5);
     ASSERT_EQ(pauses.size(), 5u);
-    EXPECT_EQ(pauses[1], 220u); // after A (TypePos 2)
-    EXPECT_EQ(pauses[2], 220u); // after B (TypePos 3)
+    EXPECT_EQ(pauses[1], 220u); // after A (card().TypePos() 2)
+    EXPECT_EQ(pauses[2], 220u); // after B (card().TypePos() 3)
     EXPECT_EQ(pauses[3], randomPause(1));
     EXPECT_EQ(pauses[4], 410u);
 
@@ -123,27 +125,27 @@ TEST_F(TitleSequenceTest, TwoRunsInARowBehaveAlike) {
     form->RunQuillon(sj(QStringLiteral("一二")), sj(QStringLiteral("三")));
     const auto first = runTicks(5);
     form->RunQuillon(sj(QStringLiteral("一二")), sj(QStringLiteral("三")));
-    EXPECT_EQ(TypePos, 1);
-    EXPECT_FALSE(CardDone);
-    EXPECT_FALSE(LineEndPause);
+    EXPECT_EQ(card().TypePos(), 1);
+    EXPECT_FALSE(card().CardDone());
+    EXPECT_FALSE(card().LineEndPause());
     EXPECT_EQ(runTicks(5), first);
 }
 
 TEST_F(TitleSequenceTest, BeastModeGivesTheSlowCadenceToTheLastCharacter) {
     form->RunQuillon(sj(QStringLiteral("A獣王")), sj(QStringLiteral("B")));
-    EXPECT_TRUE(BeastMode);
+    EXPECT_TRUE(card().BeastMode());
     EXPECT_EQ(runTicks(5), (std::vector<uint32_t>{1500, 820, 820, 820, 820}));
 
     // The keyword split across the line break does not count.
     form->RunQuillon(sj(QStringLiteral("A獣")), sj(QStringLiteral("王")));
-    EXPECT_FALSE(BeastMode);
+    EXPECT_FALSE(card().BeastMode());
 }
 
 TEST_F(TitleSequenceTest, CreditsCardHoldsLonger) {
     form->RunQuillon(QByteArray("Quillon"), sj(QStringLiteral("獣王")));
     const auto pauses = runTicks(20);
     EXPECT_EQ(pauses.back(), 10000u);
-    EXPECT_TRUE(BeastMode);
+    EXPECT_TRUE(card().BeastMode());
 
     form->RunQuillon(QByteArray("quillon"), QByteArray()); // the search is case-sensitive
     EXPECT_EQ(runTicks(20).back(), 7000u);
@@ -152,7 +154,7 @@ TEST_F(TitleSequenceTest, CreditsCardHoldsLonger) {
 TEST_F(TitleSequenceTest, EmptyTextShowsTheBlankCardAtTheFirstTick) {
     form->RunQuillon(QByteArray(), QByteArray());
     EXPECT_EQ(runTicks(3), (std::vector<uint32_t>{1500, 7000}));
-    EXPECT_TRUE(CardDone);
+    EXPECT_TRUE(card().CardDone());
 }
 
 TEST_F(TitleSequenceTest, InputDismissesOnlyTheCompleteCard) {
@@ -165,7 +167,7 @@ TEST_F(TitleSequenceTest, InputDismissesOnlyTheCompleteCard) {
     EXPECT_TRUE(form->DXTimer->Started());
 
     runTicks(1); // the card
-    EXPECT_TRUE(CardDone);
+    EXPECT_TRUE(card().CardDone());
     QTest::keyRelease(form, Qt::Key_Space);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form->DXTimer->Started());
@@ -185,7 +187,7 @@ TEST_F(TitleSequenceTest, EndOfHoldClosesWaitsOrEndsTheProgram) {
     EXPECT_EQ(mainWindowCloses, 0);
 
     // Screen-saver mode ends the program whatever AutoClose says.
-    setFirstArgumentForTesting(QStringLiteral("/s"));
+    environment.args = {QStringLiteral("/s")};
     settings.autoClose = false;
     form->RunQuillon(QByteArray("A"), QByteArray());
     runTicks(10);

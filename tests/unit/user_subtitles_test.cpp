@@ -1,17 +1,14 @@
 // Saving the typed subtitle with the pencil and deleting one from the user list, inside
 // the program's four windows, with Quillon.ini in a temporary folder and every box
 // answered by a fake.
-#include "app/main_form.h"
-#include "app/program.h"
-#include "subtitles/subtitle_combo.h"
 #include "platform/core/error.h"
-#include "platform/ui/prompts.h"
 #include "platform/text/sjis.h"
-#include "support/program_fixture.h"
-#include "support/raised.h"
-#include "settings/option_form.h"
+#include "platform/ui/prompts.h"
 #include "platform/ui/radio_group.h"
 #include "settings/settings_store.h"
+#include "subtitles/subtitle_combo.h"
+#include "support/program_fixture.h"
+#include "support/raised.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +34,7 @@ protected:
         writeFile(qln(), bytes);
         writeFile(ini(), "[File]\r\nUserFile=" + sjis::fromUnicode(qln()) +
                              "\r\n[Option]\r\nDiceMode=" + QByteArray::number(diceMode) + "\r\n");
-        CreateForms();
+        makeProgram();
     }
     void type(const QString& line1, const QString& line2) {
         MainForm->Edit1->setText(line1);
@@ -54,7 +51,7 @@ protected:
 } // namespace
 
 TEST_F(UserSubtitles, FirstSaveCreatesAFileOfOneLine) {
-    CreateForms();
+    makeProgram();
     const QString path = dir.filePath("new.qln");
     fake.saveAnswer = path;
     type(QStringLiteral("AB"), {});
@@ -76,7 +73,7 @@ TEST_F(UserSubtitles, FirstSaveCreatesAFileOfOneLine) {
 }
 
 TEST_F(UserSubtitles, DecliningOrCancellingChangesNothing) {
-    CreateForms();
+    makeProgram();
     type(QStringLiteral("AB"), QStringLiteral("CD"));
     fake.yes = false;
     fake.saveAnswer = dir.filePath("new.qln");

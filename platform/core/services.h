@@ -1,0 +1,67 @@
+#pragma once
+// The program-wide things the rest of the program reaches through the platform: the
+// clock, the sound system, the display device, the boxes and choosers, and the
+// environment it runs in. A test replaces any of them for a scope with ScopedServices.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace quillon {
+
+class Clock;
+class SoundSystem;
+class Prompts;
+namespace ddraw {
+class Device;
+}
+
+// What the program asks of the system it runs on.
+class Environment {
+public:
+    virtual ~Environment() = default;
+    // The application is the active one (it has the focus).
+    virtual bool applicationActive() const;
+    // The window is the active window.
+    virtual bool windowActive(const QWidget* window) const;
+    // The command-line arguments after the program's name.
+    virtual QStringList arguments() const;
+    // The folder where Quillon.ini is read and written.
+    virtual QString settingsFolder() const;
+};
+
+struct Services {
+    Clock* clock = nullptr;
+    SoundSystem* sound = nullptr;
+    ddraw::Device* display = nullptr;
+    Prompts* prompts = nullptr;
+    Environment* environment = nullptr;
+};
+
+// The services in force; none of them is null.
+const Services& services();
+
+// Replaces the non-null members of the given services until the guard goes; then
+// everything is as it was, whatever the scope did meanwhile.
+class ScopedServices {
+public:
+    explicit ScopedServices(const Services& replacements);
+    ~ScopedServices();
+    ScopedServices(const ScopedServices&) = delete;
+    ScopedServices& operator=(const ScopedServices&) = delete;
+
+private:
+    Services saved_;
+};
+
+// Shorthands for the services in force.
+Clock& programClock();
+SoundSystem& soundSystem();
+ddraw::Device& programDisplayDevice();
+Prompts& prompts();
+Environment& environment();
+
+// The first command-line argument in upper case; empty when there is none.
+QString FirstArgumentUpper();
+
+} // namespace quillon

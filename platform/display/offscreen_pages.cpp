@@ -1,0 +1,49 @@
+#include "platform/display/offscreen_pages.h"
+
+#include "platform/display/directdraw.h"
+#include "platform/display/surface.h"
+
+namespace quillon {
+
+OffscreenPages::OffscreenPages(int width, int height) : width_(width), height_(height) {
+    device_.desktop = {width, height, 16};
+    device_.modes = {device_.desktop};
+    device_.setCurrentMode(device_.desktop);
+    draw_ = std::make_unique<TDirectDraw>(device_, false);
+    ddraw::SurfaceDesc desc;
+    desc.dwFlags = ddraw::DDSD_CAPS | ddraw::DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.dwCaps = ddraw::DDSCAPS_PRIMARYSURFACE | ddraw::DDSCAPS_FLIP | ddraw::DDSCAPS_COMPLEX;
+    primary_ = new TDirectDrawSurface(*draw_);
+    back_ = new TDirectDrawSurface(*draw_);
+    // A size the device cannot hold leaves the pages without an interface: nothing is
+    // drawn and ReadyToDraw says so.
+    if (primary_->CreateSurface(desc))
+        back_->TakeAttachedSurface(*primary_, ddraw::DDSCAPS_BACKBUFFER);
+    if (back_->HasInterface())
+        back_->ColorFill(0);
+}
+
+OffscreenPages::~OffscreenPages() = default;
+
+bool OffscreenPages::ReadyToDraw() {
+    return back_->HasInterface();
+}
+
+void OffscreenPages::Flip() {
+    if (primary_->Flip())
+        ++flips_;
+}
+
+void OffscreenPages::WhenShown(std::function<void()> then) {
+    if (then)
+        then();
+}
+
+const QImage& OffscreenPages::FrontPage() const {
+    static const QImage none;
+    const QImage* page = primary_->Page();
+    return page ? *page : none;
+}
+
+} // namespace quillon

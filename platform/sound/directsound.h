@@ -1,0 +1,101 @@
+#pragma once
+// The sound device's wrappers: the device object with the buffers made through it, and
+// one buffer; a failing buffer call is recorded, and a lost buffer starts the recovery.
+#include "platform/core/directx.h"
+#include "platform/sound/sound_device.h"
+#include "platform/sound/wave.h"
+
+#include <QByteArray>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace quillon {
+
+class EDirectSoundError : public EDirectXError {
+public:
+    using EDirectXError::EDirectXError;
+};
+
+class EDirectSoundBufferError : public EDirectSoundError {
+public:
+    using EDirectSoundError::EDirectSoundError;
+};
+
+class TDirectSoundBuffer;
+
+// The device object, with the buffers made through it.
+class TDirectSound : public TDirectX {
+public:
+    explicit TDirectSound(std::unique_ptr<SoundDevice> device);
+    ~TDirectSound() override;
+    TDirectSound(const TDirectSound&) = delete;
+    TDirectSound& operator=(const TDirectSound&) = delete;
+
+    // Raises "IDirectSound は作成されていません" when there is no device.
+    SoundDevice& IDSound();
+    // Recorded only: a refused level changes nothing the program relies on.
+    void SetCooperativeLevel(QWidget* window, uint32_t level);
+    const std::vector<TDirectSoundBuffer*>& Buffers() const { return buffers_; }
+
+    bool GlobalFocus = false;
+    bool StickyFocus = false;
+    // Called when a buffer reports its loss; not again while a recovery runs.
+    std::function<void()> OnBufferLost;
+
+private:
+    friend class TDirectSoundBuffer;
+    void bufferLost();
+
+    std::unique_ptr<SoundDevice> device_;
+    std::vector<TDirectSoundBuffer*> buffers_;
+    bool restoring_ = false;
+};
+
+// One sound buffer of the device; without an interface every operation raises.
+class TDirectSoundBuffer : public TDirectX {
+public:
+    explicit TDirectSoundBuffer(TDirectSound& owner);
+    ~TDirectSoundBuffer() override;
+    TDirectSoundBuffer(const TDirectSoundBuffer&) = delete;
+    TDirectSoundBuffer& operator=(const TDirectSoundBuffer&) = delete;
+
+    bool HasInterface() const { return buffer_ != nullptr; }
+    SoundBuffer& IBuffer();
+    // None once the device object is gone.
+    TDirectSound* DSound() const { return owner_; }
+    const QByteArray& Format() const { return format_; }
+
+    // Creates the device buffer; false when the device refuses.
+    bool CreateBuffer(const SoundBufferDesc& desc);
+    // Makes this buffer a duplicate of another; false when the device refuses.
+    bool Duplicate(TDirectSoundBuffer& original);
+    // A fresh buffer holding the wave's samples.
+    void LoadFromWave(const TWave& wave);
+    void ReleaseInterface();
+
+    void Stop();
+    void SetCurrentPosition(uint32_t bytes);
+    void SetFrequency(uint32_t hz);
+    void SetPan(int32_t pan);
+    void SetVolume(int32_t volume);
+    void Play(bool loop);
+    uint32_t Status();
+    bool IsPlaying();
+
+protected:
+    void Check() override;
+
+private:
+    friend class TDirectSound;
+    void record(int32_t result) { setLastResult(result); }
+
+    TDirectSound* owner_;
+    std::unique_ptr<SoundBuffer> buffer_;
+    QByteArray format_;
+};
+
+} // namespace quillon
