@@ -14,7 +14,11 @@ public:
 
 class TDirectX {
 public:
+    TDirectX() = default;
     virtual ~TDirectX() = default;
+    // A wrapper owns what it wraps: it is never copied.
+    TDirectX(const TDirectX&) = delete;
+    TDirectX& operator=(const TDirectX&) = delete;
     int32_t LastResult() const { return lastResult_; }
 
 protected:

@@ -46,8 +46,6 @@ public:
     // "%s を初期化できません" or the version errors.
     TDirectDraw(ddraw::Device& device, bool directX7Mode);
     ~TDirectDraw() override;
-    TDirectDraw(const TDirectDraw&) = delete;
-    TDirectDraw& operator=(const TDirectDraw&) = delete;
 
     // The interface; raises when it has not been created.
     ddraw::DirectDraw& IDraw();

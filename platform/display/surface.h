@@ -54,8 +54,6 @@ class TDirectDrawSurface : public TDirectX {
 public:
     explicit TDirectDrawSurface(TDirectDraw& draw);
     ~TDirectDrawSurface() override;
-    TDirectDrawSurface(const TDirectDrawSurface&) = delete;
-    TDirectDrawSurface& operator=(const TDirectDrawSurface&) = delete;
 
     bool CreateSurface(const ddraw::SurfaceDesc& desc);
     // Takes the surface attached with these capabilities; without one, no interface.

@@ -32,8 +32,6 @@ class TDirectSound : public TDirectX {
 public:
     explicit TDirectSound(std::unique_ptr<SoundDevice> device);
     ~TDirectSound() override;
-    TDirectSound(const TDirectSound&) = delete;
-    TDirectSound& operator=(const TDirectSound&) = delete;
 
     // Raises "IDirectSound は作成されていません" when there is no device.
     SoundDevice& IDSound();
@@ -60,8 +58,6 @@ class TDirectSoundBuffer : public TDirectX {
 public:
     explicit TDirectSoundBuffer(TDirectSound& owner);
     ~TDirectSoundBuffer() override;
-    TDirectSoundBuffer(const TDirectSoundBuffer&) = delete;
-    TDirectSoundBuffer& operator=(const TDirectSoundBuffer&) = delete;
 
     bool HasInterface() const { return buffer_ != nullptr; }
     SoundBuffer& IBuffer();

@@ -1,8 +1,8 @@
 // The catalogue's titles must all fit the item form: the card, the lists and the random
 // choice rely on it (a second space would move text into line 2, a long line would
 // overflow the card).
-#include "subtitles/catalogue.h"
 #include "platform/text/sjis.h"
+#include "subtitles/catalogue.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -50,7 +50,12 @@ TEST(Catalogue, EveryTitleHasTheItemForm) {
             EXPECT_GE(static_cast<unsigned char>(c), 0x20);
         EXPECT_FALSE(t.contains('?'));
         EXPECT_EQ(sjis::fromUnicode(sjis::toUnicode(t)), t);
-        EXPECT_FALSE(sjis::toUnicode(t).contains(QChar(0x3000)));
+        const QString text = sjis::toUnicode(t);
+        EXPECT_FALSE(text.contains(QChar(0x3000)));
+        // Full-width text only: half-width katakana would take one byte a character.
+        EXPECT_FALSE(std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F;
+        }));
 
         EXPECT_LE(t.count(' '), 1);
         EXPECT_FALSE(t.startsWith(' '));
