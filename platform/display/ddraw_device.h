@@ -136,8 +136,21 @@ public:
     HRESULT GetSurfaceDesc(SurfaceDesc& desc) const;
     void Release();
 
+    // The page: width × height of the mode at the device's page scale, its device-pixel
+    // ratio the scale, so drawing on it uses the mode's coordinates.
     const QImage& page() const { return page_; }
     QImage& page() { return page_; }
+    // Where the page may hold anything but black, in the page's pixels: what a fill
+    // blackened is left out, what was filled or drawn is in. Drawing through the device
+    // context is not seen by the device: whoever draws reports it with NoteDrawn, or the
+    // whole page counts as drawn on when the context goes back.
+    const QRect& litArea() const { return lit_; }
+    void NoteDrawn(const QRect& area); // in the mode's coordinates
+
+private:
+    void takeFreePage();
+
+public:
     bool lost() const { return lost_; }
     void markLost();
 
@@ -150,6 +163,11 @@ private:
     std::shared_ptr<Palette> palette_;
     std::shared_ptr<Clipper> clipper_;
     std::unique_ptr<QPainter> dc_;
+    QRect lit_;
+    // A third page, for drawing while the one before is still on the screen.
+    QImage spare_;
+    QRect spareLit_;
+    bool drawnReported_ = false;
     bool lost_ = false;
 };
 
@@ -227,6 +245,9 @@ public:
     DisplayMode desktop{1024, 768, 32};
     // Keep a record of the calls received (tests); off, the device keeps nothing.
     bool recordCalls = false;
+    // Device pixels to a unit of the display mode for the surfaces made from now on: the
+    // pages of a full-screen mode are as fine as the screen area they fill.
+    double pageScale = 1.0;
 
     // Marks every live surface lost and scribbles on its page, as a mode switch would.
     void loseSurfaces();

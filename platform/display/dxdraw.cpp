@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 #include <exception>
 
@@ -31,7 +32,8 @@ private:
 } // namespace
 
 TCustomDXDraw::TCustomDXDraw(QWidget* parent)
-    : QWidget(parent), device_(&programDisplayDevice()), display_(*this) {
+    : QWidget(parent), device_(&programDisplayDevice()), display_(*this), ownRefresh_(60.0) {
+    setRefreshClock(nullptr);
     ColorTable = systemPalette();
     DefColorTable = ColorTable;
     resize(100, 100);
@@ -140,6 +142,8 @@ void TCustomDXDraw::Initialize() {
                 {QString::number(display_.Width()), QString::number(display_.Height()),
                  QString::number(display_.BitCount())}));
         }
+        // Full-screen pages are drawn as fine as the screen they fill.
+        device_->pageScale = hasOption(effective_, doFullScreen) ? pageScaleForScreen() : 1.0;
         if (autoSize_) {
             surfaceWidth_ = QWidget::width();
             surfaceHeight_ = QWidget::height();
@@ -160,7 +164,46 @@ void TCustomDXDraw::Initialize() {
         takeOverScreen();
 }
 
-// The mode is virtual: the form covers the real screen and the page is scaled onto it.
+void TCustomDXDraw::setRefreshClock(RefreshClock* clock) {
+    if (!clock) {
+        ownRefresh_.setRate(TimerRefreshClock::rateOf(screen()));
+        clock = &ownRefresh_;
+    }
+    presenter_ = std::make_unique<PagePresenter>(
+        clock, [this](const PagePresenter::Frame& frame) { showFrame(frame); });
+}
+
+double TCustomDXDraw::pageScaleForScreen() const {
+    const QScreen* s = form_ ? form_->screen() : screen();
+    if (!s)
+        return 1.0;
+    const QSizeF pixels = QSizeF(s->geometry().size()) * s->devicePixelRatio();
+    return std::min(pixels.width() / display_.Width(), pixels.height() / display_.Height());
+}
+
+void TCustomDXDraw::presentFlip() {
+    const ddraw::Surface& front = primary_->ISurface();
+    presenter_->queue({front.page(), front.litArea()});
+}
+
+QRect TCustomDXDraw::pageArea(const QSize& page) const {
+    return PageArea(page, (QSizeF(size()) * devicePixelRatioF()).toSize());
+}
+
+// At a refresh: the part of the screen that changes is painted at once.
+void TCustomDXDraw::showFrame(const PagePresenter::Frame& frame) {
+    const QRegion changed = damage_.next(pageArea(frame.page.size()), frame.page.size(), frame.lit);
+    if (changed.isEmpty() || !isVisible())
+        return;
+    const qreal scale = devicePixelRatioF();
+    QRegion logical;
+    for (const QRect& r : changed)
+        logical |= QRectF(r.x() / scale, r.y() / scale, r.width() / scale, r.height() / scale)
+                       .toAlignedRect();
+    repaint(logical);
+}
+
+// The mode is virtual: the form covers the real screen and the page is put on it.
 void TCustomDXDraw::takeOverScreen() {
     form_->showFullScreen();
     form_->raise();
@@ -197,6 +240,7 @@ void TCustomDXDraw::Finalize() {
     }
     initialized_ = false;
     setOptions(options_);
+    presenter_->clear();
     driver_.reset();
     updating_ = false;
     update();
@@ -244,13 +288,13 @@ void TCustomDXDraw::Flip() {
         driver_->Flip();
 }
 
-// A flip is put on the screen by the next paint; what waits for it goes on now.
 void TCustomDXDraw::WhenShown(std::function<void()> then) {
-    if (then)
-        then();
+    presenter_->whenShown(std::move(then));
 }
 
-void TCustomDXDraw::ForgetWaiting() {}
+void TCustomDXDraw::ForgetWaiting() {
+    presenter_->forgetWaiting();
+}
 
 void TCustomDXDraw::FlipToGDISurface() {
     if (initialized_ && hasOption(effective_, doFullScreen) && hasOption(effective_, doFlip))
@@ -315,13 +359,21 @@ void TCustomDXDraw::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void TCustomDXDraw::paintEvent(QPaintEvent*) {
+void TCustomDXDraw::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage* page = primary_ ? primary_->Page() : nullptr;
     if (!initialized_ || !page) {
         painter.fillRect(rect(), Qt::black);
     } else if (hasOption(effective_, doFullScreen)) {
-        PaintPage(painter, rect(), *page);
+        // In device pixels: the page was drawn at the screen's resolution.
+        const qreal scale = devicePixelRatioF();
+        painter.scale(1 / scale, 1 / scale);
+        QRegion dirty;
+        for (const QRect& r : event->region())
+            dirty |= QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale)
+                         .toAlignedRect();
+        const PagePresenter::Frame& frame = presenter_->shown();
+        PaintPage(painter, pageArea(frame.page.size()), frame.page, frame.lit, dirty);
     } else {
         // The windowed primary is the desktop; show the part under the control.
         painter.fillRect(rect(), Qt::black);

@@ -6,6 +6,9 @@
 #include "platform/display/dxdraw_drivers.h"
 #include "platform/display/dxdraw_options.h"
 #include "platform/display/flip_pages.h"
+#include "platform/display/page_painter.h"
+#include "platform/display/page_presenter.h"
+#include "platform/display/refresh_clock.h"
 #include "platform/display/surface.h"
 
 #include <QPoint>
@@ -49,6 +52,11 @@ public:
 
     // The display device the component brings up: the one in force when it was made.
     ddraw::Device& Device() const { return *device_; }
+    // What paces the full-screen pages; the screen's refresh rate unless one is given
+    // (null: back to that).
+    void setRefreshClock(RefreshClock* clock);
+    // The page on the screen in full screen, and what waits to go up.
+    const PagePresenter& Presenter() const { return *presenter_; }
     TDirectDraw* DDraw() const { return ddraw_; }
     TDXDrawDriver* Driver() const { return driver_.get(); }
     TDirectDrawSurface* PrimarySurface() const { return primary_; }
@@ -90,6 +98,12 @@ private:
     void hookParentForm();
     void setCooperativeLevel();
     void takeOverScreen();
+    // A flip of the full-screen chain: the new front page waits for the next refresh.
+    void presentFlip();
+    void showFrame(const PagePresenter::Frame& frame);
+    // The area of the control, in device pixels, where the full-screen page goes.
+    QRect pageArea(const QSize& page) const;
+    double pageScaleForScreen() const;
     bool formIsActive() const;
     void fire(const TDXDrawEvent& event) {
         if (event)
@@ -117,6 +131,9 @@ private:
     bool initializeFired_ = false;
     bool initializeSurfaceFired_ = false;
     QPoint lastPointer_;
+    TimerRefreshClock ownRefresh_;
+    std::unique_ptr<PagePresenter> presenter_;
+    ScreenDamage damage_;
 };
 
 class TDXDraw : public TCustomDXDraw {

@@ -63,8 +63,10 @@ void TDXDrawDriverFlip::Flip() {
     // A form in the background must not take the screen.
     if (!owner_.formIsActive())
         return;
-    owner_.primary_->Flip();
-    owner_.update(); // presented at the next paint, without waiting here
+    // The exchange itself is at once; the new front page reaches the screen at the
+    // display's next refresh, and the caller never waits for it here.
+    if (owner_.primary_->Flip())
+        owner_.presentFlip();
 }
 
 void TDXDrawDriverBlt::Initialize() {

@@ -5,7 +5,9 @@
 
 namespace quillon {
 
-OffscreenPages::OffscreenPages(int width, int height) : width_(width), height_(height) {
+OffscreenPages::OffscreenPages(int width, int height, double scale, RefreshClock* refresh)
+    : width_(width), height_(height), presenter_(refresh, nullptr) {
+    device_.pageScale = scale;
     device_.desktop = {width, height, 16};
     device_.modes = {device_.desktop};
     device_.setCurrentMode(device_.desktop);
@@ -31,13 +33,19 @@ bool OffscreenPages::ReadyToDraw() {
 }
 
 void OffscreenPages::Flip() {
-    if (primary_->Flip())
-        ++flips_;
+    if (!primary_->Flip())
+        return;
+    ++flips_;
+    const ddraw::Surface& front = primary_->ISurface();
+    presenter_.queue({front.page(), front.litArea()});
 }
 
 void OffscreenPages::WhenShown(std::function<void()> then) {
-    if (then)
-        then();
+    presenter_.whenShown(std::move(then));
+}
+
+void OffscreenPages::ForgetWaiting() {
+    presenter_.forgetWaiting();
 }
 
 const QImage& OffscreenPages::FrontPage() const {

@@ -1,8 +1,10 @@
 #pragma once
 // Two pages held in memory and flipped like the screen's, for a card played where no
-// window shows it (a test, an export). A flip is on its "screen" at once.
+// window shows it (a test, an export). Without a refresh clock a flip is on its "screen"
+// at once; with one, flipped pages go up one refresh each, as on a display.
 #include "platform/display/ddraw_device.h"
 #include "platform/display/flip_pages.h"
+#include "platform/display/page_presenter.h"
 
 #include <QImage>
 #include <memory>
@@ -13,8 +15,9 @@ class TDirectDraw;
 
 class OffscreenPages : public FlipPages {
 public:
-    // Pages of the given size in the display mode's coordinates, 16 bits a pixel.
-    OffscreenPages(int width, int height);
+    // Pages of the given size in the display mode's coordinates, 16 bits a pixel, drawn
+    // at scale device pixels to a unit.
+    OffscreenPages(int width, int height, double scale = 1.0, RefreshClock* refresh = nullptr);
     ~OffscreenPages() override;
     OffscreenPages(const OffscreenPages&) = delete;
     OffscreenPages& operator=(const OffscreenPages&) = delete;
@@ -25,10 +28,13 @@ public:
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     void WhenShown(std::function<void()> then) override;
-    void ForgetWaiting() override {}
+    void ForgetWaiting() override;
 
-    // The page on the "screen" now.
+    // The front page of the chain.
     const QImage& FrontPage() const;
+    // The page on the "screen" now, and where it may not be black.
+    const PagePresenter::Frame& Shown() const { return presenter_.shown(); }
+    const PagePresenter& Presenter() const { return presenter_; }
     // How many flips were made.
     int Flips() const { return flips_; }
 
@@ -40,6 +46,7 @@ private:
     // Made through draw_, which frees them.
     TDirectDrawSurface* primary_ = nullptr;
     TDirectDrawSurface* back_ = nullptr;
+    PagePresenter presenter_;
     int flips_ = 0;
 };
 

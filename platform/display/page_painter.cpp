@@ -1,58 +1,59 @@
 #include "platform/display/page_painter.h"
 
 #include <QPainter>
-#include <algorithm>
-#include <iterator>
+#include <cmath>
 
 namespace quillon {
 
-namespace {
-
-// The smallest rectangle holding every pixel of the page that is not black (0); empty
-// for an all-black page. Cards are mostly black, so only this part needs scaling.
-QRect litArea(const QImage& page) {
-    const int width = page.width();
-    const qsizetype rowBytes = static_cast<qsizetype>(width) * page.depth() / 8;
-    int top = -1, bottom = -1, left = width, right = -1;
-    for (int y = 0; y < page.height(); ++y) {
-        const uchar* row = page.constScanLine(y);
-        const uchar* first = std::find_if(row, row + rowBytes, [](uchar b) { return b != 0; });
-        if (first == row + rowBytes)
-            continue;
-        const auto last =
-            std::find_if(std::make_reverse_iterator(row + rowBytes),
-                         std::make_reverse_iterator(first), [](uchar b) { return b != 0; });
-        const int bytesPerPixel = page.depth() / 8;
-        left = std::min<int>(left, static_cast<int>(first - row) / bytesPerPixel);
-        right = std::max<int>(right, static_cast<int>(last.base() - 1 - row) / bytesPerPixel);
-        if (top < 0)
-            top = y;
-        bottom = y;
-    }
-    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+QRect PageArea(const QSize& page, const QSize& target) {
+    // A page a pixel off the target's size (rounding of the scale) still goes 1:1.
+    QSize size = page;
+    if (page.width() > target.width() + 1 || page.height() > target.height() + 1)
+        size = page.scaled(target, Qt::KeepAspectRatio);
+    return QRect((target.width() - size.width()) / 2, (target.height() - size.height()) / 2,
+                 size.width(), size.height());
 }
 
-} // namespace
-
-void PaintPage(QPainter& painter, const QRect& target, const QImage& page) {
-    painter.fillRect(target, Qt::black);
-    if (page.isNull() || target.isEmpty())
-        return;
-    const QSize fitted = page.size().scaled(target.size(), Qt::KeepAspectRatio);
-    const QRect area(target.x() + (target.width() - fitted.width()) / 2,
-                     target.y() + (target.height() - fitted.height()) / 2, fitted.width(),
-                     fitted.height());
-    // Everything but the lit part of the page is black already; a margin of a few
-    // pixels keeps the smoothing at the edges of the lit part exact.
-    const QRect lit = litArea(page).adjusted(-2, -2, 2, 2).intersected(page.rect());
-    if (lit.isEmpty())
-        return;
+QRect LitOnTarget(const QRect& area, const QSize& page, const QRect& lit) {
+    if (lit.isEmpty() || page.isEmpty())
+        return {};
+    if (area.size() == page)
+        return lit.translated(area.topLeft());
     const double sx = double(area.width()) / page.width();
     const double sy = double(area.height()) / page.height();
-    const QRectF to(area.x() + lit.x() * sx, area.y() + lit.y() * sy, lit.width() * sx,
-                    lit.height() * sy);
-    // Scaling from a 32-bit copy is several times faster than from the 16-bit page.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(to, page.copy(lit).convertToFormat(QImage::Format_RGB32));
+    const QRectF r(area.x() + lit.x() * sx, area.y() + lit.y() * sy, lit.width() * sx,
+                   lit.height() * sy);
+    // The smoothing of a scaled copy reaches a pixel further.
+    return r.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
+
+void PaintPage(QPainter& painter, const QRect& area, const QImage& page, const QRect& lit,
+               const QRegion& dirty) {
+    const QRect shown = page.isNull() ? QRect() : (lit & page.rect());
+    const QRect litTarget = LitOnTarget(area, page.size(), shown) & area;
+    for (const QRect& r : dirty - litTarget)
+        painter.fillRect(r, Qt::black);
+    const QRect todo = litTarget & dirty.boundingRect();
+    if (todo.isEmpty())
+        return;
+    if (area.size() == page.size()) {
+        painter.drawImage(todo, page, todo.translated(-area.topLeft()));
+        return;
+    }
+    // A page that does not fit is scaled down; only its lit part, from a 32-bit copy,
+    // which scales several times faster than the 16-bit page.
+    const double sx = double(area.width()) / page.width();
+    const double sy = double(area.height()) / page.height();
+    const QRectF to(area.x() + shown.x() * sx, area.y() + shown.y() * sy, shown.width() * sx,
+                    shown.height() * sy);
+    painter.save();
+    painter.setClipRect(todo);
+    painter.fillRect(todo, Qt::black);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    QImage part = page.copy(shown).convertToFormat(QImage::Format_RGB32);
+    part.setDevicePixelRatio(1.0);
+    painter.drawImage(to, part);
+    painter.restore();
+}
+
 } // namespace quillon

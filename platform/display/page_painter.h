@@ -1,12 +1,39 @@
 #pragma once
-// Putting a page on the screen: scaled with its aspect ratio kept, black around it.
+// Putting a page on the screen: centred, pixel for pixel when it fits (its pixels were
+// drawn at the screen's resolution), scaled down with its aspect kept when it does not,
+// black around it. The painter works in device pixels.
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 class QPainter;
 
 namespace quillon {
 
-void PaintPage(QPainter& painter, const QRect& target, const QImage& page);
+// Where a page of the given size goes on a target of the given size.
+QRect PageArea(const QSize& page, const QSize& target);
+
+// Paints the dirty part of a target that shows the page in area: black, but for the
+// page's lit part (in the page's pixels).
+void PaintPage(QPainter& painter, const QRect& area, const QImage& page, const QRect& lit,
+               const QRegion& dirty);
+
+// The rectangle of the target that the page's lit part covers.
+QRect LitOnTarget(const QRect& area, const QSize& page, const QRect& lit);
+
+// What of a target changes from one shown page to the next: where the page shown before
+// was lit, and where the new one is.
+class ScreenDamage {
+public:
+    QRegion next(const QRect& area, const QSize& page, const QRect& lit) {
+        const QRect now = LitOnTarget(area, page, lit);
+        const QRegion changed = QRegion(shown_) | now;
+        shown_ = now;
+        return changed;
+    }
+
+private:
+    QRect shown_;
+};
 
 } // namespace quillon

@@ -227,7 +227,13 @@ void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QByteArray& sjisText)
     dc->setBackgroundMode(brushClear_ ? Qt::TransparentMode : Qt::OpaqueMode);
     dc->setBackground(brushColor_);
     // Placed by the top-left corner of the cell, like the text output it stands for.
-    dc->drawText(x, y + QFontMetrics(font).ascent(), sjis::toUnicode(sjisText));
+    const QString text = sjis::toUnicode(sjisText);
+    const QFontMetrics metrics(font);
+    dc->drawText(x, y + metrics.ascent(), text);
+    // The cell and whatever of the glyphs stands out of it, with a pixel of smoothing.
+    const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.ascent() + metrics.descent());
+    const QRect ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
+    surface_.surface_->NoteDrawn((cell | ink).adjusted(-2, -2, 2, 2));
 }
 
 } // namespace quillon

@@ -3,6 +3,7 @@
 #include "platform/core/services.h"
 #include "platform/display/ddraw_device.h"
 #include "platform/display/dxdraw.h"
+#include "support/pages.h"
 #include "support/test_environment.h"
 
 #include <QWidget>
@@ -31,16 +32,6 @@ protected:
     void initializeFullScreen() {
         draw->setOptions(draw->Options() | optionBit(doFullScreen));
         draw->Initialize();
-    }
-    // Count of pixels of a page that are not black.
-    static int litPixels(const QImage& page) {
-        int lit = 0;
-        for (int y = 0; y < page.height(); ++y) {
-            const auto* line = reinterpret_cast<const uint16_t*>(page.constScanLine(y));
-            for (int x = 0; x < page.width(); ++x)
-                lit += line[x] != 0;
-        }
-        return lit;
     }
 
     ddraw::Device device;

@@ -6,6 +6,7 @@
 #include "platform/timer/dxtimer.h"
 #include "presentation/card_engine.h"
 #include "support/card_doubles.h"
+#include "support/pages.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -42,17 +43,6 @@ struct OffscreenCard {
     CardEngine engine{{timer, clock, random, pages, cues, settings}};
     int holdsEnded = 0;
 };
-
-// Pixels of a 16-bit page that are not black.
-int lit(const QImage& page) {
-    int n = 0;
-    for (int y = 0; y < page.height(); ++y) {
-        const auto* line = reinterpret_cast<const uint16_t*>(page.constScanLine(y));
-        n += static_cast<int>(
-            std::count_if(line, line + page.width(), [](uint16_t p) { return p; }));
-    }
-    return n;
-}
 
 QByteArray sj(const QString& text) {
     return sjis::fromUnicode(text);
@@ -115,11 +105,11 @@ TEST(CardEngine, BlankingEndsTheCardAndShowsABlackPage) {
     card.engine.Start();
     card.step();
     card.step();
-    EXPECT_GT(lit(card.pages.FrontPage()), 0); // a character is up
+    EXPECT_GT(litPixels(card.pages.FrontPage()), 0); // a character is up
     card.engine.Blank();
     EXPECT_FALSE(card.timer.Enabled());
     EXPECT_EQ(card.step(), -1);
-    EXPECT_EQ(lit(card.pages.FrontPage()), 0);
+    EXPECT_EQ(litPixels(card.pages.FrontPage()), 0);
 }
 
 } // namespace

@@ -1,33 +1,12 @@
 #include "platform/text/sjis.h"
 #include "presentation/title_drawing.h"
 #include "support/display_fixture.h"
+#include "support/pages.h"
 
 #include <QFontMetrics>
 
 namespace quillon::testing {
 namespace {
-
-struct Box {
-    int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-};
-
-// Bounding box of the lit pixels of a page within rows [fromY, toY).
-Box litBox(const QImage& page, int fromY = 0, int toY = INT32_MAX) {
-    Box b;
-    for (int y = fromY; y < std::min(toY, page.height()); ++y) {
-        const auto* line = reinterpret_cast<const uint16_t*>(page.constScanLine(y));
-        for (int x = 0; x < page.width(); ++x) {
-            if (!line[x])
-                continue;
-            b.left = std::min(b.left, x);
-            b.right = std::max(b.right, x);
-            b.top = std::min(b.top, y);
-            b.bottom = std::max(b.bottom, y);
-        }
-    }
-    return b;
-}
 
 class LayoutTest : public DisplayTest {
 protected:
@@ -54,20 +33,20 @@ TEST_F(LayoutTest, CharacterIsCentredInACellOfTheMagnifiedHeight) {
     EXPECT_EQ(names, (std::vector<QString>{"Blt", "Flip", "Blt", "GetDC", "ReleaseDC", "Flip"}));
 
     EXPECT_EQ(cellHeight(), 336);
-    const Box b = litBox(screen());
-    ASSERT_FALSE(b.empty());
-    EXPECT_GE(b.top, 72);
-    EXPECT_LE(b.bottom, 72 + 336);
-    EXPECT_NEAR((b.left + b.right) / 2.0, 320, 12);
+    const QRect b = litBoxInMode(screen());
+    ASSERT_FALSE(b.isEmpty());
+    EXPECT_GE(b.top(), 72);
+    EXPECT_LE(b.bottom(), 72 + 336);
+    EXPECT_NEAR((b.left() + b.right()) / 2.0, 320, 12);
     EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0); // the other page is black
 }
 
 TEST_F(LayoutTest, MagnifyHundredFillsTheHeight) {
     DrawCharacter(*draw, sjis(QStringLiteral("国")), 100, font);
     EXPECT_EQ(cellHeight(), 480);
-    const Box b = litBox(screen());
-    ASSERT_FALSE(b.empty());
-    EXPECT_GT(b.bottom - b.top, 300);
+    const QRect b = litBoxInMode(screen());
+    ASSERT_FALSE(b.isEmpty());
+    EXPECT_GT(b.bottom() - b.top(), 300);
 }
 
 TEST_F(LayoutTest, ShortTwoLineCardIsCappedAndFlushedToBothSides) {
@@ -75,30 +54,30 @@ TEST_F(LayoutTest, ShortTwoLineCardIsCappedAndFlushedToBothSides) {
     EXPECT_EQ(canvas().FontHeight(), 160);
     EXPECT_EQ(cellHeight(), 160);
     // q = 22: line 1 in rows 66..225, line 2 in rows 248..407.
-    const Box line1 = litBox(screen(), 0, 240);
-    const Box line2 = litBox(screen(), 240);
-    ASSERT_FALSE(line1.empty());
-    ASSERT_FALSE(line2.empty());
-    EXPECT_GE(line1.top, 66);
-    EXPECT_LE(line1.bottom, 226);
-    EXPECT_GE(line2.top, 248);
-    EXPECT_LE(line2.bottom, 408);
-    EXPECT_LT(line1.right, 320);
-    EXPECT_GT(line2.left, 320);
+    const QRect line1 = litBoxInMode(screen(), 0, 240);
+    const QRect line2 = litBoxInMode(screen(), 240);
+    ASSERT_FALSE(line1.isEmpty());
+    ASSERT_FALSE(line2.isEmpty());
+    EXPECT_GE(line1.top(), 66);
+    EXPECT_LE(line1.bottom(), 226);
+    EXPECT_GE(line2.top(), 248);
+    EXPECT_LE(line2.bottom(), 408);
+    EXPECT_LT(line1.right(), 320);
+    EXPECT_GT(line2.left(), 320);
     // One space of margin on the outer side of each line.
     const int space = canvas().TextWidth(" ");
-    EXPECT_NEAR(line1.left, space, space / 2);
-    EXPECT_NEAR(640 - line2.right, space, space / 2);
+    EXPECT_NEAR(line1.left(), space, space / 2);
+    EXPECT_NEAR(640 - line2.right(), space, space / 2);
 }
 
 TEST_F(LayoutTest, ShortSingleLineIsCentredBothWays) {
     DrawCard(*draw, sjis(QStringLiteral("三文字")), QByteArray(), font);
     EXPECT_EQ(canvas().FontHeight(), 160);
-    const Box b = litBox(screen());
-    ASSERT_FALSE(b.empty());
-    EXPECT_NEAR((b.left + b.right) / 2.0, 320, 8);
-    EXPECT_GE(b.top, 160);
-    EXPECT_LE(b.bottom, 320);
+    const QRect b = litBoxInMode(screen());
+    ASSERT_FALSE(b.isEmpty());
+    EXPECT_NEAR((b.left() + b.right()) / 2.0, 320, 8);
+    EXPECT_GE(b.top(), 160);
+    EXPECT_LE(b.bottom(), 320);
 }
 
 TEST_F(LayoutTest, LongSingleLineShrinksToSpanTheWidth) {
@@ -109,9 +88,9 @@ TEST_F(LayoutTest, LongSingleLineShrinksToSpanTheWidth) {
     const int width = canvas().TextWidth(" " + line + " ");
     EXPECT_LE(width, 640);
     EXPECT_GT(width, 600);
-    const Box b = litBox(screen());
-    EXPECT_GE(b.top, (480 - h) / 2);
-    EXPECT_LE(b.bottom, (480 - h) / 2 + h);
+    const QRect b = litBoxInMode(screen());
+    EXPECT_GE(b.top(), (480 - h) / 2);
+    EXPECT_LE(b.bottom(), (480 - h) / 2 + h);
 }
 
 TEST_F(LayoutTest, BlankCardDrawsNothing) {

@@ -2,6 +2,7 @@
 #include "platform/core/clock.h"
 #include "platform/core/random.h"
 #include "platform/core/services.h"
+#include "platform/display/dxdraw.h"
 #include "platform/text/sjis.h"
 #include "platform/timer/dxtimer.h"
 #include "platform/timer/idle_slot.h"
@@ -30,6 +31,7 @@ protected:
         clock.setTimeOfDay(4242);
         services.emplace(Services{.clock = &clock, .environment = &environment});
         form = new TDispForm(settings);
+        form->DXDraw->setRefreshClock(&refresh);
         form->CloseMainWindow = [this] { ++mainWindowCloses; };
         form->ArmAmbience = [this] { ++ambienceArmed; };
     }
@@ -55,6 +57,9 @@ protected:
                 clock.advance(1);
             }
             IdleSlot::instance().runIdle();
+            // The display's refreshes put the flipped pages up; the pause starts then.
+            while (refresh.refresh()) {
+            }
             pauses.push_back(pause);
         }
         return pauses;
@@ -71,6 +76,7 @@ protected:
     }
 
     ManualClock clock;
+    ManualRefreshClock refresh;
     TestEnvironment environment;
     std::optional<ScopedServices> services;
     FixedSettings settings;
