@@ -3,13 +3,19 @@
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/core/library_loader.h"
+#include "settings/settings_location.h"
 
 #include <QScreen>
+#include <cstdio>
 
 using namespace quillon;
 
 int main(int argc, char** argv) {
     QuillonApplication app(argc, argv);
+    if (const auto problem = configOptionProblem(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "quillon: %s\n", qPrintable(*problem));
+        return 2;
+    }
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
     try {

@@ -2,7 +2,6 @@
 
 #include "platform/text/sjis.h"
 
-#include <QCoreApplication>
 #include <limits>
 
 namespace quillon {
@@ -115,10 +114,15 @@ bool writeSettings(IniDocument& doc, const Settings& s) {
            doc.setValue(OptionSection, "Magnify", number(s.magnify));
 }
 
-QString SettingsFilePath() {
+SettingsLocation CurrentSettingsLocation() {
     const QString& dir = settingsDirectoryOverride();
-    return (dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir) +
-           QStringLiteral("/Quillon.ini");
+    if (!dir.isEmpty())
+        return {SettingsLocation::Kind::Named, dir + QStringLiteral("/Quillon.ini")};
+    return settingsLocation(currentSettingsLocationInputs());
+}
+
+QString SettingsFilePath() {
+    return CurrentSettingsLocation().path;
 }
 
 void setSettingsDirectoryForTesting(const QString& directory) {

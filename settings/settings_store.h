@@ -1,7 +1,8 @@
 #pragma once
-// The ten settings as stored in Quillon.ini beside the program, and the rules that
-// move them between the file and the settings dialog.
+// The ten settings as stored in Quillon.ini, and the rules that move them between the
+// file and the settings dialog.
 #include "settings/ini_file.h"
+#include "settings/settings_location.h"
 
 #include <QByteArray>
 #include <QString>
@@ -54,8 +55,9 @@ Settings readSettings(const IniDocument& doc, const Settings& current);
 // Writes all ten keys in the order of the file. False when a value cannot be stored.
 bool writeSettings(IniDocument& doc, const Settings& settings);
 
-// Where the settings file lives: the program's directory, unless a test has moved it.
+// Where the settings file lives (settings_location.h), unless a test has moved it.
+SettingsLocation CurrentSettingsLocation();
 QString SettingsFilePath();
-void setSettingsDirectoryForTesting(const QString& directory); // empty: the program's
+void setSettingsDirectoryForTesting(const QString& directory); // empty: the real place
 
 } // namespace quillon
