@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 #include "app/program.h"
+#include "platform/desktop/screen_inhibitor.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/core/library_loader.h"
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillon: %s\n", qPrintable(*problem));
         return 2;
     }
+    // The desktop matches the windows to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
+    const auto inhibitor = makeScreenInhibitor(QCoreApplication::arguments());
+    setScreenInhibitor(inhibitor.get());
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
     try {
@@ -23,6 +28,7 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         reportError(error);
         DestroyForms();
+        setScreenInhibitor(nullptr);
         FreePlatformLibraries();
         return 1;
     }
@@ -31,6 +37,7 @@ int main(int argc, char** argv) {
     MainForm->show();
     const int result = app.exec();
     DestroyForms();
+    setScreenInhibitor(nullptr);
     // Entry points fetched from run-time libraries stay valid until here.
     FreePlatformLibraries();
     return result;

@@ -1,6 +1,7 @@
 #include "presentation/disp_form.h"
 
 #include "platform/core/command_line.h"
+#include "platform/desktop/screen_inhibitor.h"
 #include "platform/display/dxdraw.h"
 #include "platform/sound/dxsound.h"
 #include "platform/timer/dxtimer.h"
@@ -56,7 +57,9 @@ TDispForm::TDispForm(QWidget* parent) : TDXForm(parent) {
     DXSound1->Loaded();
 }
 
-TDispForm::~TDispForm() = default;
+TDispForm::~TDispForm() {
+    screenInhibitor().release();
+}
 
 void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
     programRandom().reseed();
@@ -84,6 +87,7 @@ void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
         hide();
         throw;
     }
+    screenInhibitor().inhibit();
     DXTimer->setInterval(static_cast<uint32_t>(settings().StartWait()));
     DXTimer->setEnabled(true);
 }
@@ -165,6 +169,7 @@ void TDispForm::FormClose() {
     if (TDirectDrawSurface* back = DXDraw->BackSurface())
         back->ColorFill(0);
     DXDraw->Flip();
+    screenInhibitor().release();
     RestoreWindowPlacement();
     if (BeastMode && !settings().Silent() && ArmAmbience)
         ArmAmbience();
