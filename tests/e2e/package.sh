@@ -15,17 +15,29 @@ WORK="$E2E_DIR/package"
 mkdir -p "$WORK"
 USER_NAME="quillon-e2e-$$"
 USER_HOME="/tmp/$USER_NAME"
+USER_RUNTIME="/tmp/$USER_NAME-runtime"
 INSTALLED=""
 NEW_PACKAGES=""
 finish() {
+  set +e
   for log in "$WORK"/*.log; do cp "$log" "$E2E_ARTIFACTS/package-$(basename "$log")" 2>/dev/null; done
-  [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null
-  if [ -n "$INSTALLED" ]; then dpkg -r quillon >/dev/null 2>&1 || true; fi
+  stop_program
+  [ -n "$INSTALLED" ] && dpkg -r quillon >/dev/null 2>&1
   # shellcheck disable=SC2086
   [ -n "$NEW_PACKAGES" ] && apt-get purge -y -qq $NEW_PACKAGES >/dev/null 2>&1
-  id "$USER_NAME" >/dev/null 2>&1 && userdel "$USER_NAME" 2>/dev/null
-  rm -rf "$USER_HOME"
+  id "$USER_NAME" >/dev/null 2>&1 && userdel "$USER_NAME"
+  rm -rf "$USER_HOME" "$USER_RUNTIME"
   e2e_cleanup
+}
+# The program as the user runs it writes its own process id (the shell execs into it).
+stop_program() {
+  if [ -s "$USER_RUNTIME/program.pid" ]; then
+    kill "$(cat "$USER_RUNTIME/program.pid")" 2>/dev/null
+    rm -f "$USER_RUNTIME/program.pid"
+  fi
+  [ -n "${E2E_APP_PID:-}" ] && { wait "$E2E_APP_PID" 2>/dev/null || true; }
+  E2E_APP_PID=""
+  return 0
 }
 trap finish EXIT
 
@@ -111,18 +123,29 @@ NEW_PACKAGES=$(dpkg-query -W -f='${Package}\n' | sort | comm -13 "$WORK/packages
 dpkg -L quillon >"$WORK/package-files"
 
 # --- a fresh user with an empty home, started from the menu entry's Exec line
-mkdir -m 0700 "$USER_HOME"
+mkdir -m 0700 "$USER_HOME" "$USER_RUNTIME"
 useradd --no-create-home --home-dir "$USER_HOME" --shell /bin/bash "$USER_NAME"
-chown "$USER_NAME:" "$USER_HOME"
+chown "$USER_NAME:" "$USER_HOME" "$USER_RUNTIME"
+# as_user COMMAND: runs a shell command as that user, in the home, with the little
+# environment a desktop session gives.
+as_user() {
+  runuser -u "$USER_NAME" -- env -i HOME="$USER_HOME" USER="$USER_NAME" DISPLAY="$DISPLAY" \
+    LANG=C.UTF-8 PATH=/usr/local/bin:/usr/bin:/bin XDG_RUNTIME_DIR="$USER_RUNTIME" \
+    QT_QPA_PLATFORM=xcb ALSOFT_DRIVERS=null sh -c "cd && echo \$\$ >$USER_RUNTIME/program.pid && exec $1"
+}
+# A --config without its file name is refused before anything is shown.
+status=0
+as_user "quillon --config" >"$WORK/config.log" 2>&1 || status=$?
+[ "$status" = 2 ] && grep -q -- --config "$WORK/config.log" ||
+  e2e_fail "quillon --config gave status $status: $(cat "$WORK/config.log")"
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/org.quillon.Quillon.desktop | sed 's/ *%[fFuUick]//g')
-runuser -u "$USER_NAME" -- env -i HOME="$USER_HOME" USER="$USER_NAME" DISPLAY="$DISPLAY" \
-  LANG=C.UTF-8 PATH=/usr/local/bin:/usr/bin:/bin QT_QPA_PLATFORM=xcb ALSOFT_DRIVERS=null \
-  sh -c "cd && exec $exec_line" >"$WORK/program.log" 2>&1 &
+as_user "$exec_line" >"$WORK/program.log" 2>&1 &
 E2E_APP_PID=$!
 main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "the installed program shows no main window"
 sleep 0.5
 e2e_shot package-main >/dev/null
-[ -z "$(ls -A "$USER_HOME")" ] || e2e_fail "the program wrote into the home at start: $(ls -A "$USER_HOME")"
+[ -z "$(ls -A "$USER_HOME")" ] ||
+  e2e_fail "the program wrote into the home at start: $(ls -A "$USER_HOME")"
 # The desktop matches the window to its menu entry (and so its icon) by the class.
 wm_class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/org.quillon.Quillon.desktop)
 xprop -id "$main" WM_CLASS | grep -q "\"$wm_class\"" ||
@@ -136,10 +159,12 @@ for _ in 1 2 3 4 5; do
   dialog=$(e2e_wait_window "設定" 3) && break
 done
 [ -n "$dialog" ] || { e2e_shot package-no-settings >/dev/null; e2e_fail "settings dialog not shown"; }
+sleep 0.5
+dialog=$(e2e_wait_window "設定" 5) || e2e_fail "settings dialog gone"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 sleep 0.3
 e2e_shot package-settings >/dev/null
-xdotool key --window "$dialog" Return
+xdotool key Return # OK is the default button
 INI="$USER_HOME/.config/quillon/Quillon.ini"
 for _ in $(seq 50); do [ -s "$INI" ] && break; sleep 0.1; done
 [ -s "$INI" ] || e2e_fail "OK wrote no ~/.config/quillon/Quillon.ini: $(find "$USER_HOME")"
@@ -148,8 +173,7 @@ expected=$(printf '[File]\r\nUserFile=\r\n[Font]\r\nName=\x82\x6c\x82\x72 \x96\x
 [ "$(stat -c '%U %a' "$USER_HOME/.config/quillon")" = "$USER_NAME 700" ] ||
   e2e_fail "the settings folder is $(stat -c '%U %a' "$USER_HOME/.config/quillon")"
 [ ! -e /usr/bin/Quillon.ini ] || e2e_fail "a Quillon.ini was written beside the installed program"
-kill "$E2E_APP_PID"; wait "$E2E_APP_PID" 2>/dev/null || true
-E2E_APP_PID=""
+stop_program
 echo "fresh user: $(stat -c '%U %a' "$USER_HOME/.config/quillon") $INI"
 
 # --- removed: none of its files stay behind, and the machine is as it was
