@@ -49,12 +49,14 @@ private:
     std::optional<Held> held_;
 };
 
-// True for the screen-saver invocations, where the screen is the saver's own and the
-// desktop must stay free to blank it: "/S" or "/P" as the first argument, or one of
-// the saver switches (--root, --window-id, --window) with one or two dashes.
-bool isScreenSaverInvocation(const QStringList& arguments);
+// Whether a run with these arguments keeps the screen awake while a card plays. Not as
+// a screen saver ("/S" or "/P" first, or --root, --window-id, --window with one or two
+// dashes): the screen is the saver's own and the desktop must stay free to blank it.
+// Not for an export (--export), which shows no card at all.
+bool keepsScreenAwake(const QStringList& arguments);
 
-// The inhibitor for this run: none for a screen saver, the D-Bus one otherwise.
+// The inhibitor for this run: the D-Bus one when the run keeps the screen awake, else
+// one that does nothing.
 std::unique_ptr<ScreenInhibitor> makeScreenInhibitor(const QStringList& arguments);
 
 // The program's inhibitor; one that does nothing until the program installs its own.

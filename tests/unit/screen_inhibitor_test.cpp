@@ -1,5 +1,5 @@
 // When the desktop is asked not to blank the screen: while a card is on the screen, and
-// never when the program runs as a screen saver.
+// never when the program runs as a screen saver or exports.
 #include "platform/desktop/screen_inhibitor.h"
 #include "presentation/disp_form.h"
 
@@ -26,16 +26,17 @@ public:
 
 } // namespace
 
-TEST(ScreenSaverInvocation, TheSaverSwitchesInEitherFormAndOnlyThem) {
+TEST(ScreenInhibitorWanted, NotForTheSaverSwitchesInEitherFormNorForAnExport) {
     for (const auto& args :
          {commandLine({"/s"}), commandLine({"/P", "1234"}), commandLine({"--root"}),
           commandLine({"-root", "--sound"}), commandLine({"--linger", "3", "--window-id", "0x2a"}),
-          commandLine({"-window-id", "42"}), commandLine({"--window"})})
-        EXPECT_TRUE(isScreenSaverInvocation(args)) << args.join(u' ').toStdString();
-    for (const auto& args : {commandLine({}), commandLine({"/C"}), commandLine({"--config", "/S"}),
-                             commandLine({"--export", "card.png", "root"}),
-                             commandLine({"---root"}), commandLine({"--windows"})})
-        EXPECT_FALSE(isScreenSaverInvocation(args)) << args.join(u' ').toStdString();
+          commandLine({"-window-id", "42"}), commandLine({"--window"}),
+          commandLine({"--export", "card.png", "A"}), commandLine({"-export", "card.mp4", "A"})})
+        EXPECT_FALSE(keepsScreenAwake(args)) << args.join(u' ').toStdString();
+    for (const auto& args :
+         {commandLine({}), commandLine({"/C"}), commandLine({"--config", "/S"}),
+          commandLine({"root"}), commandLine({"---root"}), commandLine({"--windows"})})
+        EXPECT_TRUE(keepsScreenAwake(args)) << args.join(u' ').toStdString();
 }
 
 TEST(ScreenInhibitorOfACard, AskedWhenTheCardTakesTheScreenAndGivenBackWhenItCloses) {
