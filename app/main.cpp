@@ -12,11 +12,15 @@
 using namespace quillon;
 
 int main(int argc, char** argv) {
-    QuillonApplication app(argc, argv);
-    if (const auto problem = configOptionProblem(QCoreApplication::arguments())) {
+    // Checked before the application needs a display, so the message reaches a terminal.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const auto problem = configOptionProblem(arguments)) {
         std::fprintf(stderr, "quillon: %s\n", qPrintable(*problem));
         return 2;
     }
+    QuillonApplication app(argc, argv);
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     const auto inhibitor = makeScreenInhibitor(QCoreApplication::arguments());
