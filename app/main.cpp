@@ -3,14 +3,25 @@
 #include "platform/core/library_loader.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
+#include "settings/settings_location.h"
 
 #include <QScreen>
-#include <memory>
+#include <cstdio>
 
 using namespace quillon;
 
 int main(int argc, char** argv) {
+    // Checked before the application needs a display, so the message reaches a terminal.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const auto problem = configOptionProblem(arguments)) {
+        std::fprintf(stderr, "quillon: %s\n", qPrintable(*problem));
+        return 2;
+    }
     QuillonApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
     std::unique_ptr<Program> program;

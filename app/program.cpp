@@ -2,6 +2,8 @@
 
 #include "about/about_form.h"
 #include "app/main_form.h"
+#include "platform/core/services.h"
+#include "platform/desktop/screen_inhibitor.h"
 #include "platform/sound/dxwavelist.h"
 #include "presentation/disp_form.h"
 #include "settings/option_form.h"
@@ -14,6 +16,9 @@ Program::Program() {
     disp_ = std::make_unique<TDispForm>(settings_);
     TMainForm& main = *main_;
     TDispForm& disp = *disp_;
+    // The desktop's screen saver is held off while a card plays, unless this run is one.
+    inhibitor_ = makeScreenInhibitor(QStringList{QString()} + environment().arguments());
+    disp.setScreenInhibitor(inhibitor_.get());
     disp.CloseMainWindow = [&main] { main.close(); };
     disp.ArmAmbience = [&main] { main.ArmAmbience(); };
 
@@ -42,6 +47,7 @@ Program::~Program() {
     settings_.target = nullptr;
     disp_.reset();
     main_.reset();
+    inhibitor_.reset();
 }
 
 } // namespace quillon

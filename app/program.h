@@ -11,6 +11,7 @@ class TMainForm;
 class TDispForm;
 class TOptionForm;
 class TAboutForm;
+class ScreenInhibitor;
 
 class Program {
 public:
@@ -40,6 +41,7 @@ private:
     };
 
     SettingsRelay settings_;
+    std::unique_ptr<ScreenInhibitor> inhibitor_;
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<TDispForm> disp_;
     std::unique_ptr<TOptionForm> options_;

@@ -3,6 +3,7 @@
 #include "platform/core/product.h"
 #include "platform/core/random.h"
 #include "platform/core/services.h"
+#include "platform/desktop/screen_inhibitor.h"
 #include "platform/display/dxdraw.h"
 #include "platform/sound/dxwavelist.h"
 #include "platform/timer/dxtimer.h"
@@ -15,8 +16,12 @@
 
 namespace quillon {
 
+namespace {
+NoScreenInhibitor noInhibitor;
+} // namespace
+
 TDispForm::TDispForm(const LiveSettings& settings, QWidget* parent)
-    : TDXForm(parent), settings_(settings) {
+    : TDXForm(parent), settings_(settings), inhibitor_(&noInhibitor) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(ProductName());
     resize(632, 453);
@@ -50,6 +55,11 @@ TDispForm::TDispForm(const LiveSettings& settings, QWidget* parent)
 
 TDispForm::~TDispForm() {
     card_.reset();
+    inhibitor_->release();
+}
+
+void TDispForm::setScreenInhibitor(ScreenInhibitor* inhibitor) {
+    inhibitor_ = inhibitor ? inhibitor : &noInhibitor;
 }
 
 void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
@@ -72,6 +82,7 @@ void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
         hide();
         throw;
     }
+    inhibitor_->inhibit();
     card_->Start();
 }
 
@@ -90,6 +101,7 @@ void TDispForm::DispStop() {
 
 void TDispForm::FormClose() {
     card_->Blank();
+    inhibitor_->release();
     RestoreWindowPlacement();
     if (card_->BeastMode() && !settings_.Silent() && ArmAmbience)
         ArmAmbience();

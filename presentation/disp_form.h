@@ -15,6 +15,7 @@ class QKeyEvent;
 namespace quillon {
 
 class LiveSettings;
+class ScreenInhibitor;
 class TDXDraw;
 class TDXTimer;
 class TCustomDXTimer;
@@ -52,12 +53,16 @@ public:
     std::function<void()> CloseMainWindow;
     // Arming the main window's ambience after a beast card.
     std::function<void()> ArmAmbience;
+    // Keeps the desktop from blanking the screen while a card is on it; it must outlive
+    // the form. None by default.
+    void setScreenInhibitor(ScreenInhibitor* inhibitor);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     const LiveSettings& settings_;
+    ScreenInhibitor* inhibitor_;
     std::unique_ptr<CardEngine> card_;
 };
 

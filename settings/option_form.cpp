@@ -202,7 +202,10 @@ void TOptionForm::GetIni() {
 }
 
 void TOptionForm::ModIni() {
-    const QString path = SettingsFilePath();
+    const SettingsLocation location = CurrentSettingsLocation();
+    const QString& path = location.path;
+    if (location.makeFolder())
+        makeSettingsFolder(path); // a failure shows in the save below
     IniDocument doc;
     if (QFileInfo::exists(path)) {
         // The other lines of the file must survive, so a file we cannot read is not replaced.

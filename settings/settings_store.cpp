@@ -4,7 +4,6 @@
 
 #include "platform/core/services.h"
 
-#include <QCoreApplication>
 #include <limits>
 
 namespace quillon {
@@ -110,8 +109,15 @@ bool writeSettings(IniDocument& doc, const Settings& s) {
            writeNumber(doc, StartWait, s.startWait) && writeNumber(doc, Magnify, s.magnify);
 }
 
+SettingsLocation CurrentSettingsLocation() {
+    const QString folder = environment().settingsFolder();
+    if (!folder.isEmpty())
+        return {SettingsLocation::Kind::Named, folder + QStringLiteral("/Quillon.ini")};
+    return settingsLocation(currentSettingsLocationInputs());
+}
+
 QString SettingsFilePath() {
-    return environment().settingsFolder() + QStringLiteral("/Quillon.ini");
+    return CurrentSettingsLocation().path;
 }
 
 } // namespace quillon

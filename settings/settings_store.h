@@ -1,8 +1,9 @@
 #pragma once
-// The ten settings as stored in Quillon.ini beside the program, and the rules that
-// move them between the file and the settings dialog.
+// The ten settings as stored in Quillon.ini, and the rules that move them between the
+// file and the settings dialog.
 #include "settings/ini_file.h"
 #include "settings/setting_table.h"
+#include "settings/settings_location.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,7 +39,9 @@ Settings readSettings(const IniDocument& doc, const Settings& current);
 // Writes all ten keys in the order of the file. False when a value cannot be stored.
 bool writeSettings(IniDocument& doc, const Settings& settings);
 
-// Where the settings file lives: Quillon.ini in the environment's settings folder.
+// Where the settings file lives: the environment's settings folder when it names one (a
+// test's), otherwise by the location rules of settings_location.h.
+SettingsLocation CurrentSettingsLocation();
 QString SettingsFilePath();
 
 } // namespace quillon

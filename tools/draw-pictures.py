@@ -113,30 +113,84 @@ def polygon(points):
 
 # ---- the pictures --------------------------------------------------------------------
 
+# The emblem's design, in the 32 x 32 icon's pixel units (a pixel (x, y) covers
+# [x, x + 1) x [y, y + 1)). tools/make-icons.py draws the same design as a vector
+# picture and at every size of the desktop's icon theme.
+EMBLEM = {
+    "slate": (2, 13, 27, 30),  # left, top, right, bottom
+    "slate_band": 15,  # the slate is lighter above this line
+    "chalk": [(5, 18, 17, 20), (12, 24, 25, 26)],  # the two title lines
+    "bar": (2, 9, 27, 13),  # the clapper's fixed bar
+    "hinge": (2.0, 9.2),  # the arm's hinge, its angle upwards, length and depth
+    "arm_angle": -22.0,
+    "arm_length": 26.0,
+    "arm_depth": 4.2,
+    "stripe": 4,  # width of one stripe; light and dark alternate
+    "pin": (3, 9),  # the hinge pin's pixel
+    "nib": (17.5, 19.5),  # the quill from the nib's point to the feather's end
+    "quill_top": (30.5, 1.0),
+    "drop": (17, 20),  # a fresh drop of ink at the nib
+}
+EMBLEM_COLOURS = {
+    "slate": rgb(52, 58, 76), "slate_band": rgb(70, 78, 100), "chalk": rgb(250, 250, 244),
+    "stripe_light": rgb(250, 250, 244), "stripe_dark": rgb(28, 28, 34),
+    "pin": rgb(190, 190, 200), "feather": rgb(252, 248, 232),
+    "feather_shade": rgb(214, 204, 180), "gold": rgb(236, 184, 44),
+    "gold_dark": rgb(168, 112, 20), "shaft": rgb(190, 150, 70), "ink": INK,
+}
+
+
+def quill_width(t):
+    """Half the quill's width at t, 0 at the nib's point and 1 at the feather's end."""
+    if t < 0 or t > 1:
+        return -1
+    if t < 0.22:  # the nib: a narrow point widening to the shaft
+        return 0.4 + 1.2 * t / 0.22
+    if t < 0.34:  # bare shaft below the vane
+        return 1.3
+    # vane: swells, then tapers to a rounded end
+    s = (t - 0.34) / 0.66
+    return 1.3 + 3.8 * math.sin(math.pi * min(1.0, s * 1.05)) ** 0.8
+
+
+def quill_part(t, s):
+    """Which colour of the quill lies at t along it and s across it (s < 0 is the lit
+    side)."""
+    if t < 0.22:
+        return "gold" if s < 0.3 else "gold_dark"
+    if abs(s) < 0.55 and t < 0.93:
+        return "shaft"
+    return "feather" if s < 0 else "feather_shade"
+
+
+def stripe_is_light(a, b):
+    return math.floor((a + b) / EMBLEM["stripe"]) % 2 == 0
+
+
 def draw_icon():
     """The emblem: a film clapperboard with its arm open, two title lines written on the
     slate (the first flush left, the second flush right) and a quill writing them."""
+    e, col = EMBLEM, EMBLEM_COLOURS
     c = Canvas(32, 32, CLEAR)
-    slate = rgb(52, 58, 76)
-    c.shape(polygon([(2, 13), (27, 13), (27, 30), (2, 30)]),
-            lambda x, y: rgb(70, 78, 100) if y <= 14 else slate)
+    left, top, right, bottom = e["slate"]
+    c.shape(polygon([(left, top), (right, top), (right, bottom), (left, bottom)]),
+            lambda x, y: col["slate_band"] if y < e["slate_band"] else col["slate"])
     # The title lines the quill is writing.
-    chalk = rgb(250, 250, 244)
-    for x in range(5, 17):
-        c.put(x, 18, chalk)
-        c.put(x, 19, chalk)
-    for x in range(12, 25):
-        c.put(x, 24, chalk)
-        c.put(x, 25, chalk)
-    stripe_light, stripe_dark = rgb(250, 250, 244), rgb(28, 28, 34)
+    for (x0, y0, x1, y1) in e["chalk"]:
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                c.put(x, y, col["chalk"])
 
     def stripes(a, b):
-        return stripe_light if math.floor((a + b) / 4) % 2 == 0 else stripe_dark
+        return col["stripe_light"] if stripe_is_light(a, b) else col["stripe_dark"]
 
     # Fixed bar of the clapper, just above the slate.
-    c.shape(polygon([(2, 9), (27, 9), (27, 13), (2, 13)]), lambda x, y: stripes(x, -y))
+    left, top, right, bottom = e["bar"]
+    c.shape(polygon([(left, top), (right, top), (right, bottom), (left, bottom)]),
+            lambda x, y: stripes(x, -y))
     # The arm, hinged at the left and opened upwards.
-    hx, hy, ang, length, depth = 2.0, 9.2, math.radians(-22), 26.0, 4.2
+    (hx, hy), ang = e["hinge"], math.radians(e["arm_angle"])
+    length, depth = e["arm_length"], e["arm_depth"]
     ux, uy = math.cos(ang), math.sin(ang)
     nx, ny = -uy, ux  # towards the slate
 
@@ -148,13 +202,11 @@ def draw_icon():
             and -depth <= arm_coords(x, y)[1] <= 0,
             lambda x, y: stripes(arm_coords(x + 0.5, y + 0.5)[0],
                                  arm_coords(x + 0.5, y + 0.5)[1]))
-    # Hinge pin.
-    c.put(3, 9, rgb(190, 190, 200))
+    c.put(*e["pin"], col["pin"])
 
     # The quill: nib at the end of line 1, feather rising to the top right.
-    nib = (17.5, 19.5)
-    top = (30.5, 1.0)
-    ax, ay = top[0] - nib[0], top[1] - nib[1]
+    nib, tip = e["nib"], e["quill_top"]
+    ax, ay = tip[0] - nib[0], tip[1] - nib[1]
     qlen = math.hypot(ax, ay)
     qx, qy = ax / qlen, ay / qlen
     px_, py_ = -qy, qx
@@ -163,32 +215,9 @@ def draw_icon():
         dx, dy = x - nib[0], y - nib[1]
         return (dx * qx + dy * qy) / qlen, dx * px_ + dy * py_
 
-    def quill_width(t):
-        if t < 0 or t > 1:
-            return -1
-        if t < 0.22:  # the nib: a narrow point widening to the shaft
-            return 0.4 + 1.2 * t / 0.22
-        if t < 0.34:  # bare shaft below the vane
-            return 1.3
-        # vane: swells, then tapers to a rounded end
-        s = (t - 0.34) / 0.66
-        return 1.3 + 3.8 * math.sin(math.pi * min(1.0, s * 1.05)) ** 0.8
-
-    feather, feather_shade = rgb(252, 248, 232), rgb(214, 204, 180)
-    gold, gold_dark, shaft = rgb(236, 184, 44), rgb(168, 112, 20), rgb(190, 150, 70)
-
-    def quill_fill(x, y):
-        t, s = quill_coords(x + 0.5, y + 0.5)
-        if t < 0.22:
-            return gold if s < 0.3 else gold_dark
-        if abs(s) < 0.55 and t < 0.93:
-            return shaft
-        return feather if s < 0 else feather_shade
-
     c.shape(lambda x, y: abs(quill_coords(x, y)[1]) <= quill_width(quill_coords(x, y)[0]),
-            quill_fill)
-    # A fresh drop of ink at the nib.
-    c.put(17, 20, INK)
+            lambda x, y: col[quill_part(*quill_coords(x + 0.5, y + 0.5))])
+    c.put(*e["drop"], col["ink"])
     return c.px
 
 

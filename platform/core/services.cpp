@@ -26,7 +26,7 @@ QStringList Environment::arguments() const {
 }
 
 QString Environment::settingsFolder() const {
-    return QCoreApplication::applicationDirPath();
+    return {};
 }
 
 namespace {

@@ -26,7 +26,8 @@ public:
     virtual bool windowActive(const QWidget* window) const;
     // The command-line arguments after the program's name.
     virtual QStringList arguments() const;
-    // The folder where Quillon.ini is read and written.
+    // A folder where Quillon.ini is read and written whatever the usual rules of its
+    // place say; empty (the program's own environment): by those rules.
     virtual QString settingsFolder() const;
 };
 

@@ -4,11 +4,14 @@
 #include "platform/core/product.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace quillon {
 
@@ -41,6 +44,13 @@ QString filterText(const FileFilter& f) {
     return f.description + QStringLiteral(" (") + f.pattern + u')';
 }
 
+// With no file chosen yet, a subtitle list belongs among the user's documents rather
+// than wherever the program happened to be started.
+QString startFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString runFileDialog(QWidget* parent, const QString& current, const FileFilter& filter,
                       const QString& suffix, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
@@ -54,6 +64,8 @@ QString runFileDialog(QWidget* parent, const QString& current, const FileFilter&
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!current.isEmpty())
         dialog.selectFile(current);
+    else
+        dialog.setDirectory(startFolder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();

@@ -17,12 +17,15 @@ e2e_cleanup() {
 }
 
 # e2e_start PROGRAM [WIDTHxHEIGHT]: X server, window manager, and a folder holding a
-# copy of the program (the settings file sits beside it).
+# copy of the program.
 e2e_start() {
   local program=$1 size=${2:-1024x768}
   E2E_DIR=$(mktemp -d)
   trap e2e_cleanup EXIT
   cp "$program" "$E2E_DIR/quillon"
+  # A Quillon.ini the test puts beside the program is used there; otherwise the
+  # settings go to a configuration folder of the test's own, never the runner's.
+  export XDG_CONFIG_HOME="$E2E_DIR/config"
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break

@@ -37,7 +37,9 @@ answer_box saved
 [ -f "$E2E_DIR/new.qln" ] || e2e_fail "new.qln was not created"
 bytes=$(xxd -p "$E2E_DIR/new.qln")
 [ "$bytes" = "4142200d0a" ] || e2e_fail "new.qln holds $bytes, not 41 42 20 0d 0a"
-grep -q "^UserFile=$E2E_DIR/new.qln"$'\r'"\$" "$E2E_DIR/Quillon.ini" || e2e_fail "Quillon.ini does not name new.qln"
+grep -q "^UserFile=$E2E_DIR/new.qln"$'\r'"\$" "$XDG_CONFIG_HOME/quillon/Quillon.ini" ||
+  e2e_fail "Quillon.ini in the user's configuration folder does not name new.qln"
+[ ! -e "$E2E_DIR/Quillon.ini" ] || e2e_fail "a Quillon.ini was written beside the program"
 
 # Empty the fields with the eraser (214,32), then take the subtitle from the user list
 # (7,160, 264 x 20): the first item of its drop-down.

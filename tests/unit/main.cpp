@@ -6,12 +6,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Sounds go to OpenAL's null device unless a test installs the in-memory one.
     qputenv("ALSOFT_DRIVERS", "null");
+    // The settings of whoever runs the tests are neither read nor written.
+    const QTemporaryDir userConfig;
+    qputenv("XDG_CONFIG_HOME", userConfig.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     quillon::QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);

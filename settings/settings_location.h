@@ -1,0 +1,44 @@
+#pragma once
+// Where Quillon.ini lives. An installed program cannot write beside itself, so unless a
+// file is named on the command line or one already sits beside the program (portable
+// use), the settings go to the user's own configuration folder.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace quillon {
+
+struct SettingsLocationInputs {
+    QString configOption;  // the value of --config; empty when not given
+    QString programFolder; // the folder of the running program
+    QString xdgConfigHome; // $XDG_CONFIG_HOME as set; empty or relative means unset
+    QString home;          // $HOME
+};
+
+struct SettingsLocation {
+    enum class Kind { Named, BesideProgram, UserConfig };
+    Kind kind;
+    QString path;
+    // Only the user's own configuration folder is made when it is missing; a named
+    // file or the program's folder must exist as the user left it.
+    bool makeFolder() const { return kind == Kind::UserConfig; }
+};
+
+// (a) --config PATH; (b) a Quillon.ini that already exists in the program's folder;
+// (c) $XDG_CONFIG_HOME/quillon/Quillon.ini, by default ~/.config/quillon/Quillon.ini.
+SettingsLocation settingsLocation(const SettingsLocationInputs& inputs);
+
+// Makes the missing folders above the settings file, private to the user (0700) as the
+// XDG base directory rules ask. False when that fails.
+bool makeSettingsFolder(const QString& settingsPath);
+
+// The value of "--config PATH", "-config PATH" or "--config=PATH" among the program's
+// arguments (the first is the program itself); the last one counts. Empty when absent.
+QString configOption(const QStringList& arguments);
+// A message for a --config without a file name; nullopt when the arguments are fine.
+std::optional<QString> configOptionProblem(const QStringList& arguments);
+
+// The inputs of the running program: its arguments, its folder and its environment.
+SettingsLocationInputs currentSettingsLocationInputs();
+
+} // namespace quillon
