@@ -11,6 +11,8 @@
 namespace quillon {
 namespace {
 
+using testing::raised;
+
 // An 8-bit mono wave at the mix's own rate: a burst of full level, then silence.
 void makeClick(TWave& wave, int burst = 64, int length = 4800) {
     QByteArray format(16, '\0');
@@ -62,5 +64,39 @@ TEST_F(LoopbackMixerTest, CuesStartOnTheirSample) {
     ASSERT_EQ(mix.size(), size_t(16000 * 2));
     EXPECT_EQ(onsets(mix), (std::vector<int64_t>{1000, 5003, 12345}));
 }
+TEST_F(LoopbackMixerTest, VolumeFollowsThePlayersGainRule) {
+    mixer.startCue(QStringLiteral("Click"), 100);
+    mixer.startCue(QStringLiteral("Click"), 10100, -2000); // -20 dB: a tenth
+    mixer.finish(20000, mix);
+    const auto peak = [&](size_t from, size_t to) {
+        int top = 0;
+        for (size_t i = from * 2; i < to * 2; ++i)
+            top = std::max(top, std::abs(int(mix[i])));
+        return top;
+    };
+    const int full = peak(0, 10000), tenth = peak(10000, 20000);
+    ASSERT_GT(full, 10000);
+    EXPECT_NEAR(double(tenth) / full, 0.1, 0.01);
+}
+
+TEST_F(LoopbackMixerTest, LateCuesStartAtOnceAndNothingElseSounds) {
+    mixer.renderUntil(3200, mix);
+    mixer.startCue(QStringLiteral("Click"), 1000); // already mixed past
+    mixer.finish(8000, mix);
+    ASSERT_EQ(mix.size(), size_t(8000 * 2));
+    EXPECT_EQ(onsets(mix), std::vector<int64_t>{3200});
+    EXPECT_EQ(mixer.outputPosition(), 8000);
+}
+
+TEST_F(LoopbackMixerTest, UnknownNamesAreRefusedAndEmptySoundsAreSilent) {
+    EXPECT_EQ(raised([&] { mixer.startCue(QStringLiteral("Gong"), 0); }),
+              QStringLiteral("Wave 'Gong' が見つかりません"));
+    TWave empty;
+    mixer.addSound(QStringLiteral("Nothing"), empty);
+    mixer.startCue(QStringLiteral("nothing"), 0);
+    mixer.finish(4800, mix);
+    EXPECT_TRUE(onsets(mix).empty());
+}
+
 } // namespace
 } // namespace quillon
