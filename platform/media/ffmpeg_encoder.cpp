@@ -18,15 +18,6 @@ constexpr int StallMs = 200;
 // ...up to this much.
 constexpr qsizetype MaxWaitingBytes = qsizetype(256) << 20;
 
-// The byte order of a 32-bit RGB image in memory, as ffmpeg names it.
-const char* rawPixelFormat() {
-    return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "bgr0" : "0rgb";
-}
-
-bool isRgb32(QImage::Format format) {
-    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-           format == QImage::Format_ARGB32_Premultiplied;
-}
 } // namespace
 
 QString FfmpegEncoder::findProgram() {
@@ -48,7 +39,7 @@ QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
         // read ahead to guess what they are.
         QStringLiteral("-probesize"), QStringLiteral("32"), QStringLiteral("-analyzeduration"),
         QStringLiteral("0"), QStringLiteral("-f"), QStringLiteral("rawvideo"),
-        QStringLiteral("-pix_fmt"), QString::fromLatin1(rawPixelFormat()),
+        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
         QStringLiteral("-video_size"), size, QStringLiteral("-framerate"), QString::number(s.fps),
         QStringLiteral("-i"), QStringLiteral("pipe:3"), QStringLiteral("-probesize"),
         QStringLiteral("32"), QStringLiteral("-analyzeduration"), QStringLiteral("0"),
@@ -56,16 +47,15 @@ QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
         QString::number(s.sampleRate), QStringLiteral("-ac"), QStringLiteral("2"),
         QStringLiteral("-i"), QStringLiteral("pipe:4"), QStringLiteral("-map"),
         QStringLiteral("0:v:0"), QStringLiteral("-map"), QStringLiteral("1:a:0"),
-        // Studio-range BT.709, and said so in the file, so that players show true black
-        // and white.
-        QStringLiteral("-vf"), QStringLiteral("scale=out_color_matrix=bt709:out_range=tv"),
+        // The frames come as studio-range BT.709; the file says so, so that players show
+        // true black and white.
         QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-colorspace"),
         QStringLiteral("bt709"), QStringLiteral("-color_primaries"), QStringLiteral("bt709"),
         QStringLiteral("-color_trc"), QStringLiteral("bt709"), QStringLiteral("-color_range"),
         QStringLiteral("tv")};
     if (s.format == VideoFormat::Mp4)
         args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
-             << QStringLiteral("veryfast") << QStringLiteral("-crf") << QStringLiteral("18")
+             << QStringLiteral("ultrafast") << QStringLiteral("-crf") << QStringLiteral("18")
              << QStringLiteral("-c:a") << QStringLiteral("aac") << QStringLiteral("-b:a")
              << QStringLiteral("192k") << QStringLiteral("-movflags")
              << QStringLiteral("+faststart") << QStringLiteral("-f") << QStringLiteral("mp4");
@@ -93,10 +83,9 @@ FfmpegEncoder::~FfmpegEncoder() = default;
 void FfmpegEncoder::writeFrame(const QImage& frame) {
     if (frame.size() != settings_.size)
         throw Exception(QStringLiteral("書き出す画像の大きさが違います"));
-    const QImage rgb =
-        isRgb32(frame.format()) ? frame : frame.convertToFormat(QImage::Format_RGB32);
-    process_->queue(VideoPipe, rgb);
-    waitForFrames(rgb.sizeInBytes());
+    const QByteArray& bytes = frames_.convert(frame);
+    process_->queue(VideoPipe, bytes);
+    waitForFrames(bytes.size());
 }
 
 // Normally one frame waits beside the one ffmpeg is reading. Only when ffmpeg stops

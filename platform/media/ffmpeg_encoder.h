@@ -2,6 +2,7 @@
 // Encoding by the ffmpeg program: raw frames and raw sound go in through two pipes,
 // the finished file comes out. The program's libraries are not linked.
 #include "platform/core/error.h"
+#include "platform/media/yuv_frames.h"
 
 #include <QImage>
 #include <QSize>
@@ -50,7 +51,7 @@ public:
     // Stops waiting on ffmpeg when set; the call then raises EExportCancelled.
     void setCancelFlag(const std::atomic_bool* cancel) { cancel_ = cancel; }
 
-    // One frame of settings.size, 32-bit RGB. Raises when ffmpeg stopped taking input.
+    // One frame of settings.size. Raises when ffmpeg stopped taking input.
     void writeFrame(const QImage& frame);
     // Interleaved stereo frames.
     void writeAudio(const int16_t* frames, int64_t count);
@@ -67,6 +68,7 @@ private:
     [[noreturn]] void fail();
     EncoderSettings settings_;
     std::unique_ptr<ChildProcess> process_;
+    Yuv420Frames frames_;
     const std::atomic_bool* cancel_ = nullptr;
     bool finished_ = false;
 };
