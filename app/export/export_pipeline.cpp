@@ -45,18 +45,11 @@ void exportPicture(ExportSource& source, const ExportOptions& options,
         progress(ExportProgress{1, 1});
 }
 
-void exportVideo(ExportSource& source, const ExportOptions& options,
-                 const ExportProgressCallback& progress, const std::atomic_bool& cancel) {
-    // Before anything is created: without ffmpeg there is nothing to do.
-    const QString program = FfmpegEncoder::findProgram();
-    if (program.isEmpty())
-        throw Exception(FfmpegEncoder::missingProgramMessage());
-    LoopbackMixer mixer;
-    loadCardSounds(mixer);
-
-    PendingFile pending(options.file);
+void encodeVideo(ExportSource& source, const ExportOptions& options, const QString& program,
+                 const QString& path, LoopbackMixer& mixer, const ExportProgressCallback& progress,
+                 const std::atomic_bool& cancel) {
     EncoderSettings settings;
-    settings.outputPath = pending.path();
+    settings.outputPath = path;
     settings.format = options.format == ExportFormat::WebM ? VideoFormat::WebM : VideoFormat::Mp4;
     settings.size = options.size;
     settings.fps = options.fps;
@@ -89,6 +82,27 @@ void exportVideo(ExportSource& source, const ExportOptions& options,
     mixer.finish(sampleOfFrame(frames, options.fps), sound);
     encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
     encoder.finish();
+}
+
+void exportVideo(ExportSource& source, const ExportOptions& options,
+                 const ExportProgressCallback& progress, const std::atomic_bool& cancel) {
+    // Before anything is created: without ffmpeg there is nothing to do.
+    const QString program = FfmpegEncoder::findProgram();
+    if (program.isEmpty())
+        throw Exception(FfmpegEncoder::missingProgramMessage());
+    LoopbackMixer mixer;
+    loadCardSounds(mixer);
+
+    PendingFile pending(options.file);
+    try {
+        encodeVideo(source, options, program, pending.path(), mixer, progress, cancel);
+    } catch (const EExportCancelled&) {
+        throw;
+    } catch (const Exception& error) {
+        // ffmpeg names the file it wrote; the user knows only the target.
+        QString message = error.message();
+        throw Exception(message.replace(pending.path(), options.file));
+    }
     if (cancel.load())
         throw EExportCancelled();
     pending.commit();

@@ -35,6 +35,8 @@ QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
     QStringList args = {
         QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
         QStringLiteral("error"), QStringLiteral("-y"),
+        // Without this a write error at the end (a full disk) still exits with 0.
+        QStringLiteral("-xerror"),
         // Frames on descriptor 3, sound on 4. Both are described in full, so nothing is
         // read ahead to guess what they are.
         QStringLiteral("-probesize"), QStringLiteral("32"), QStringLiteral("-analyzeduration"),
@@ -126,9 +128,10 @@ void FfmpegEncoder::checkRunning() {
 }
 
 void FfmpegEncoder::finish() {
-    if (!process_->finish(cancel_) || !process_->exitedNormally())
+    // At this log level anything ffmpeg says is an error, even with a status of 0.
+    if (!process_->finish(cancel_) || !process_->exitedNormally() ||
+        !process_->messages().isEmpty())
         fail();
-    finished_ = true;
 }
 
 void FfmpegEncoder::fail() {

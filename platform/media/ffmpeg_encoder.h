@@ -70,7 +70,6 @@ private:
     std::unique_ptr<ChildProcess> process_;
     Yuv420Frames frames_;
     const std::atomic_bool* cancel_ = nullptr;
-    bool finished_ = false;
 };
 
 } // namespace quillon

@@ -91,9 +91,19 @@ TEST_F(ExportFailureTest, FfmpegFailingOrKilledIsReportedWithItsWords) {
     ScopedPath path(dir.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
     keepOldFile(QStringLiteral("card.mp4"));
 
-    fakeFfmpeg("echo 'No space left on device' >&2\nexit 1\n");
+    // Its words name the target, not the temporary file it was writing.
+    fakeFfmpeg("for a; do last=$a; done\necho \"$last: No space left on device\" >&2\nexit 1\n");
     EXPECT_EQ(exportTo(out(QStringLiteral("card.mp4"))),
-              QStringLiteral("ffmpeg が失敗しました (終了コード 1): No space left on device"));
+              QStringLiteral("ffmpeg が失敗しました (終了コード 1): ") +
+                  out(QStringLiteral("card.mp4")) + QStringLiteral(": No space left on device"));
+
+    // Everything taken, then an error and yet a status of 0.
+    fakeFfmpeg("cat <&4 >/dev/null &\ncat <&3 >/dev/null\nwait\n"
+               "echo 'Error writing trailer: No space left on device' >&2\nexit 0\n");
+    EXPECT_EQ(
+        exportTo(out(QStringLiteral("card.mp4"))),
+        QStringLiteral("ffmpeg が失敗しました (終了コード 0): Error writing trailer: No space "
+                       "left on device"));
 
     // Killed after taking part of the frames.
     fakeFfmpeg("head -c 200000 <&3 >/dev/null\nkill -9 $$\n");
