@@ -85,6 +85,7 @@ void ExportController::start(const ExportOptions& options) {
         QStringLiteral("キャンセル"), 0, 100, parent_);
     progress_->setWindowTitle(QStringLiteral("Quillon for DirectX"));
     progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumWidth(360); // room for the whole caption
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);
     progress_->setMinimumDuration(0);
