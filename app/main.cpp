@@ -1,3 +1,5 @@
+#include "app/export/card_source.h"
+#include "app/export/export_command.h"
 #include "app/main_form.h"
 #include "app/program.h"
 #include "platform/core/library_loader.h"
@@ -10,6 +12,16 @@
 
 using namespace quillon;
 
+// `--export`: the card goes to a file, and no window is made.
+int exportMain(int argc, char** argv) {
+    useOffscreenWithoutDisplay();
+    QuillonApplication app(argc, argv);
+    registerFontSubstitutions();
+    const int status = runExportCommand(app.arguments().mid(1), makeCardExportSource);
+    FreePlatformLibraries();
+    return status;
+}
+
 int main(int argc, char** argv) {
     // Checked before the application needs a display, so the message reaches a terminal.
     QStringList arguments;
@@ -19,6 +31,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillon: %s\n", qPrintable(*problem));
         return 2;
     }
+    if (isExportCommandLine(argc, argv))
+        return exportMain(argc, argv);
     QuillonApplication app(argc, argv);
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));

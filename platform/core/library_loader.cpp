@@ -5,6 +5,7 @@
 #include <QLibrary>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace quillon {
 
@@ -13,9 +14,16 @@ std::map<QString, std::unique_ptr<QLibrary>>& cache() {
     static std::map<QString, std::unique_ptr<QLibrary>> libraries;
     return libraries;
 }
+
+// An export's worker thread may load the sound library while the window loads another.
+std::mutex& cacheLock() {
+    static std::mutex lock;
+    return lock;
+}
 } // namespace
 
 PlatformFunction LoadPlatformFunction(const QString& library, const char* entryPoint) {
+    const std::lock_guard guard(cacheLock());
     const QString key = library.toLower();
     auto& libraries = cache();
     auto it = libraries.find(key);
@@ -32,6 +40,7 @@ PlatformFunction LoadPlatformFunction(const QString& library, const char* entryP
 }
 
 void FreePlatformLibraries() {
+    const std::lock_guard guard(cacheLock());
     for (auto& [name, lib] : cache())
         lib->unload();
     cache().clear();

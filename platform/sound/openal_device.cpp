@@ -1,9 +1,7 @@
 #include "platform/sound/openal_device.h"
 
-#include "platform/core/library_loader.h"
+#include "platform/sound/openal_api.h"
 
-#include <AL/al.h>
-#include <AL/alc.h>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -11,62 +9,6 @@
 namespace quillon {
 
 namespace {
-
-// The entry points we use, fetched once from the library loaded at run time. The
-// headers serve only for the types: the library is never linked.
-struct OpenALApi {
-    decltype(&::alcOpenDevice) alcOpenDevice;
-    decltype(&::alcCloseDevice) alcCloseDevice;
-    decltype(&::alcCreateContext) alcCreateContext;
-    decltype(&::alcDestroyContext) alcDestroyContext;
-    decltype(&::alcMakeContextCurrent) alcMakeContextCurrent;
-    decltype(&::alGetError) alGetError;
-    decltype(&::alGenBuffers) alGenBuffers;
-    decltype(&::alDeleteBuffers) alDeleteBuffers;
-    decltype(&::alBufferData) alBufferData;
-    decltype(&::alGenSources) alGenSources;
-    decltype(&::alDeleteSources) alDeleteSources;
-    decltype(&::alSourcei) alSourcei;
-    decltype(&::alSourcef) alSourcef;
-    decltype(&::alSource3f) alSource3f;
-    decltype(&::alGetSourcei) alGetSourcei;
-    decltype(&::alSourcePlay) alSourcePlay;
-    decltype(&::alSourceStop) alSourceStop;
-    decltype(&::alSourceRewind) alSourceRewind;
-
-    static const OpenALApi& get() {
-        static const OpenALApi api = load();
-        return api;
-    }
-
-private:
-    template <typename F> static void fetch(F& fn, const char* name) {
-        fn = reinterpret_cast<F>(
-            LoadPlatformFunction(QString::fromLatin1(OpenALSoundSystem::LibraryName), name));
-    }
-    static OpenALApi load() {
-        OpenALApi a{};
-        fetch(a.alcOpenDevice, "alcOpenDevice");
-        fetch(a.alcCloseDevice, "alcCloseDevice");
-        fetch(a.alcCreateContext, "alcCreateContext");
-        fetch(a.alcDestroyContext, "alcDestroyContext");
-        fetch(a.alcMakeContextCurrent, "alcMakeContextCurrent");
-        fetch(a.alGetError, "alGetError");
-        fetch(a.alGenBuffers, "alGenBuffers");
-        fetch(a.alDeleteBuffers, "alDeleteBuffers");
-        fetch(a.alBufferData, "alBufferData");
-        fetch(a.alGenSources, "alGenSources");
-        fetch(a.alDeleteSources, "alDeleteSources");
-        fetch(a.alSourcei, "alSourcei");
-        fetch(a.alSourcef, "alSourcef");
-        fetch(a.alSource3f, "alSource3f");
-        fetch(a.alGetSourcei, "alGetSourcei");
-        fetch(a.alSourcePlay, "alSourcePlay");
-        fetch(a.alSourceStop, "alSourceStop");
-        fetch(a.alSourceRewind, "alSourceRewind");
-        return a;
-    }
-};
 
 int32_t resultOf(const OpenALApi& al) {
     return al.alGetError() == AL_NO_ERROR ? DS_OK : DSERR_GENERIC;

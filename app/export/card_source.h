@@ -1,0 +1,10 @@
+#pragma once
+// The card as the export plays it: the user's settings, the lines and the seed of the
+// options, on a virtual clock, drawn at the output size.
+#include "app/export/export_source.h"
+
+namespace quillon {
+
+std::unique_ptr<ExportSource> makeCardExportSource(const ExportOptions& options);
+
+} // namespace quillon

@@ -1,0 +1,102 @@
+#include "app/export/export_command.h"
+
+#include "app/export/export_options.h"
+#include "app/export/export_pipeline.h"
+#include "platform/core/interrupt_flag.h"
+#include "platform/media/ffmpeg_encoder.h"
+
+#include <QtGlobal>
+#include <unistd.h>
+
+namespace quillon {
+
+namespace {
+
+void say(FILE* out, const QString& text) {
+    fputs(text.toLocal8Bit().constData(), out);
+    fflush(out);
+}
+
+// A bar redrawn in place on a terminal; otherwise a line every tenth, for logs.
+class ProgressPrinter {
+public:
+    explicit ProgressPrinter(FILE* out) : out_(out), terminal_(isatty(fileno(out))) {}
+
+    void operator()(const ExportProgress& p) {
+        // 100 % only once the file is there.
+        show(p.expectedFrames > 0 ? int(std::min<int64_t>(99, p.frames * 100 / p.expectedFrames))
+                                  : 0);
+    }
+
+    void show(int percent) {
+        if (terminal_) {
+            if (percent == shown_)
+                return;
+            constexpr int Width = 30;
+            const int filled = percent * Width / 100;
+            say(out_, QStringLiteral("\r書き出し中 [%1%2] %3%")
+                          .arg(QString(filled, QLatin1Char('#')),
+                               QString(Width - filled, QLatin1Char('-')))
+                          .arg(percent, 3));
+        } else {
+            if (shown_ >= 0 && percent / 10 == shown_ / 10)
+                return;
+            say(out_, QStringLiteral("書き出し中 %1%\n").arg(percent / 10 * 10));
+        }
+        shown_ = percent;
+    }
+
+    // Ends the bar's line before anything else is said.
+    void done(bool complete) {
+        if (complete)
+            show(100);
+        if (terminal_ && shown_ >= 0)
+            say(out_, QStringLiteral("\n"));
+    }
+
+private:
+    FILE* out_;
+    bool terminal_;
+    int shown_ = -1;
+};
+
+} // namespace
+
+bool isExportCommandLine(int argc, char** argv) {
+    return argc > 1 && isExportCommand({QString::fromLocal8Bit(argv[1])});
+}
+
+void useOffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,
+                     FILE* messages) {
+    ExportOptions options;
+    try {
+        options = parseExportArguments(arguments);
+    } catch (const ExportUsageError& error) {
+        say(messages, QStringLiteral("quillon: %1\n%2\n").arg(error.message(), exportUsage()));
+        return ExportBadUsage;
+    }
+    const InterruptFlag interrupt;
+    ProgressPrinter printer(messages);
+    try {
+        const std::unique_ptr<ExportSource> source = makeSource(options);
+        exportCard(*source, options, std::ref(printer), interrupt.flag());
+    } catch (const std::exception& error) {
+        printer.done(false);
+        const auto* own = dynamic_cast<const Exception*>(&error);
+        say(messages, QStringLiteral("quillon: %1\n")
+                          .arg(own ? own->message() : QString::fromLocal8Bit(error.what())));
+        const bool cancelled = dynamic_cast<const EExportCancelled*>(&error) || interrupt.raised();
+        return cancelled ? ExportInterrupted : ExportFailed;
+    }
+    printer.done(true);
+    say(messages, QStringLiteral("書き出しました: %1\n").arg(options.file));
+    return ExportSucceeded;
+}
+
+} // namespace quillon

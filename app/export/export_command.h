@@ -1,0 +1,27 @@
+#pragma once
+// `quillon --export FILE [--size WxH] [--fps N] [--seed N] LINE1 [LINE2]`: the card
+// written to a file without any window, progress and messages on standard error.
+#include "app/export/export_source.h"
+
+#include <QStringList>
+#include <cstdio>
+
+namespace quillon {
+
+// Exit statuses of the export.
+constexpr int ExportSucceeded = 0;
+constexpr int ExportFailed = 1;
+constexpr int ExportBadUsage = 2;
+constexpr int ExportInterrupted = 130; // Ctrl+C, as a shell reports it
+
+// Whether the raw command line asks for an export (before the application exists).
+bool isExportCommandLine(int argc, char** argv);
+// Without a display the export runs on Qt's offscreen platform; call before the
+// application object is made.
+void useOffscreenWithoutDisplay();
+
+// Runs the export for the arguments after the program name; returns the exit status.
+int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,
+                     FILE* messages = stderr);
+
+} // namespace quillon

@@ -1,0 +1,144 @@
+#include "app/export/export_controller.h"
+
+#include "app/export/export_pipeline.h"
+#include "platform/core/services.h"
+#include "platform/media/ffmpeg_encoder.h"
+#include "platform/ui/prompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QThread>
+
+namespace quillon {
+
+namespace {
+const QStringList Filters = {QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("MP4 動画 (*.mp4)"),
+                             QStringLiteral("WebM 動画 (*.webm)")};
+const QStringList Suffixes = {QStringLiteral("png"), QStringLiteral("mp4"), QStringLiteral("webm")};
+} // namespace
+
+QString WidgetExportUi::chooseFile(QWidget* parent, const QString& suggested) {
+    QFileDialog dialog(parent, QStringLiteral("カードを書き出す"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(Filters);
+    const int kind = std::max<int>(0, Suffixes.indexOf(QFileInfo(suggested).suffix().toLower()));
+    dialog.selectNameFilter(Filters[kind]);
+    dialog.setDefaultSuffix(Suffixes[kind]);
+    // The extension follows the kind chosen in the list.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        dialog.setDefaultSuffix(Suffixes[std::max<int>(0, Filters.indexOf(f))]);
+    });
+    dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+void WidgetExportUi::showFailure(QWidget* parent, const QString& message) {
+    prompts().showError(parent, message);
+}
+
+ExportController::ExportController(ExportSourceFactory makeSource, QWidget* parent, ExportUi* ui)
+    : QObject(parent), makeSource_(std::move(makeSource)), parent_(parent),
+      ui_(ui ? ui : &widgetUi_) {}
+
+ExportController::~ExportController() {
+    if (worker_) {
+        cancel_ = true;
+        worker_->wait();
+        delete worker_;
+    }
+}
+
+void ExportController::exportLines(const QByteArray& line1, const QByteArray& line2) {
+    if (busy())
+        return;
+    const QString suggested =
+        lastFile_.isEmpty() ? QDir::home().filePath(QStringLiteral("card.mp4")) : lastFile_;
+    const QString file = ui_->chooseFile(parent_, suggested);
+    if (file.isEmpty())
+        return;
+    lastFile_ = file;
+    ExportOptions options;
+    options.file = file;
+    options.line1 = line1;
+    options.line2 = line2;
+    try {
+        options.format = exportFormatOf(file);
+        checkExportSize(options.size, options.format);
+    } catch (const Exception& error) {
+        ui_->showFailure(parent_, error.message());
+        emit finished(false, error.message());
+        return;
+    }
+    start(options);
+}
+
+void ExportController::start(const ExportOptions& options) {
+    cancel_ = false;
+    cancelled_ = false;
+    percent_ = -1;
+    failure_.clear();
+    progress_ = new QProgressDialog(
+        QStringLiteral("書き出し中: %1").arg(QFileInfo(options.file).fileName()),
+        QStringLiteral("キャンセル"), 0, 100, parent_);
+    progress_->setWindowTitle(QStringLiteral("Quillon for DirectX"));
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumWidth(360); // room for the whole caption
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+    progress_->setMinimumDuration(0);
+    progress_->setValue(0);
+    connect(progress_, &QProgressDialog::canceled, this, [this] {
+        cancel_ = true;
+        cancelled_ = true;
+        if (progress_)
+            progress_->setLabelText(QStringLiteral("取り消し中…"));
+    });
+
+    // The source is made, played and destroyed on the worker thread.
+    worker_ = QThread::create([this, options] {
+        try {
+            const std::unique_ptr<ExportSource> source = makeSource_(options);
+            exportCard(
+                *source, options,
+                [this](const ExportProgress& p) {
+                    const int percent = int(std::min<int64_t>(
+                        99, p.frames * 100 / std::max<int64_t>(1, p.expectedFrames)));
+                    // Only a change of a whole percent crosses to the window.
+                    if (percent_.exchange(percent) != percent)
+                        QMetaObject::invokeMethod(
+                            this, [this, percent] { showProgress(percent); }, Qt::QueuedConnection);
+                },
+                cancel_);
+        } catch (const std::exception& error) {
+            const auto* own = dynamic_cast<const Exception*>(&error);
+            failure_ = own ? own->message() : QString::fromLocal8Bit(error.what());
+        }
+    });
+    connect(worker_, &QThread::finished, this, &ExportController::done);
+    worker_->start();
+}
+
+void ExportController::showProgress(int percent) {
+    if (progress_ && !cancel_)
+        progress_->setValue(percent);
+}
+
+void ExportController::done() {
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    if (progress_)
+        progress_->deleteLater();
+    progress_ = nullptr;
+    const bool ok = failure_.isEmpty();
+    // A cancel the user asked for needs no box.
+    if (!ok && !cancelled_)
+        ui_->showFailure(parent_, failure_);
+    emit finished(ok, failure_);
+}
+
+} // namespace quillon

@@ -1,0 +1,35 @@
+#pragma once
+// The export itself, shared by the command line and the window: a card's frames and
+// cues become a picture or a video with its sound, written whole or not at all.
+#include "app/export/export_options.h"
+#include "app/export/export_source.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+namespace quillon {
+
+class LoopbackMixer;
+
+struct ExportProgress {
+    int64_t frames = 0;         // written so far
+    int64_t expectedFrames = 0; // the whole card; may be off by a few
+};
+using ExportProgressCallback = std::function<void(const ExportProgress&)>;
+
+// Writes the card to options.file in options.format. A failure raises an error whose
+// message says what went wrong; a cancel raises EExportCancelled. Either way no file
+// is left at options.file, and an older file there is untouched.
+void exportCard(ExportSource& source, const ExportOptions& options,
+                const ExportProgressCallback& progress, const std::atomic_bool& cancel);
+
+// The program's built-in sounds, by name, for the mix.
+void loadCardSounds(LoopbackMixer& mixer);
+
+// The first sample of frame k.
+inline int64_t sampleOfFrame(int64_t frame, int fps) {
+    return frame * ExportSampleRate / fps;
+}
+
+} // namespace quillon

@@ -1,0 +1,162 @@
+// The export's command line: what it accepts, the message for each kind of bad usage,
+// and the exit status and messages of a run.
+#include "app/export/export_command.h"
+#include "app/export/export_options.h"
+#include "platform/media/ffmpeg_encoder.h"
+#include "support/fake_export_source.h"
+#include "support/raised.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+using testing::FakeCard;
+using testing::FakeExportSource;
+using testing::raised;
+
+QStringList args(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* a : list)
+        out << QString::fromUtf8(a);
+    return out;
+}
+
+TEST(ExportOptionsTest, DefaultsAndEveryOptionInAnyOrder) {
+    const ExportOptions plain = parseExportArguments(args({"--export", "a.PNG", "夢の橋"}));
+    EXPECT_EQ(plain.file, QStringLiteral("a.PNG"));
+    EXPECT_EQ(plain.format, ExportFormat::Png);
+    EXPECT_EQ(plain.size, QSize(1920, 1080));
+    EXPECT_EQ(plain.fps, 30);
+    EXPECT_FALSE(plain.seed.has_value());
+    EXPECT_EQ(plain.line1, QByteArray("\x96\xb2\x82\xcc\x8b\xb4")); // Shift-JIS
+    EXPECT_TRUE(plain.line2.isEmpty());
+
+    const ExportOptions all =
+        parseExportArguments(args({"--export", "b.webm", "Line 1", "--fps=60", "--size", "1281x721",
+                                   "--seed", "4294967295", "--", "--two--"}));
+    EXPECT_EQ(all.format, ExportFormat::WebM);
+    EXPECT_EQ(all.size, QSize(1281, 721)); // odd sides are fine for VP9
+    EXPECT_EQ(all.fps, 60);
+    EXPECT_EQ(all.seed, 4294967295u);
+    EXPECT_EQ(all.line1, QByteArray("Line 1"));
+    EXPECT_EQ(all.line2, QByteArray("--two--"));
+
+    EXPECT_TRUE(isExportCommand(args({"--export=c.mp4", "x"})));
+    EXPECT_FALSE(isExportCommand(args({"/S"})));
+    EXPECT_FALSE(isExportCommand({}));
+}
+
+TEST(ExportOptionsTest, EachBadUsageSaysWhatIsWrong) {
+    const QString size = QStringLiteral("--size は 1920x1080 のように 幅x高さ で指定してください");
+    const QString sides = QStringLiteral("--size の幅と高さは 16 から 7680 までです");
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {args({"--export", "a.gif", "x"}),
+         QStringLiteral("a.gif: 書き出せる形式は .png, .mp4, .webm です")},
+        {args({"--export", "a", "x"}),
+         QStringLiteral("a: 書き出せる形式は .png, .mp4, .webm です")},
+        {args({"--export", "a.mp4", "--size", "0x0", "x"}), sides},
+        {args({"--export", "a.mp4", "--size", "-640x480", "x"}), size},
+        {args({"--export", "a.mp4", "--size", "640", "x"}), size},
+        {args({"--export", "a.mp4", "--size", "99999999999999x2", "x"}), size},
+        {args({"--export", "a.png", "--size", "7681x100", "x"}), sides},
+        {args({"--export", "a.png", "--size", "7680x7680", "x"}),
+         QStringLiteral("--size が大きすぎます (画素数は 7680x4320 まで)")},
+        {args({"--export", "a.mp4", "--size", "641x480", "x"}),
+         QStringLiteral("H.264 (.mp4) の幅と高さは偶数でなければなりません")},
+        {args({"--export", "a.mp4", "--fps", "0", "x"}),
+         QStringLiteral("--fps は 1 から 60 までの整数です")},
+        {args({"--export", "a.mp4", "--fps", "61", "x"}),
+         QStringLiteral("--fps は 1 から 60 までの整数です")},
+        {args({"--export", "a.mp4", "--fps", "29.97", "x"}),
+         QStringLiteral("--fps は 1 から 60 までの整数です")},
+        {args({"--export", "a.mp4", "--seed", "-1", "x"}),
+         QStringLiteral("--seed は 0 から 4294967295 までの整数です")},
+        {args({"--export", "a.mp4", "--seed", "4294967296", "x"}),
+         QStringLiteral("--seed は 0 から 4294967295 までの整数です")},
+        {args({"--export", "a.mp4", "--speed", "2", "x"}),
+         QStringLiteral("--speed というオプションはありません")},
+        {args({"--export", "a.mp4", "x", "--fps"}), QStringLiteral("--fps の値がありません")},
+        {args({"--export", "a.mp4", "--fps", "30", "--fps", "60", "x"}),
+         QStringLiteral("--fps が二度指定されています")},
+        {args({"--export"}), QStringLiteral("--export の値がありません")},
+        {args({"--export", "", "x"}), QStringLiteral("書き出すファイルが指定されていません")},
+        {args({"--export", "a.mp4"}), QStringLiteral("1行目が指定されていません")},
+        {args({"--export", "a.mp4", "x", "y", "z"}), QStringLiteral("余分な引数があります: z")},
+        {args({"--export", "a.mp4", "x", "😀"}),
+         QStringLiteral("2行目に Shift-JIS で表せない文字があります")},
+        {args({"--export", "a.mp4", "x\ny"}), QStringLiteral("1行目に改行や制御文字があります")},
+    };
+    for (const auto& [arguments, message] : cases)
+        EXPECT_EQ(raised<ExportUsageError>([&] { parseExportArguments(arguments); }), message)
+            << arguments.join(u' ').toStdString();
+}
+
+// What a run of the command wrote to standard error.
+class ExportCommandTest : public ::testing::Test {
+protected:
+    int run(const QStringList& arguments, ExportSourceFactory factory = fake()) {
+        FILE* err = tmpfile();
+        const int status = runExportCommand(arguments, factory, err);
+        rewind(err);
+        QByteArray bytes;
+        char buffer[4096];
+        while (size_t n = fread(buffer, 1, sizeof buffer, err))
+            bytes.append(buffer, qsizetype(n));
+        fclose(err);
+        messages = QString::fromLocal8Bit(bytes);
+        return status;
+    }
+    static ExportSourceFactory fake() {
+        return [](const ExportOptions& o) {
+            FakeCard card;
+            card.size = o.size;
+            card.fps = o.fps;
+            card.frames = 40;
+            return std::make_unique<FakeExportSource>(card);
+        };
+    }
+    QString file(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    QString messages;
+};
+
+TEST_F(ExportCommandTest, ARunReportsProgressInLinesAndEndsWithZero) {
+    if (FfmpegEncoder::findProgram().isEmpty())
+        GTEST_SKIP() << "no ffmpeg";
+    EXPECT_EQ(run({QStringLiteral("--export"), file("a.mp4"), QStringLiteral("--size"),
+                   QStringLiteral("160x120"), QStringLiteral("x")}),
+              ExportSucceeded);
+    EXPECT_TRUE(QFile::exists(file("a.mp4")));
+    QString expected;
+    for (int p = 0; p <= 90; p += 10)
+        expected += QStringLiteral("書き出し中 %1%\n").arg(p);
+    expected += QStringLiteral("書き出し中 100%\n書き出しました: ") + file("a.mp4") + u'\n';
+    EXPECT_EQ(messages, expected);
+}
+
+TEST_F(ExportCommandTest, FailuresAndBadUsageHaveTheirOwnStatus) {
+    EXPECT_EQ(run({QStringLiteral("--export"), file("a.png")}), ExportBadUsage);
+    EXPECT_EQ(messages,
+              QStringLiteral("quillon: 1行目が指定されていません\n") + exportUsage() + u'\n');
+
+    const ExportSourceFactory broken = [](const ExportOptions&) -> std::unique_ptr<ExportSource> {
+        throw Exception(QStringLiteral("描けません"));
+    };
+    EXPECT_EQ(run({QStringLiteral("--export"), file("a.png"), QStringLiteral("x")}, broken),
+              ExportFailed);
+    EXPECT_EQ(messages, QStringLiteral("quillon: 描けません\n"));
+
+    EXPECT_EQ(run({QStringLiteral("--export"), file("no/a.png"), QStringLiteral("x")}),
+              ExportFailed);
+    EXPECT_TRUE(messages.startsWith(QStringLiteral("quillon: ") + file("no/a.png") +
+                                    QStringLiteral(" に書き込めません")));
+    EXPECT_FALSE(QFile::exists(file("a.png")));
+}
+
+} // namespace
+} // namespace quillon
