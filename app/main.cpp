@@ -1,5 +1,6 @@
 #include "app/export/card_source.h"
 #include "app/export/export_command.h"
+#include "app/export/export_options.h"
 #include "app/main_form.h"
 #include "app/program.h"
 #include "platform/core/library_loader.h"
@@ -14,10 +15,13 @@ using namespace quillon;
 
 // `--export`: the card goes to a file, and no window is made.
 int exportMain(int argc, char** argv) {
-    useOffscreenWithoutDisplay();
+    useOffscreenPlatform();
     QuillonApplication app(argc, argv);
     registerFontSubstitutions();
-    const int status = runExportCommand(app.arguments().mid(1), makeCardExportSource);
+    const int status =
+        runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
+            return makeCardExportSource(options);
+        });
     FreePlatformLibraries();
     return status;
 }

@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include "app/ambience.h"
+#include "app/export/card_source.h"
+#include "app/export/export_controller.h"
 #include "app/user_subtitles.h"
 #include "platform/core/product.h"
 #include "platform/core/random.h"
@@ -80,6 +82,19 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ambience_ = new Ambience(
         this, [this] { return partners_.ambienceLoop; },
         [this](const QString& name) { partners_.card->PutSound(name); });
+
+    // Export is reachable without changing the window's layout: Ctrl+E, and the menu of a
+    // right click on the window.
+    ExportAction = new QAction(QStringLiteral("カードを書き出す(&E)..."), this);
+    ExportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(ExportAction, &QAction::triggered, this, [this] { ExportCard(); });
+    addAction(ExportAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    export_ = new ExportController(
+        [this](const ExportOptions& options) {
+            return makeCardExportSource(options, *exportSettings_);
+        },
+        this);
 
     connect(RunButton, &QPushButton::clicked, this, [this] { RunButtonClick(); });
     connect(TsrButton, &QPushButton::clicked, this, [this] { TsrButtonClick(); });
@@ -277,6 +292,13 @@ void TMainForm::ArmAmbience() {
     Timer1Tag = 1;
     if (!Timer1->isActive())
         Timer1->start();
+}
+
+void TMainForm::ExportCard() {
+    if (export_->busy())
+        return;
+    exportSettings_ = std::make_shared<const Settings>(partners_.settings->currentSettings());
+    export_->exportLines(line1(), line2());
 }
 
 void TMainForm::Timer1Timer() {

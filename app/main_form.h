@@ -23,6 +23,8 @@ class Ambience;
 class TDispForm;
 class TOptionForm;
 class TWaveCollectionItem;
+class ExportController;
+struct Settings;
 
 class TMainForm : public QDialog {
 public:
@@ -83,6 +85,10 @@ public:
     void PencilImageClick();
     void UserTitleDeleteClick();
     void Timer1Timer();
+    // Writes the card of the two lines to a picture or a video file the user names
+    // (Ctrl+E, or the window's context menu).
+    void ExportCard();
+    QAction* ExportAction = nullptr;
 
     // The user list's text while nothing has been chosen.
     static QString UserListPlaceholder() {
@@ -108,6 +114,9 @@ private:
     std::unique_ptr<Ui::MainForm> ui;
     Ambience* ambience_ = nullptr;
     Partners partners_;
+    ExportController* export_ = nullptr;
+    // The settings in force when the export began; its worker reads them once.
+    std::shared_ptr<const Settings> exportSettings_;
 };
 
 } // namespace quillon

@@ -5,6 +5,12 @@
 
 namespace quillon {
 
+struct Settings;
+
+// With the settings stored where the program keeps them.
 std::unique_ptr<ExportSource> makeCardExportSource(const ExportOptions& options);
+// With the given settings.
+std::unique_ptr<ExportSource> makeCardExportSource(const ExportOptions& options,
+                                                   const Settings& settings);
 
 } // namespace quillon

@@ -66,10 +66,8 @@ bool isExportCommandLine(int argc, char** argv) {
     return argc > 1 && isExportCommand({QString::fromLocal8Bit(argv[1])});
 }
 
-void useOffscreenWithoutDisplay() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+void useOffscreenPlatform() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,

@@ -16,9 +16,9 @@ constexpr int ExportInterrupted = 130; // Ctrl+C, as a shell reports it
 
 // Whether the raw command line asks for an export (before the application exists).
 bool isExportCommandLine(int argc, char** argv);
-// Without a display the export runs on Qt's offscreen platform; call before the
-// application object is made.
-void useOffscreenWithoutDisplay();
+// An export from the command line shows no window, so it runs on Qt's offscreen
+// platform, display or none; call before the application object is made.
+void useOffscreenPlatform();
 
 // Runs the export for the arguments after the program name; returns the exit status.
 int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,

@@ -5,8 +5,9 @@
 
 namespace quillon {
 
-OffscreenPages::OffscreenPages(int width, int height, double scale, RefreshClock* refresh)
-    : width_(width), height_(height), presenter_(refresh, nullptr) {
+OffscreenPages::OffscreenPages(int width, int height, double scale, RefreshClock* refresh,
+                               std::function<void(const PagePresenter::Frame&)> shown)
+    : width_(width), height_(height), presenter_(refresh, std::move(shown)) {
     device_.pageScale = scale;
     device_.desktop = {width, height, 16};
     device_.modes = {device_.desktop};

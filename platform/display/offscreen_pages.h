@@ -16,8 +16,10 @@ class TDirectDraw;
 class OffscreenPages : public FlipPages {
 public:
     // Pages of the given size in the display mode's coordinates, 16 bits a pixel, drawn
-    // at scale device pixels to a unit.
-    OffscreenPages(int width, int height, double scale = 1.0, RefreshClock* refresh = nullptr);
+    // at scale device pixels to a unit. shown hears of each page as it goes up, before
+    // what waited for it runs.
+    OffscreenPages(int width, int height, double scale = 1.0, RefreshClock* refresh = nullptr,
+                   std::function<void(const PagePresenter::Frame&)> shown = {});
     ~OffscreenPages() override;
     OffscreenPages(const OffscreenPages&) = delete;
     OffscreenPages& operator=(const OffscreenPages&) = delete;
