@@ -3,6 +3,7 @@
 #include "about/about_form.h"
 #include "app/ambience.h"
 #include "platform/ui/picture_button.h"
+#include "platform/ui/sjis_field.h"
 #include "subtitles/subtitle_combo.h"
 #include "app/user_subtitles.h"
 #include "platform/core/command_line.h"
@@ -56,6 +57,8 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     setUpFixedWindow(*this, QSize(277, 225));
     Label1->setFont(interfaceFont(16, true));
     RunButton->setDefault(true);
+    guardShiftJisField(Edit1);
+    guardShiftJisField(Edit2);
 
     ComboBox1->setText(catalogueCaption);
     ComboBox2->setText(UserListPlaceholder());
