@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
+#include "platform/ui/translations.h"
 #include "platform/core/library_loader.h"
 
 #include <QScreen>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
+    installJapaneseTranslations(app);
     try {
         CreateForms();
     } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 // Unit tests run with a QApplication on the offscreen platform, so that widgets are real.
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
+#include "platform/ui/translations.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     quillon::QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     quillon::registerFontSubstitutions();
+    // The choosers are driven for real, in the language the program shows them in.
+    quillon::installJapaneseTranslations(app);
     quillon::setApplicationActiveForTesting(1);
     return RUN_ALL_TESTS();
 }
