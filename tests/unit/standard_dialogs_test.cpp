@@ -110,3 +110,45 @@ TEST_F(RealFontChooser, AFamilyShiftJisCannotNameIsNotTaken) {
     EXPECT_EQ(choosing.reports[0],
               QStringLiteral("フォント名「Café Serif」は Shift-JIS で表せないため、選べません。"));
 }
+
+TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
+    const QString existing = dir.filePath(QStringLiteral("mine.qln"));
+    writeFile(existing, "AB \r\n");
+    WidgetPrompts real;
+    QString question, yes, no;
+    ModalScript script;
+    auto name = [](const QString& path) {
+        return [path](QFileDialog* dialog) {
+            // Typed into the name field, as a user would.
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        };
+    };
+    script.then<QFileDialog>(name(existing))
+        .then<QMessageBox>([&](QMessageBox* box) {
+            question = box->text();
+            yes = box->button(QMessageBox::Yes)->text();
+            no = box->button(QMessageBox::No)->text();
+            box->button(QMessageBox::No)->click();
+        })
+        .then<QFileDialog>(name(existing))
+        .then<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    const QString chosen = real.chooseSaveFile(
+        nullptr, {}, {QStringLiteral("ユーザー指定サブタイトル"), QStringLiteral("*.qln")},
+        QStringLiteral("qln"));
+    ASSERT_TRUE(script.finished());
+    EXPECT_EQ(question, QStringLiteral("mine.qln は既に存在します。\n置き換えますか?"));
+    EXPECT_EQ(yes, QStringLiteral("はい(&Y)"));
+    EXPECT_EQ(no, QStringLiteral("いいえ(&N)"));
+    EXPECT_EQ(chosen, existing);
+    EXPECT_EQ(readFile(existing), QByteArray("AB \r\n")); // choosing replaces nothing yet
+
+    // A new name is not asked about; the default extension is added.
+    ModalScript quiet(3000);
+    quiet.then<QFileDialog>(name(dir.filePath(QStringLiteral("new"))));
+    EXPECT_EQ(real.chooseSaveFile(nullptr, {}, {QStringLiteral("x"), QStringLiteral("*.qln")},
+                                  QStringLiteral("qln")),
+              dir.filePath(QStringLiteral("new.qln")));
+    EXPECT_TRUE(quiet.finished());
+    EXPECT_FALSE(quiet.timedOut());
+}
