@@ -3,6 +3,7 @@
 #include "platform/text/sjis.h"
 
 #include <QCoreApplication>
+#include <QStringDecoder>
 #include <limits>
 
 namespace quillon {
@@ -12,6 +13,7 @@ namespace {
 const QByteArray FileSection = "File";
 const QByteArray FontSection = "Font";
 const QByteArray OptionSection = "Option";
+const QByteArray FileUrlPrefix = "file://";
 
 QString& settingsDirectoryOverride() {
     static QString directory;
@@ -83,10 +85,29 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
     return parseDecimal(text);
 }
 
+QByteArray storedPath(const QString& path) {
+    const QByteArray text = sjis::fromUnicode(path);
+    if (sjis::toUnicode(text) == path && !text.startsWith(FileUrlPrefix))
+        return text;
+    return FileUrlPrefix + path.toUtf8().toPercentEncoding("/");
+}
+
+QString pathOfStored(const QByteArray& value) {
+    if (value.startsWith(FileUrlPrefix)) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                      QStringDecoder::Flag::ConvertInitialBom);
+        const QString path =
+            utf8.decode(QByteArray::fromPercentEncoding(value.mid(FileUrlPrefix.size())));
+        if (!utf8.hasError())
+            return path;
+    }
+    return sjis::toUnicode(value);
+}
+
 Settings readSettings(const IniDocument& doc, const Settings& current) {
     const Settings initial;
     Settings s = current;
-    s.userFile = sjis::toUnicode(doc.value(FileSection, "UserFile").value_or(QByteArray()));
+    s.userFile = pathOfStored(doc.value(FileSection, "UserFile").value_or(QByteArray()));
     const QByteArray face = doc.value(FontSection, "Name").value_or(initial.faceName);
     if (!face.isEmpty())
         s.faceName = cutFaceName(face);
@@ -103,7 +124,7 @@ Settings readSettings(const IniDocument& doc, const Settings& current) {
 
 bool writeSettings(IniDocument& doc, const Settings& s) {
     const auto number = [](int v) { return QByteArray::number(v); };
-    return doc.setValue(FileSection, "UserFile", sjis::fromUnicode(s.userFile)) &&
+    return doc.setValue(FileSection, "UserFile", storedPath(s.userFile)) &&
            doc.setValue(FontSection, "Name", s.faceName) &&
            doc.setValue(FontSection, "Charset", number(s.charset & 0xFF)) &&
            doc.setValue(OptionSection, "AutoClose", s.autoClose ? "1" : "0") &&
