@@ -42,6 +42,12 @@ const char* codecName() {
     return name;
 }
 
+// Stateless, so that a lone high surrogate at the end is an error, not held back as the
+// first half of a pair.
+QStringEncoder encoderOf() {
+    return QStringEncoder(codecName(), QStringEncoder::Flag::Stateless);
+}
+
 // The JIS forms that code page 932 holds under another code point.
 char16_t cp932Form(char16_t c) {
     switch (c) {
@@ -83,7 +89,7 @@ template <typename Each> void forEachCharacter(const QString& mapped, Each each)
     for (qsizetype i = 0; i < mapped.size();) {
         const qsizetype n = unitsAt(mapped, i);
         // A fresh encoder each time: resetting one would also drop its converter.
-        QStringEncoder encoder(codecName());
+        QStringEncoder encoder = encoderOf();
         QByteArray bytes = encoder.encode(QStringView(mapped).mid(i, n));
         if (encoder.hasError())
             bytes.clear();
@@ -101,7 +107,7 @@ QString toUnicode(const QByteArray& bytes) {
 
 QByteArray fromUnicode(const QString& text) {
     const QString mapped = withCp932Forms(text);
-    QStringEncoder encoder(codecName());
+    QStringEncoder encoder = encoderOf();
     QByteArray bytes = encoder.encode(mapped);
     if (!encoder.hasError())
         return bytes;
@@ -114,7 +120,7 @@ QByteArray fromUnicode(const QString& text) {
 }
 
 bool isRepresentable(const QString& text) {
-    QStringEncoder encoder(codecName());
+    QStringEncoder encoder = encoderOf();
     const QByteArray bytes = encoder.encode(withCp932Forms(text)); // encoding is lazy
     return !encoder.hasError();
 }

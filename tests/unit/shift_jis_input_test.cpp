@@ -64,6 +64,7 @@ TEST(ShiftJisEncoding, ACharacterWithoutAFormIsOneQuestionMark) {
     EXPECT_EQ(sjis::fromUnicode(QStringLiteral("é第一話")),
               QByteArray("?\x91\xE6\x88\xEA\x98\x62"));
     EXPECT_FALSE(sjis::isRepresentable(QStringLiteral("ü")));
+    EXPECT_FALSE(sjis::isRepresentable(QString(QChar(0xD800)))); // half a pair
 
     QString leftOut;
     EXPECT_EQ(sjis::representablePart(QStringLiteral("Aé〜😀B"), &leftOut), QStringLiteral("A〜B"));
