@@ -7,6 +7,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "settings/settings_location.h"
+#include "platform/ui/translations.h"
 
 #include <QScreen>
 #include <cstdio>
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
+    installJapaneseTranslations(app);
     std::unique_ptr<Program> program;
     try {
         program = std::make_unique<Program>();

@@ -3,6 +3,7 @@
 #include "app/ambience.h"
 #include "app/export/card_source.h"
 #include "app/export/export_controller.h"
+#include "platform/ui/sjis_field.h"
 #include "app/user_subtitles.h"
 #include "platform/core/product.h"
 #include "platform/core/random.h"
@@ -54,6 +55,8 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     setUpFixedWindow(*this, QSize(277, 225));
     Label1->setFont(interfaceFont(16, true));
     RunButton->setDefault(true);
+    guardShiftJisField(Edit1);
+    guardShiftJisField(Edit2);
 
     ComboBox1->setText(catalogueCaption);
     ComboBox2->setText(UserListPlaceholder());

@@ -1,7 +1,9 @@
 #include "settings/choosers.h"
 
 #include "platform/core/services.h"
+#include "platform/core/error.h"
 #include "platform/text/sjis.h"
+#include "platform/ui/fonts.h"
 #include "settings/settings_store.h"
 
 #include <QFont>
@@ -30,11 +32,22 @@ QString FontChooser::faceText() const {
 }
 
 bool FontChooser::Execute(QWidget* parent) {
-    QFont font(faceText());
+    // The chooser lists installed families, and the stored face ("ＭＳ 明朝") may name
+    // one only through a substitution: it opens on the family the face resolves to, and
+    // OK on that same family keeps the stored name as it is.
+    const QString opened = installedFamily(faceText());
+    QFont font(opened);
     font.setPixelSize(12);
     if (!prompts().chooseFont(parent, font))
         return false;
-    const QByteArray face = cutFaceName(sjis::fromUnicode(font.family()));
+    const QString family = font.family();
+    if (family == opened)
+        return true;
+    if (!sjis::isRepresentable(family)) {
+        prompts().tellOk(parent, formatMessage(UnstorableFaceMessage, {family}));
+        return false;
+    }
+    const QByteArray face = cutFaceName(sjis::fromUnicode(family));
     if (!face.isEmpty())
         faceName = face;
     return true;

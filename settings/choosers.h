@@ -30,6 +30,9 @@ private:
     Kind kind_;
 };
 
+inline const QString UnstorableFaceMessage =
+    QStringLiteral("フォント名「%s」は Shift-JIS で表せないため、選べません。");
+
 class FontChooser {
 public:
     // Face name as Shift-JIS bytes (at most 31) and Windows character set.
@@ -38,7 +41,9 @@ public:
 
     QString faceText() const;
     // Shows the chooser with the current face. On confirmation only the face changes:
-    // the toolkit's fonts carry no character set, so the stored one stays.
+    // the toolkit's fonts carry no character set, so the stored one stays. A family
+    // whose name Shift-JIS cannot hold is not taken (the settings file could not keep
+    // it); a notice says so.
     bool Execute(QWidget* parent);
 };
 

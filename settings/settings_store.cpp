@@ -4,11 +4,15 @@
 
 #include "platform/core/services.h"
 
+#include <QStringDecoder>
+
 #include <limits>
 
 namespace quillon {
 
 namespace {
+
+const QByteArray FileUrlPrefix = "file://";
 
 std::optional<int> parseHex(const QByteArray& digits) {
     if (digits.isEmpty() || digits.size() > 8)
@@ -80,10 +84,29 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
     return parseDecimal(text);
 }
 
+QByteArray storedPath(const QString& path) {
+    const QByteArray text = sjis::fromUnicode(path);
+    if (sjis::toUnicode(text) == path && !text.startsWith(FileUrlPrefix))
+        return text;
+    return FileUrlPrefix + path.toUtf8().toPercentEncoding("/");
+}
+
+QString pathOfStored(const QByteArray& value) {
+    if (value.startsWith(FileUrlPrefix)) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                      QStringDecoder::Flag::ConvertInitialBom);
+        const QString path =
+            utf8.decode(QByteArray::fromPercentEncoding(value.mid(FileUrlPrefix.size())));
+        if (!utf8.hasError())
+            return path;
+    }
+    return sjis::toUnicode(value);
+}
+
 Settings readSettings(const IniDocument& doc, const Settings& current) {
     using namespace SettingTable;
     Settings s = current;
-    s.userFile = sjis::toUnicode(doc.value(FileSection, UserFileKey).value_or(QByteArray()));
+    s.userFile = pathOfStored(doc.value(FileSection, UserFileKey).value_or(QByteArray()));
     const QByteArray face = doc.value(FontSection, NameKey).value_or(DefaultFaceName());
     if (!face.isEmpty())
         s.faceName = cutFaceName(face);
@@ -100,7 +123,7 @@ Settings readSettings(const IniDocument& doc, const Settings& current) {
 
 bool writeSettings(IniDocument& doc, const Settings& s) {
     using namespace SettingTable;
-    return doc.setValue(FileSection, UserFileKey, sjis::fromUnicode(s.userFile)) &&
+    return doc.setValue(FileSection, UserFileKey, storedPath(s.userFile)) &&
            doc.setValue(FontSection, NameKey, s.faceName) &&
            writeNumber(doc, Charset, s.charset & 0xFF) &&
            writeNumber(doc, AutoClose, s.autoClose ? 1 : 0) &&

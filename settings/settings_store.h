@@ -33,6 +33,16 @@ QByteArray cutFaceName(const QByteArray& face);
 // 32 bits, two's complement); nullopt for anything else, an empty text included.
 std::optional<int> parseIniInteger(const QByteArray& text);
 
+// How UserFile keeps a path. A path that Shift-JIS holds exactly is stored as its
+// Shift-JIS text, as the file has always had it. Any other path (é or ü are ordinary in
+// Linux file names) is stored as a file URL of its UTF-8 bytes, "file://" and percent
+// escapes: plain ASCII, read back exactly. A path that itself begins with "file://" is
+// stored that way too, so that it cannot be taken for one.
+QByteArray storedPath(const QString& path);
+// The path a stored UserFile value names. A "file://" value whose escapes do not give
+// UTF-8 is read as Shift-JIS text, like any other value.
+QString pathOfStored(const QByteArray& value);
+
 // The settings after reading doc over current: missing or unreadable keys take
 // their key defaults, numbers are clamped, an empty Name keeps the current face.
 Settings readSettings(const IniDocument& doc, const Settings& current);

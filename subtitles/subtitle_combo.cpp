@@ -20,6 +20,8 @@ SubtitleCombo::SubtitleCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(8);
+    // The text area shows the list's own pointer (the program's cursor), not an I-beam.
+    lineEdit()->unsetCursor();
     connect(this, qOverload<int>(&QComboBox::activated), this, [this](int index) {
         selected_ = index;
         if (OnChange)
@@ -32,17 +34,26 @@ SubtitleCombo::SubtitleCombo(QWidget* parent) : QComboBox(parent) {
     });
 }
 
-void SubtitleCombo::refill() {
+template <typename Change> void SubtitleCombo::changeItems(Change change) {
     const QSignalBlocker block(this);
     const QString shown = currentText();
-    QComboBox::clear();
-    QStringList texts;
-    texts.reserve(items_.size());
-    for (const QByteArray& item : items_)
-        texts.append(sjis::toUnicode(textPart(item)));
-    addItems(texts);
+    change();
+    // The toolkit makes the first item current when a list fills; only the user's
+    // choice may be current, or Down in the closed list would skip the first item.
+    setCurrentIndex(selected_);
     setEditText(shown);
-    selected_ = -1;
+}
+
+void SubtitleCombo::refill() {
+    changeItems([this] {
+        QComboBox::clear();
+        QStringList texts;
+        texts.reserve(items_.size());
+        for (const QByteArray& item : items_)
+            texts.append(sjis::toUnicode(textPart(item)));
+        addItems(texts);
+        selected_ = -1;
+    });
 }
 
 void SubtitleCombo::setItems(const QList<QByteArray>& items) {
@@ -55,22 +66,20 @@ void SubtitleCombo::clearItems() {
 }
 
 void SubtitleCombo::appendItem(const QByteArray& item) {
-    const QSignalBlocker block(this);
-    const QString shown = currentText();
-    items_.append(item);
-    addItem(sjis::toUnicode(textPart(item)));
-    setEditText(shown);
+    changeItems([this, &item] {
+        items_.append(item);
+        addItem(sjis::toUnicode(textPart(item)));
+    });
 }
 
 void SubtitleCombo::removeItemAt(int index) {
     if (index < 0 || index >= items_.size())
         return;
-    const QSignalBlocker block(this);
-    const QString shown = currentText();
-    items_.removeAt(index);
-    removeItem(index);
-    setEditText(shown);
-    selected_ = -1;
+    changeItems([this, index] {
+        items_.removeAt(index);
+        removeItem(index);
+        selected_ = -1;
+    });
 }
 
 QByteArray SubtitleCombo::itemBytes(int index) const {

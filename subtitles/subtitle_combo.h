@@ -42,6 +42,9 @@ public:
     void showPopup() override;
 
 private:
+    // Changes the items; the text field keeps what it shows and only the user's
+    // selection (none after a refill) is current.
+    template <typename Change> void changeItems(Change change);
     void refill();
     QList<QByteArray> items_;
     int selected_ = -1;

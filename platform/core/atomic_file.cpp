@@ -6,6 +6,7 @@ namespace quillon {
 
 SaveResult saveFileAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return SaveResult::CannotCreate;
     if (file.write(bytes) != bytes.size()) {

@@ -1,6 +1,8 @@
 #pragma once
 // Whole-file replacement that never leaves a half-written file: the bytes go to a
-// temporary file in the same folder, which is then renamed over the old one.
+// temporary file in the same folder, which is then renamed over the old one. In a
+// folder where no new file may be created, an existing file that may be written is
+// written in place instead, as the only way the save can succeed there.
 #include <QByteArray>
 #include <QString>
 
@@ -8,7 +10,8 @@ namespace quillon {
 
 enum class SaveResult {
     Saved,
-    CannotCreate, // the temporary file could not be created, or the rename failed
+    CannotCreate, // neither a temporary file nor the file itself could be written, or the
+                  // rename failed
     WriteError,   // writing stopped short
 };
 

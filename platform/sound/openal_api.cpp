@@ -1,15 +1,15 @@
 #include "platform/sound/openal_api.h"
 
 #include "platform/core/library_loader.h"
-#include "platform/sound/openal_device.h"
+
+#include <QString>
 
 namespace quillon {
 
 namespace {
 
 template <typename F> void fetch(F& fn, const char* name) {
-    fn = reinterpret_cast<F>(
-        LoadPlatformFunction(QString::fromLatin1(OpenALSoundSystem::LibraryName), name));
+    fn = reinterpret_cast<F>(LoadPlatformFunction(QString::fromLatin1(OpenALLibraryName), name));
 }
 
 template <typename F>
@@ -28,6 +28,7 @@ OpenALApi load() {
     fetch(a.alcMakeContextCurrent, "alcMakeContextCurrent");
     fetch(a.alcGetProcAddress, "alcGetProcAddress");
     fetch(a.alcIsExtensionPresent, "alcIsExtensionPresent");
+    fetch(a.alcGetIntegerv, "alcGetIntegerv");
     fetch(a.alGetError, "alGetError");
     fetch(a.alGenBuffers, "alGenBuffers");
     fetch(a.alDeleteBuffers, "alDeleteBuffers");

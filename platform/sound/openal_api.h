@@ -7,6 +7,8 @@
 
 namespace quillon {
 
+inline constexpr const char* OpenALLibraryName = "libopenal.so.1";
+
 struct OpenALApi {
     decltype(&::alcOpenDevice) alcOpenDevice;
     decltype(&::alcCloseDevice) alcCloseDevice;
@@ -15,6 +17,7 @@ struct OpenALApi {
     decltype(&::alcMakeContextCurrent) alcMakeContextCurrent;
     decltype(&::alcGetProcAddress) alcGetProcAddress;
     decltype(&::alcIsExtensionPresent) alcIsExtensionPresent;
+    decltype(&::alcGetIntegerv) alcGetIntegerv;
     decltype(&::alGetError) alGetError;
     decltype(&::alGenBuffers) alGenBuffers;
     decltype(&::alDeleteBuffers) alDeleteBuffers;
@@ -34,7 +37,7 @@ struct OpenALApi {
     LPALCRENDERSAMPLESSOFT alcRenderSamplesSOFT;
     PFNALCSETTHREADCONTEXTPROC alcSetThreadContext;
 
-    // Raises "%s を読み込めません" when the library or an entry point is missing.
+    // Raises "libopenal.so.1 を読み込めません" when the library or an entry point is missing.
     static const OpenALApi& get();
 };
 

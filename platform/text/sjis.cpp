@@ -41,6 +41,63 @@ const char* codecName() {
     }();
     return name;
 }
+
+// Stateless, so that a lone high surrogate at the end is an error, not held back as the
+// first half of a pair.
+QStringEncoder encoderOf() {
+    return QStringEncoder(codecName(), QStringEncoder::Flag::Stateless);
+}
+
+// The JIS forms that code page 932 holds under another code point.
+char16_t cp932Form(char16_t c) {
+    switch (c) {
+    case 0x301C: // wave dash
+        return 0xFF5E;
+    case 0x2212: // minus sign
+        return 0xFF0D;
+    case 0x2016: // double vertical line
+        return 0x2225;
+    case 0x00A2: // cent
+        return 0xFFE0;
+    case 0x00A3: // pound
+        return 0xFFE1;
+    case 0x00AC: // not
+        return 0xFFE2;
+    case 0x2014: // em dash
+        return 0x2015;
+    default:
+        return 0;
+    }
+}
+
+QString withCp932Forms(const QString& text) {
+    QString mapped = text;
+    for (QChar& c : mapped)
+        if (const char16_t form = cp932Form(c.unicode()))
+            c = QChar(form);
+    return mapped;
+}
+
+// Length in UTF-16 units of the character at i: a surrogate pair is one character.
+qsizetype unitsAt(const QString& text, qsizetype i) {
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
+
+// Calls each(position, length, bytes) for every character of the mapped text; bytes are
+// empty for a character without a Shift-JIS form.
+template <typename Each> void forEachCharacter(const QString& mapped, Each each) {
+    for (qsizetype i = 0; i < mapped.size();) {
+        const qsizetype n = unitsAt(mapped, i);
+        // A fresh encoder each time: resetting one would also drop its converter.
+        QStringEncoder encoder = encoderOf();
+        QByteArray bytes = encoder.encode(QStringView(mapped).mid(i, n));
+        if (encoder.hasError())
+            bytes.clear();
+        each(i, n, bytes);
+        i += n;
+    }
+}
+
 } // namespace
 
 QString toUnicode(const QByteArray& bytes) {
@@ -49,14 +106,36 @@ QString toUnicode(const QByteArray& bytes) {
 }
 
 QByteArray fromUnicode(const QString& text) {
-    QStringEncoder encoder(codecName());
-    return encoder.encode(text);
+    const QString mapped = withCp932Forms(text);
+    QStringEncoder encoder = encoderOf();
+    QByteArray bytes = encoder.encode(mapped);
+    if (!encoder.hasError())
+        return bytes;
+    // Rare: only text with a character that has no form goes one character at a time.
+    bytes.clear();
+    forEachCharacter(mapped, [&bytes](qsizetype, qsizetype, const QByteArray& one) {
+        bytes += one.isEmpty() ? QByteArray("?") : one;
+    });
+    return bytes;
 }
 
 bool isRepresentable(const QString& text) {
-    QStringEncoder encoder(codecName());
-    QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError() && toUnicode(bytes) == text;
+    QStringEncoder encoder = encoderOf();
+    const QByteArray bytes = encoder.encode(withCp932Forms(text)); // encoding is lazy
+    return !encoder.hasError();
+}
+
+QString representablePart(const QString& text, QString* leftOut) {
+    if (isRepresentable(text))
+        return text;
+    QString kept;
+    forEachCharacter(withCp932Forms(text), [&](qsizetype i, qsizetype n, const QByteArray& bytes) {
+        if (!bytes.isEmpty())
+            kept += QStringView(text).mid(i, n);
+        else if (leftOut)
+            *leftOut += QStringView(text).mid(i, n);
+    });
+    return kept;
 }
 
 } // namespace quillon::sjis

@@ -27,8 +27,15 @@ inline int charLengthAtBoundary(const QByteArray& s, qsizetype pos) {
 QByteArray cutToCharacters(const QByteArray& s, qsizetype max);
 
 QString toUnicode(const QByteArray& bytes);
+// The text as code page 932 writes it. Linux input methods and clipboards give a few
+// characters in their JIS forms (〜 − ‖ ¢ £ ¬ —); those get the codes code page 932 has
+// for them. A character without any Shift-JIS form becomes one "?": never an undefined
+// code that would show as a replacement glyph and reach the files.
 QByteArray fromUnicode(const QString& text);
 // True when every character of text has a Shift-JIS form.
 bool isRepresentable(const QString& text);
+// The text without its characters that have no Shift-JIS form; those are appended to
+// *leftOut when it is given. A surrogate pair counts as one character.
+QString representablePart(const QString& text, QString* leftOut = nullptr);
 
 } // namespace quillon::sjis

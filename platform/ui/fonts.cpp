@@ -1,5 +1,6 @@
 #include "platform/ui/fonts.h"
 
+#include <QFontInfo>
 #include <QIcon>
 #include <QStringList>
 #include <QWidget>
@@ -15,6 +16,10 @@ void registerFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), mincho);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+}
+
+QString installedFamily(const QString& face) {
+    return QFontInfo(QFont(face)).family();
 }
 
 void setUpFixedWindow(QWidget& window, QSize clientSize, const QFont& font) {

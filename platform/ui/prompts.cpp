@@ -60,8 +60,9 @@ QString runFileDialog(QWidget* parent, const QString& current, const FileFilter&
     dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (mode == QFileDialog::AcceptSave)
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Naming an existing file in the save chooser asks before it is replaced (the
+    // toolkit's own question, in Japanese with the program's translations).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (!current.isEmpty())
         dialog.selectFile(current);
     else

@@ -24,7 +24,8 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& message) = 0;
     // Confirmation box with a single OK.
     virtual void tellOk(QWidget* parent, const QString& message) = 0;
-    // File choosers; an empty result means cancelled.
+    // File choosers; an empty result means cancelled. The save chooser asks before it
+    // names a file that exists.
     virtual QString chooseOpenFile(QWidget* parent, const QString& current,
                                    const FileFilter& filter, const QString& defaultSuffix) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const QString& current,

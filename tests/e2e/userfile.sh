@@ -28,7 +28,7 @@ xdotool mousemove --window "$main" 100 66 click 1
 xdotool type --delay 100 "AB"
 xdotool mousemove --window "$main" 238 40 click 1
 answer_box pencil-question
-chooser=$(e2e_wait_window "Save As" 10) || e2e_fail "no save chooser"
+chooser=$(e2e_wait_window "名前を付けて保存" 10) || e2e_fail "no save chooser (in Japanese)"
 xdotool windowactivate --sync "$chooser" 2>/dev/null || true
 sleep 0.3
 xdotool type --delay 50 "$E2E_DIR/new.qln"

@@ -34,14 +34,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!stored && written.serialize() != doc.serialize())
         std::abort();
 
-    // All ten settings survive a save and a load (a path is kept as text, so bytes
-    // that are not Shift-JIS come back in their converted form).
-    Settings loaded = readSettings(doc, {});
+    // All ten settings survive a save and a load, the user file's path exactly (unless
+    // its stored form is too long for the value buffer).
+    const Settings loaded = readSettings(doc, {});
     IniDocument saved = doc;
     if (!writeSettings(saved, loaded))
         std::abort();
-    loaded.userFile = sjis::toUnicode(sjis::fromUnicode(loaded.userFile));
-    if (readSettings(IniDocument::parse(saved.serialize()), {}) != loaded)
+    Settings reloaded = readSettings(IniDocument::parse(saved.serialize()), {});
+    if (storedPath(loaded.userFile).size() >= IniDocument::ValueBufferSize)
+        reloaded.userFile = loaded.userFile;
+    if (reloaded != loaded)
+        std::abort();
+    // The path as its own value: whatever the text, it reads back as it was.
+    const QString path = sjis::toUnicode(value) + QString::fromUtf8(value);
+    if (pathOfStored(storedPath(path)) != path)
         std::abort();
     return 0;
 }

@@ -4,7 +4,9 @@
 #include "platform/text/sjis.h"
 #include "subtitles/catalogue.h"
 
+#include <QFile>
 #include <QSet>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,7 +47,7 @@ TEST(Catalogue, EveryTitleHasTheItemForm) {
         SCOPED_TRACE(shown);
         EXPECT_GE(t.size(), 10);
         EXPECT_LE(t.size(), 35);
-        // A lost character would come out as '?' or SUB; a control byte has no glyph.
+        // A control byte has no glyph.
         for (char c : t)
             EXPECT_GE(static_cast<unsigned char>(c), 0x20);
         EXPECT_FALSE(t.contains('?'));
@@ -64,6 +66,21 @@ TEST(Catalogue, EveryTitleHasTheItemForm) {
             EXPECT_FALSE(line.isEmpty());
             EXPECT_LE(line.size(), 22);
         }
+    }
+}
+
+TEST(Catalogue, EveryTitleReadsBackAsItsSourceText) {
+    // A character the encoder could not hold, or held under another code point, would
+    // show on the card as something other than what the source says.
+    for (int series = 1; series <= 3; ++series) {
+        QFile file(QStringLiteral(":/catalogue/part%1.txt").arg(series));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QStringList source = QString::fromUtf8(file.readAll()).split(u'\n');
+        source.removeAll(QString());
+        const QList<QByteArray>& titles = CatalogueTitles(series);
+        ASSERT_EQ(titles.size(), source.size());
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            EXPECT_EQ(sjis::toUnicode(titles[i]), source[i]) << series << ":" << i + 1;
     }
 }
 

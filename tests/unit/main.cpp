@@ -3,6 +3,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "support/test_environment.h"
+#include "platform/ui/translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     quillon::QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     quillon::registerFontSubstitutions();
+    // The choosers are driven for real, in the language the program shows them in.
+    quillon::installJapaneseTranslations(app);
     // The application counts as active, and nothing reads the real command line or
     // writes beside the test program.
     quillon::testing::TestEnvironment environment;

@@ -330,6 +330,24 @@ TEST_F(SettingsDialog, AStoredUserFileIsLoadedOrForgottenWhenItVanished) {
     EXPECT_TRUE(readFile(ini()).startsWith("[File]\r\nUserFile=\r\n"));
 }
 
+TEST_F(SettingsDialog, AUserFileWhosePathShiftJisCannotHoldSurvivesARestart) {
+    QDir(dir.path()).mkdir(QStringLiteral("café"));
+    const QString path = dir.filePath(QStringLiteral("café/zoë.qln"));
+    writeFile(path, "AB CD\r\n");
+    start();
+    fake.openAnswer = path;
+    form().UserFileButtonClick();
+    form().DiceRadioGroup->button(0)->setChecked(true);
+    form().OkButtonClick();
+
+    dialog.reset();
+    start();
+    EXPECT_EQ(form().UserFile(), path);
+    EXPECT_EQ(form().DiceMode(), 0);
+    EXPECT_EQ(user.items.value(0), QByteArray("AB CD"));
+    EXPECT_EQ(form().UserFileButton->text(), QStringLiteral("zoë.qln"));
+}
+
 TEST_F(SettingsDialog, AnUnreadableUserFileIsReportedAtStartAndTheProgramGoesOn) {
     // A socket exists as a file but cannot be opened for reading, even by root.
     const QString path = dir.filePath("mine.qln");

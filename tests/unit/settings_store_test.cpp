@@ -86,3 +86,34 @@ TEST(SettingsStore, InitialValuesWriteTheDocumentedFile) {
     ASSERT_TRUE(writeSettings(doc, odd));
     EXPECT_EQ(readSettings(doc, {}), odd);
 }
+
+TEST(SettingsStore, AUserFilePathShiftJisCannotHoldIsStoredAsAFileUrl) {
+    // Paths Shift-JIS holds are stored as ever, as Shift-JIS text.
+    const QString japanese = QStringLiteral("/home/ユーザー/字幕 一覧.qln");
+    EXPECT_EQ(storedPath(japanese), sjis::fromUnicode(japanese));
+    EXPECT_EQ(pathOfStored(sjis::fromUnicode(japanese)), japanese);
+    // Others as a file URL of their UTF-8 bytes; the wave dash would come back as the
+    // full-width tilde, another file, and "file://" itself must not mislead the reader.
+    const struct {
+        QString path;
+        QByteArray stored;
+    } others[] = {
+        {QStringLiteral("/home/zoë/café 100%.qln"), "file:///home/zo%C3%AB/caf%C3%A9%20100%25.qln"},
+        {QStringLiteral("/tmp/A〜B.qln"), "file:///tmp/A%E3%80%9CB.qln"},
+        {QStringLiteral("file:///x.qln"), "file://file%3A///x.qln"},
+    };
+    for (const auto& o : others) {
+        EXPECT_EQ(storedPath(o.path), o.stored);
+        EXPECT_EQ(pathOfStored(o.stored), o.path);
+    }
+    // A URL whose escapes are not UTF-8 is just text.
+    EXPECT_EQ(pathOfStored("file:///%FF.qln"), QStringLiteral("file:///%FF.qln"));
+
+    // Through the settings file.
+    IniDocument doc;
+    Settings s;
+    s.userFile = QStringLiteral("/home/zoë/mine.qln");
+    ASSERT_TRUE(writeSettings(doc, s));
+    EXPECT_TRUE(doc.serialize().contains("UserFile=file:///home/zo%C3%AB/mine.qln\r\n"));
+    EXPECT_EQ(readSettings(IniDocument::parse(doc.serialize()), {}).userFile, s.userFile);
+}

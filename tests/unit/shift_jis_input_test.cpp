@@ -1,0 +1,177 @@
+// What the user types or pastes is what is stored: the JIS forms that Linux input
+// methods give are written as code page 932 writes them, no character ever becomes an
+// undefined code, and the line fields keep out what Shift-JIS cannot hold.
+#include "app/main_form.h"
+#include "platform/text/sjis.h"
+#include "platform/ui/sjis_field.h"
+#include "support/program_fixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStringDecoder>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+
+namespace {
+
+QString character(char32_t code) {
+    return QString::fromUcs4(&code, 1);
+}
+
+// A key that types text, as a keyboard layout with that character would send it.
+void typeKey(QWidget* field, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    QApplication::sendEvent(field, &press);
+}
+
+// Text committed by an input method.
+void commitText(QWidget* field, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(field, &event);
+}
+
+} // namespace
+
+TEST(ShiftJisEncoding, JisFormsGetTheirCodePage932Codes) {
+    const struct {
+        char32_t jis;
+        const char* bytes;
+    } forms[] = {{0x301C, "\x81\x60"}, {0x2212, "\x81\x7C"}, {0x2016, "\x81\x61"},
+                 {0x00A2, "\x81\x91"}, {0x00A3, "\x81\x92"}, {0x00AC, "\x81\xCA"},
+                 {0x2014, "\x81\x5C"}};
+    for (const auto& f : forms) {
+        SCOPED_TRACE(uint(f.jis));
+        EXPECT_EQ(sjis::fromUnicode(character(f.jis)), QByteArray(f.bytes));
+        EXPECT_TRUE(sjis::isRepresentable(character(f.jis)));
+    }
+    EXPECT_EQ(sjis::fromUnicode(QStringLiteral("A〜B")), QByteArray("A\x81\x60"
+                                                                    "B"));
+    EXPECT_EQ(sjis::fromUnicode(QStringLiteral("C−D")), QByteArray("C\x81\x7C"
+                                                                   "D"));
+}
+
+TEST(ShiftJisEncoding, ACharacterWithoutAFormIsOneQuestionMark) {
+    EXPECT_EQ(sjis::fromUnicode(QStringLiteral("café")), QByteArray("caf?"));
+    EXPECT_EQ(sjis::fromUnicode(QStringLiteral("a😀b")), QByteArray("a?b")); // a surrogate pair
+    EXPECT_EQ(sjis::fromUnicode(QString(QChar(0xD800)) + u'x'), QByteArray("?x"));
+    EXPECT_EQ(sjis::fromUnicode(QStringLiteral("é第一話")),
+              QByteArray("?\x91\xE6\x88\xEA\x98\x62"));
+    EXPECT_FALSE(sjis::isRepresentable(QStringLiteral("ü")));
+    EXPECT_FALSE(sjis::isRepresentable(QString(QChar(0xD800)))); // half a pair
+
+    QString leftOut;
+    EXPECT_EQ(sjis::representablePart(QStringLiteral("Aé〜😀B"), &leftOut), QStringLiteral("A〜B"));
+    EXPECT_EQ(leftOut, QStringLiteral("é😀"));
+}
+
+TEST(ShiftJisEncoding, NoCharacterBecomesAnUndefinedCode) {
+    // Every character of the basic plane and the first of each other plane: its bytes are
+    // a defined Shift-JIS character, or "?" for a character that has no form.
+    int withoutForm = 0;
+    for (char32_t code = 0; code <= 0x10FFFF; code += code < 0x10000 ? 1 : 0x10000) {
+        const QString text = character(code);
+        const QByteArray bytes = sjis::fromUnicode(text);
+        if (bytes == "?" && code != u'?') {
+            EXPECT_FALSE(sjis::isRepresentable(text)) << std::hex << uint(code);
+            ++withoutForm;
+            continue;
+        }
+        QStringDecoder decoder("windows-31j");
+        const QString back = decoder.decode(bytes);
+        ASSERT_FALSE(decoder.hasError() || back.contains(QChar(0xFFFD)))
+            << std::hex << uint(code) << " gives " << bytes.toHex(' ').constData();
+    }
+    EXPECT_GT(withoutForm, 40000);
+}
+
+class ShiftJisFieldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.resize(200, 40);
+        field = new QLineEdit(&window);
+        guardShiftJisField(field);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        field->setFocus();
+    }
+    AnsweringPrompts fake;
+    ScopedServices services{{.prompts = &fake}};
+    QWidget window;
+    QLineEdit* field = nullptr;
+};
+
+TEST_F(ShiftJisFieldTest, ATypedCharacterWithoutAFormIsRefusedWithABeep) {
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("ab"));
+    field->setSelection(0, 1);
+    typeKey(field, QStringLiteral("é"));
+    EXPECT_EQ(field->text(), QStringLiteral("ab")); // the selection is not lost either
+    EXPECT_EQ(fake.beeps, 1);
+    commitText(field, QStringLiteral("😀"));
+    EXPECT_EQ(field->text(), QStringLiteral("ab"));
+    EXPECT_EQ(fake.beeps, 2);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fake.reports.isEmpty());
+    field->setCursorPosition(1);
+    commitText(field, QStringLiteral("〜"));
+    EXPECT_EQ(field->text(), QStringLiteral("a〜b"));
+    EXPECT_EQ(fake.beeps, 2);
+}
+
+TEST_F(ShiftJisFieldTest, APasteKeepsWhatHasAFormAndSaysWhatWasLeftOut) {
+    QTest::keyClicks(field, QStringLiteral("[]"));
+    field->setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("Aé〜😀Bé"));
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("[A〜B]"));
+    EXPECT_EQ(field->cursorPosition(), 4); // after the pasted text
+    EXPECT_EQ(fake.beeps, 0);
+    QCoreApplication::processEvents(); // the notice comes after the edit
+    ASSERT_EQ(fake.reports.size(), 1);
+    EXPECT_EQ(fake.reports[0], QStringLiteral("Shift-JIS で表せない文字「é、😀」を除きました。"));
+
+    // A paste with nothing to keep is refused like a typed character.
+    QApplication::clipboard()->setText(QStringLiteral("éü"));
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("[A〜B]"));
+    EXPECT_EQ(fake.beeps, 1);
+}
+
+TEST_F(ShiftJisFieldTest, TheProgramsOwnFillingIsCleanedQuietly) {
+    window.setFocus(); // the field is not being edited
+    field->setText(sjis::toUnicode(QByteArray("A\x85\x40"
+                                              "B"))); // an undefined code read from a file
+    EXPECT_EQ(field->text(), QStringLiteral("AB"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fake.reports.isEmpty());
+    EXPECT_EQ(fake.beeps, 0);
+    EXPECT_EQ(
+        leftOutNotice(QStringLiteral("\u200Baaaabcdefghij")),
+        QStringLiteral("Shift-JIS で表せない文字「U+200B、a、b、c、d、e、f、g…」を除きました。"));
+}
+
+class PastedSubtitleTest : public ProgramFixture {};
+
+TEST_F(PastedSubtitleTest, JisFormsPastedIntoTheLinesAreSavedAsCodePage932) {
+    makeProgram();
+    MainForm->show();
+    QApplication::setActiveWindow(MainForm);
+    const QString qln = dir.filePath(QStringLiteral("new.qln"));
+    fake.saveAnswer = qln;
+    for (auto [field, text] : {std::pair{MainForm->Edit1, QStringLiteral("A〜B")},
+                               std::pair{MainForm->Edit2, QStringLiteral("C−D")}}) {
+        field->setFocus();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    }
+    MainForm->PencilImageClick();
+    EXPECT_EQ(readFile(qln).toHex(' '), QByteArray("41 81 60 42 20 43 81 7c 44 0d 0a"));
+    EXPECT_EQ(fake.beeps, 0);
+}
