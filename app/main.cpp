@@ -6,8 +6,8 @@
 #include "platform/core/library_loader.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
-#include "settings/settings_location.h"
 #include "platform/ui/translations.h"
+#include "settings/settings_location.h"
 
 #include <QScreen>
 #include <cstdio>
@@ -19,10 +19,9 @@ int exportMain(int argc, char** argv) {
     useOffscreenPlatform();
     QuillonApplication app(argc, argv);
     registerFontSubstitutions();
-    const int status =
-        runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
-            return makeCardExportSource(options);
-        });
+    const int status = runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
+        return makeCardExportSource(options);
+    });
     FreePlatformLibraries();
     return status;
 }

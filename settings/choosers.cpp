@@ -1,7 +1,7 @@
 #include "settings/choosers.h"
 
-#include "platform/core/services.h"
 #include "platform/core/error.h"
+#include "platform/core/services.h"
 #include "platform/text/sjis.h"
 #include "platform/ui/fonts.h"
 #include "settings/settings_store.h"

@@ -94,9 +94,7 @@ public:
         return msToFrames(settings_.StartWait() + characters * step + hold);
     }
 
-    bool atEnd() const override {
-        return endMs_ >= 0 && frameMs(frame_) >= endMs_;
-    }
+    bool atEnd() const override { return endMs_ >= 0 && frameMs(frame_) >= endMs_; }
 
     QImage nextFrame() override {
         runUntil(frameMs(frame_));

@@ -41,14 +41,14 @@ QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
         // read ahead to guess what they are.
         QStringLiteral("-probesize"), QStringLiteral("32"), QStringLiteral("-analyzeduration"),
         QStringLiteral("0"), QStringLiteral("-f"), QStringLiteral("rawvideo"),
-        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
-        QStringLiteral("-video_size"), size, QStringLiteral("-framerate"), QString::number(s.fps),
-        QStringLiteral("-i"), QStringLiteral("pipe:3"), QStringLiteral("-probesize"),
-        QStringLiteral("32"), QStringLiteral("-analyzeduration"), QStringLiteral("0"),
-        QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
-        QString::number(s.sampleRate), QStringLiteral("-ac"), QStringLiteral("2"),
-        QStringLiteral("-i"), QStringLiteral("pipe:4"), QStringLiteral("-map"),
-        QStringLiteral("0:v:0"), QStringLiteral("-map"), QStringLiteral("1:a:0"),
+        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-video_size"), size,
+        QStringLiteral("-framerate"), QString::number(s.fps), QStringLiteral("-i"),
+        QStringLiteral("pipe:3"), QStringLiteral("-probesize"), QStringLiteral("32"),
+        QStringLiteral("-analyzeduration"), QStringLiteral("0"), QStringLiteral("-f"),
+        QStringLiteral("s16le"), QStringLiteral("-ar"), QString::number(s.sampleRate),
+        QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), QStringLiteral("pipe:4"),
+        QStringLiteral("-map"), QStringLiteral("0:v:0"), QStringLiteral("-map"),
+        QStringLiteral("1:a:0"),
         // The frames come as studio-range BT.709; the file says so, so that players show
         // true black and white.
         QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-colorspace"),

@@ -1,8 +1,8 @@
 #include "platform/ui/sjis_field.h"
 
+#include "platform/core/services.h"
 #include "platform/text/sjis.h"
 #include "platform/ui/prompts.h"
-#include "platform/core/services.h"
 
 #include <QLineEdit>
 #include <QPointer>

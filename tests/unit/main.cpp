@@ -2,8 +2,8 @@
 #include "platform/core/services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
-#include "support/test_environment.h"
 #include "platform/ui/translations.h"
+#include "support/test_environment.h"
 
 #include <QApplication>
 #include <QDir>

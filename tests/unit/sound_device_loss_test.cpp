@@ -4,8 +4,8 @@
 #include "platform/sound/device_watch.h"
 #include "platform/sound/dxsound.h"
 #include "platform/sound/dxwavelist.h"
-#include "presentation/built_in_sounds.h"
 #include "platform/sound/openal_device.h"
+#include "presentation/built_in_sounds.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
