@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPaintEvent>
@@ -93,6 +94,10 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     connect(ExportAction, &QAction::triggered, this, [this] { ExportCard(); });
     addAction(ExportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The text fields would take Ctrl+E themselves (end of line).
+    for (QWidget* field : std::initializer_list<QWidget*>{Edit1, Edit2, ComboBox1->lineEdit(),
+                                                          ComboBox2->lineEdit()})
+        field->installEventFilter(this);
     export_ = new ExportController(
         [this](const ExportOptions& options) {
             return makeCardExportSource(options, *exportSettings_);
@@ -136,6 +141,17 @@ void TMainForm::setLine2(const QByteArray& text) {
 
 void TMainForm::clickCue() {
     partners_.card->PutSound(QStringLiteral("Bang"));
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (QKeySequence(key->keyCombination()) == ExportAction->shortcut()) {
+            event->ignore(); // the window's shortcut, not the field's
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TMainForm::paintEvent(QPaintEvent* event) {

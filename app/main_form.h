@@ -105,6 +105,7 @@ public:
     QByteArray ErasedLine2;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override; // Esc presses the cancel button

@@ -94,7 +94,13 @@ public:
         return msToFrames(settings_.StartWait() + characters * step + hold);
     }
 
-    bool atEnd() const override { return endMs_ >= 0 && frameMs(frame_) >= endMs_; }
+    bool atEnd() const override {
+        // Once the card is up, its hold's end is known before it comes.
+        int64_t end = endMs_;
+        if (end < 0 && engine_.CardDone() && timer_.Running())
+            end = int64_t(timer_.LastTickTime()) + timer_.Interval();
+        return end >= 0 && frameMs(frame_) >= end;
+    }
 
     QImage nextFrame() override {
         runUntil(frameMs(frame_));

@@ -46,8 +46,11 @@ void fillRaw(QImage& page, const QRect& pixels, uint32_t color) {
     }
 }
 
-// A page of width × height in the mode's coordinates, scale device pixels to a unit.
+// A page of width × height in the mode's coordinates, scale device pixels to a unit. A
+// painter does not honour a ratio under 1, so a screen smaller than the mode gets a page
+// of the mode's own size, scaled down when it is shown.
 QImage makePage(int width, int height, double scale) {
+    scale = std::max(scale, 1.0);
     const int w = qRound(width * scale);
     const int h = qRound(height * scale);
     if (width <= 0 || height <= 0 || w <= 0 || h <= 0 || w > maxPageSide || h > maxPageSide)

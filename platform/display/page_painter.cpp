@@ -37,7 +37,10 @@ void PaintPage(QPainter& painter, const QRect& area, const QImage& page, const Q
     if (todo.isEmpty())
         return;
     if (area.size() == page.size()) {
-        painter.drawImage(todo, page, todo.translated(-area.topLeft()));
+        // The page's own pixels, whatever its device-pixel ratio says (a view, no copy).
+        const QImage pixels(page.constBits(), page.width(), page.height(), page.bytesPerLine(),
+                            page.format());
+        painter.drawImage(todo, pixels, todo.translated(-area.topLeft()));
         return;
     }
     // A page that does not fit is scaled down; only its lit part, from a 32-bit copy,

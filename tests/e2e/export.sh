@@ -43,16 +43,11 @@ PY
 
   # The typing cues and the sting, found in the decoded sound, within 15 ms of their ticks.
   ffmpeg -v error -y -i "$OUT/card.$fmt" -ac 1 -ar 48000 -f s16le "$E2E_DIR/sound.raw"
-  python3 - "$E2E_DIR/sound.raw" "$TICKS_MS $CARD_MS" <<'PY' || e2e_fail "$fmt: the cues are not on the cadence"
-import array, sys
-s = array.array("h", open(sys.argv[1], "rb").read())
+  e2e_onsets "$E2E_DIR/sound.raw" 48000 5000 >"$E2E_DIR/onsets.txt"
+  python3 - "$E2E_DIR/onsets.txt" "$TICKS_MS $CARD_MS" <<'PY' || e2e_fail "$fmt: the cues are not on the cadence"
+import sys
+onsets = [float(l) for l in open(sys.argv[1])]
 want = [int(t) for t in sys.argv[2].split()]
-onsets, quiet = [], 48000
-for i, v in enumerate(s):
-    loud = abs(v) > 5000
-    if loud and quiet >= 2400:          # after 50 ms of quiet
-        onsets.append(i / 48.0)
-    quiet = 0 if loud else quiet + 1
 print("onsets (ms):", [round(o) for o in onsets[:12]])
 found = [min(onsets, key=lambda o: abs(o - t)) if onsets else -1e9 for t in want]
 bad = [(t, round(f)) for t, f in zip(want, found) if abs(f - t) > 15]
@@ -139,12 +134,7 @@ fi
 
 # From the window: the two lines, Ctrl+E, the save chooser, then the file.
 e2e_run
-main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
-xdotool windowactivate --sync "$main" 2>/dev/null || true
-xdotool mousemove --window "$main" 100 66 click 1
-e2e_paste "窓から"
-xdotool key Tab
-e2e_paste "書き出す"
+e2e_main_window_lines "窓から" "書き出す" >/dev/null
 xdotool key ctrl+e
 chooser=$(e2e_wait_window "カードを書き出す" 10) || e2e_fail "no save chooser on Ctrl+E"
 e2e_shot export-chooser >/dev/null

@@ -114,3 +114,30 @@ e2e_wait_active_size() {
   done
   return 1
 }
+
+# e2e_main_window_lines LINE1 LINE2: the program's main window in front, the two lines
+# pasted into its fields; prints the window's id.
+e2e_main_window_lines() {
+  local main
+  main=$(e2e_wait_window "Quillon for DirectX" 20) || e2e_fail "main window did not appear"
+  xdotool windowactivate --sync "$main" 2>/dev/null || true
+  xdotool mousemove --window "$main" 100 66 click 1
+  e2e_paste "$1"
+  xdotool key Tab
+  e2e_paste "$2"
+  echo "$main"
+}
+
+# e2e_dismiss_and_quit: a key dismisses the card; Esc in the main window ends the program.
+e2e_dismiss_and_quit() {
+  local main
+  xdotool key space
+  sleep 0.5
+  main=$(e2e_wait_window "Quillon for DirectX" 5) || e2e_fail "main window gone"
+  xdotool windowactivate --sync "$main" 2>/dev/null || true
+  xdotool key Escape
+  e2e_wait_exit 10 || e2e_fail "program did not end"
+}
+
+# e2e_onsets FILE RATE [THRESHOLD]: the onsets of sound in raw 16-bit mono samples, in ms.
+e2e_onsets() { python3 "$(dirname "${BASH_SOURCE[0]}")/onsets.py" "$@"; }

@@ -15,14 +15,9 @@ sleep 0.3
 xdotool type --delay 50 "ABC"
 e2e_shot sound-typed >/dev/null
 xdotool key Return
-# Settling pause 1.5 s, three characters, the card, then most of the sting.
-sleep 6
-xdotool key space
-sleep 2.5
-main=$(e2e_wait_window "Quillon for DirectX" 5) || e2e_fail "main window gone"
-xdotool windowactivate --sync "$main" 2>/dev/null || true
-xdotool key Escape
-e2e_wait_exit 10 || e2e_fail "program did not end on Esc"
+# Settling pause 1.5 s, three characters, the card, then the whole sting.
+sleep 8.5
+e2e_dismiss_and_quit
 
 [ -s "$E2E_WAVE" ] || e2e_fail "no sound captured"
 cp "$E2E_WAVE" "$E2E_ARTIFACTS/sound-capture.wav"

@@ -1,0 +1,108 @@
+// The real card as the export plays it: on its virtual clock each cue starts on the
+// cadence's millisecond, each character is in the frames from its tick on, and a
+// character with no pause still gets a frame of its own.
+#include "app/export/card_source.h"
+#include "app/export/export_options.h"
+#include "platform/core/random.h"
+#include "platform/text/sjis.h"
+#include "settings/settings_store.h"
+#include "support/pages.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace quillon::testing {
+namespace {
+
+struct Played {
+    std::vector<QImage> frames;
+    std::vector<CueStart> cues;
+};
+
+Played play(ExportSource& source) {
+    Played p;
+    while (!source.atEnd()) {
+        p.frames.push_back(source.nextFrame());
+        for (const CueStart& cue : source.takeCues())
+            p.cues.push_back(cue);
+    }
+    return p;
+}
+
+ExportOptions options(const QString& line1, const QString& line2) {
+    ExportOptions o;
+    o.format = ExportFormat::Mp4;
+    o.size = QSize(320, 240);
+    o.fps = 50; // a frame every 20 ms
+    o.seed = 4242;
+    o.line1 = sjis::fromUnicode(line1);
+    o.line2 = sjis::fromUnicode(line2);
+    return o;
+}
+
+TEST(CardExport, CuesStartOnTheCadenceAndEachCharacterIsInItsFrames) {
+    Settings settings; // StartWait 1500, Wait 120
+    auto source =
+        makeCardExportSource(options(QStringLiteral("一二三"), QStringLiteral("四五")), settings);
+    const Played p = play(*source);
+
+    // The card's reseed reads the seed: the one random pause (the second character) follows.
+    Random r;
+    r.setSeed(4242);
+    const int second = (r.draw(10) <= 7 ? 100 : 0) + 120;
+    const std::vector<int> ticks = {1500, 1720, 1720 + second, 1720 + second + 410,
+                                    1720 + second + 530};
+    const int card = ticks.back() + 410;
+    ASSERT_EQ(p.cues.size(), 6u);
+    for (size_t i = 0; i < ticks.size(); ++i) {
+        EXPECT_EQ(p.cues[i].name, QStringLiteral("Type"));
+        EXPECT_EQ(p.cues[i].sample, int64_t(ticks[i]) * 48) << "character " << i;
+    }
+    EXPECT_EQ(p.cues[5].name, QStringLiteral("Theme"));
+    EXPECT_EQ(p.cues[5].sample, int64_t(card) * 48);
+
+    // The start wait is black; each character is up from the first frame at or after
+    // its tick; the video ends with the whole hold.
+    const auto frameAt = [](int ms) { return (ms + 19) / 20; };
+    for (int f = 0; f < frameAt(1500); ++f)
+        ASSERT_EQ(litPixels(p.frames[size_t(f)]), 0) << "frame " << f;
+    for (size_t i = 0; i < ticks.size(); ++i) {
+        const QImage& first = p.frames[size_t(frameAt(ticks[i]))];
+        EXPECT_GT(litPixels(first), 0) << "character " << i;
+        EXPECT_NE(first, p.frames[size_t(frameAt(ticks[i]) - 1)]) << "character " << i;
+    }
+    EXPECT_EQ(int64_t(p.frames.size()), frameAt(card + 7000));
+    EXPECT_EQ(p.frames.back(), p.frames[size_t(frameAt(card))]); // the card, held
+    EXPECT_EQ(p.frames.back().size(), QSize(320, 240));
+}
+
+TEST(CardExport, ACharacterWithoutAPauseStillHasAFrameAndSilenceHasNoCues) {
+    Settings settings;
+    settings.wait = 0;
+    settings.silent = true;
+    auto source =
+        makeCardExportSource(options(QStringLiteral("A"), QStringLiteral("BC")), settings);
+    const Played p = play(*source);
+    EXPECT_TRUE(p.cues.empty());
+    // A, B (no pause after a line end) and C each in frames of their own.
+    std::vector<QImage> distinct;
+    for (const QImage& f : p.frames)
+        if (litPixels(f) > 0 && (distinct.empty() || distinct.back() != f))
+            distinct.push_back(f);
+    ASSERT_GE(distinct.size(), 4u); // A, B, C and the card
+    EXPECT_NE(distinct[0], distinct[1]);
+    EXPECT_NE(distinct[1], distinct[2]);
+}
+
+TEST(CardExport, TheFinishedCardIsThePictureOfTheHold) {
+    Settings settings;
+    auto video =
+        makeCardExportSource(options(QStringLiteral("怪人"), QStringLiteral("現る")), settings);
+    const Played p = play(*video);
+    auto still =
+        makeCardExportSource(options(QStringLiteral("怪人"), QStringLiteral("現る")), settings);
+    EXPECT_EQ(still->finishedCard(), p.frames.back());
+}
+
+} // namespace
+} // namespace quillon::testing
