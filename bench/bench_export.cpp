@@ -1,13 +1,15 @@
-// Export speed, as a multiple of real time, for a 10-second card at 1280 × 720 and
-// 1920 × 1080, 30 frames a second, in both video formats; and the time of a PNG export.
-// The card is a stand-in drawn like the real one: one large white character on black
-// every few frames, each with its typing cue, then the finished card and its sting.
+// Export speed, as a multiple of real time, for a card of thirteen characters (about
+// eleven seconds with its hold) at 1280 × 720 and 1920 × 1080, 30 frames a second, in
+// both video formats; and the time of a PNG export. The card is the real one, played by
+// the card engine with the initial settings.
 // Usage: bench_export [FOLDER]   (keeps the written files there, for a look)
+#include "app/export/card_source.h"
 #include "app/export/export_pipeline.h"
 #include "platform/media/ffmpeg_encoder.h"
+#include "platform/text/sjis.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
-#include "support/fake_export_source.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,27 +18,9 @@
 #include <sys/resource.h>
 
 using namespace quillon;
-using quillon::testing::FakeCard;
-using quillon::testing::FakeExportSource;
-
 namespace {
 
 constexpr int Fps = 30;
-constexpr int64_t Frames = 10 * Fps;
-constexpr int FramesPerGlyph = 7;
-
-FakeCard card(QSize size) {
-    FakeCard c;
-    c.size = size;
-    c.fps = Fps;
-    c.frames = Frames;
-    c.glyphs = true;
-    c.framesPerGlyph = FramesPerGlyph;
-    for (int64_t f = 0; f < 13 * FramesPerGlyph; f += FramesPerGlyph)
-        c.cues.push_back(CueStart{QStringLiteral("Type"), sampleOfFrame(f, Fps)});
-    c.cues.push_back(CueStart{QStringLiteral("Theme"), sampleOfFrame(13 * FramesPerGlyph, Fps)});
-    return c;
-}
 
 double cpuSeconds(int who) {
     rusage usage{};
@@ -47,17 +31,20 @@ double cpuSeconds(int who) {
 
 struct Timing {
     double wall, own, ffmpeg; // seconds; processor time of this program and of ffmpeg
+    double card;              // seconds of card written
 };
 
 Timing timingOf(const ExportOptions& options) {
-    FakeExportSource source(card(options.size));
     const std::atomic_bool cancel{false};
     const double own = cpuSeconds(RUSAGE_SELF), children = cpuSeconds(RUSAGE_CHILDREN);
+    int64_t frames = 0;
     QElapsedTimer timer;
     timer.start();
-    exportCard(source, options, {}, cancel);
+    const auto source = makeCardExportSource(options, Settings{});
+    exportCard(
+        *source, options, [&](const ExportProgress& p) { frames = p.frames; }, cancel);
     return Timing{double(timer.nsecsElapsed()) / 1e9, cpuSeconds(RUSAGE_SELF) - own,
-                  cpuSeconds(RUSAGE_CHILDREN) - children};
+                  cpuSeconds(RUSAGE_CHILDREN) - children, double(frames) / Fps};
 }
 
 ExportOptions optionsFor(const QDir& dir, QSize size, const char* suffix) {
@@ -69,6 +56,9 @@ ExportOptions optionsFor(const QDir& dir, QSize size, const char* suffix) {
     o.format = exportFormatOf(o.file);
     o.size = size;
     o.fps = Fps;
+    o.seed = 1;
+    o.line1 = sjis::fromUnicode(QStringLiteral("第一話怪しい影の"));
+    o.line2 = sjis::fromUnicode(QStringLiteral("正体を追え"));
     return o;
 }
 
@@ -85,18 +75,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const double cardSeconds = double(Frames) / Fps;
     if (FfmpegEncoder::findProgram().isEmpty()) {
         std::printf("no ffmpeg: video exports not measured\n");
     } else {
-        std::printf("video export of a %.0f s card at %d fps (real time = 1.0x)\n", cardSeconds,
-                    Fps);
+        std::printf("video export at %d fps (real time = 1.0x; target: 3x at 1920x1080)\n", Fps);
         for (const QSize size : {QSize(1280, 720), QSize(1920, 1080)})
             for (const char* suffix : {"mp4", "webm"}) {
                 const Timing t = timingOf(optionsFor(dir, size, suffix));
-                std::printf("  %4dx%-4d %-4s  %6.2f s  %5.1fx real time   processor: "
-                            "%.2f s here, %.2f s ffmpeg\n",
-                            size.width(), size.height(), suffix, t.wall, cardSeconds / t.wall,
+                std::printf("  %4dx%-4d %-4s  %5.2f s of card in %5.2f s  %5.1fx real time   "
+                            "processor: %.2f s here, %.2f s ffmpeg\n",
+                            size.width(), size.height(), suffix, t.card, t.wall, t.card / t.wall,
                             t.own, t.ffmpeg);
                 std::fflush(stdout);
             }
@@ -107,6 +95,7 @@ int main(int argc, char** argv) {
     double best = first;
     for (int i = 0; i < 5; ++i)
         best = std::min(best, timingOf(png).wall);
-    std::printf("PNG export at 1920x1080: first %.0f ms, then %.0f ms\n", first * 1e3, best * 1e3);
+    std::printf("PNG export at 1920x1080: first %.0f ms, then %.0f ms (target: under 100 ms)\n",
+                first * 1e3, best * 1e3);
     return 0;
 }

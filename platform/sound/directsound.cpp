@@ -59,10 +59,8 @@ TDirectSoundBuffer::~TDirectSoundBuffer() {
         std::erase(owner_->buffers_, this);
 }
 
-SoundBuffer& TDirectSoundBuffer::IBuffer() {
-    if (!buffer_)
-        throw EDirectSoundBufferError(filled("%s は作成されていません", "IDirectSoundBuffer"));
-    return *buffer_;
+void TDirectSoundBuffer::noInterface() {
+    throw EDirectSoundBufferError(filled("%s は作成されていません", "IDirectSoundBuffer"));
 }
 
 void TDirectSoundBuffer::ReleaseInterface() {
@@ -151,16 +149,6 @@ void TDirectSoundBuffer::SetVolume(int32_t volume) {
 }
 void TDirectSoundBuffer::Play(bool loop) {
     record(IBuffer().Play(0, 0, loop ? DSBPLAY_LOOPING : 0));
-}
-
-uint32_t TDirectSoundBuffer::Status() {
-    uint32_t status = 0;
-    record(IBuffer().GetStatus(status));
-    return status;
-}
-
-bool TDirectSoundBuffer::IsPlaying() {
-    return (Status() & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) != 0;
 }
 
 } // namespace quillon

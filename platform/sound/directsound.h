@@ -60,7 +60,11 @@ public:
     ~TDirectSoundBuffer() override;
 
     bool HasInterface() const { return buffer_ != nullptr; }
-    SoundBuffer& IBuffer();
+    SoundBuffer& IBuffer() {
+        if (!buffer_)
+            noInterface();
+        return *buffer_;
+    }
     // None once the device object is gone.
     TDirectSound* DSound() const { return owner_; }
     const QByteArray& Format() const { return format_; }
@@ -79,8 +83,13 @@ public:
     void SetPan(int32_t pan);
     void SetVolume(int32_t volume);
     void Play(bool loop);
-    uint32_t Status();
-    bool IsPlaying();
+    // Asked of every copy of a sound at each play, so kept where the caller can inline it.
+    uint32_t Status() {
+        uint32_t status = 0;
+        record(IBuffer().GetStatus(status));
+        return status;
+    }
+    bool IsPlaying() { return (Status() & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) != 0; }
 
 protected:
     void Check() override;
@@ -88,6 +97,7 @@ protected:
 private:
     friend class TDirectSound;
     void record(int32_t result) { setLastResult(result); }
+    [[noreturn]] static void noInterface();
 
     TDirectSound* owner_;
     std::unique_ptr<SoundBuffer> buffer_;
