@@ -3,7 +3,8 @@
 # "C−D" (the JIS forms Linux input methods give) pasted into the lines and saved with the
 # pencil are written as code page 932 writes them; a character Shift-JIS cannot hold is
 # left out with a notice. The font chooser, opened from the settings dialog, speaks
-# Japanese, and OK on it leaves "Name=ＭＳ 明朝" in Quillon.ini. The card of the pasted
+# Japanese, and OK on it leaves "Name=ＭＳ 明朝" in Quillon.ini (in the user's
+# configuration folder). The card of the pasted
 # lines is kept as a screenshot.
 # Usage: text_and_choosers.sh PATH/TO/quillon
 source "$(dirname "$0")/lib.sh"
@@ -70,10 +71,10 @@ dialog=$(e2e_wait_window "設定" 10) || e2e_fail "settings dialog gone after th
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool key Return
 for _ in $(seq 50); do
-  grep -q "Magnify" "$E2E_DIR/Quillon.ini" 2>/dev/null && ! e2e_wait_window "設定" 0 >/dev/null && break
+  grep -q "Magnify" "$XDG_CONFIG_HOME/quillon/Quillon.ini" 2>/dev/null && ! e2e_wait_window "設定" 0 >/dev/null && break
   sleep 0.1
 done
-name=$(grep -a '^Name=' "$E2E_DIR/Quillon.ini" | tr -d '\r' | iconv -f CP932 -t UTF-8)
+name=$(grep -a '^Name=' "$XDG_CONFIG_HOME/quillon/Quillon.ini" | tr -d '\r' | iconv -f CP932 -t UTF-8)
 [ "$name" = "Name=ＭＳ 明朝" ] || e2e_fail "Quillon.ini holds '$name' after OK on the font chooser"
 echo "Quillon.ini: $name"
 e2e_is_running || e2e_fail "program ended"

@@ -98,3 +98,24 @@ TEST_F(AboutBox, EmblemStagesTheCreditsCardAboveTheOpenBox) {
     EXPECT_EQ(DispForm->windowModality(), Qt::NonModal);
     DispForm->FormClose();
 }
+
+TEST(AboutBoxAlone, TalksOnlyThroughWhatItIsGiven) {
+    TAboutForm box;
+    int cues = 0, shown = 0;
+    QByteArray line1, line2;
+    box.ClickCue = [&] { ++cues; };
+    box.ShowMainWindow = [&] { ++shown; };
+    box.RunCard = [&](const QByteArray& a, const QByteArray& b) {
+        line1 = a;
+        line2 = b;
+    };
+    box.AboutImageDblClick();
+    EXPECT_EQ(line1, QByteArray("Quillon for DirectX"));
+    EXPECT_EQ(line2, box.copyrightLine());
+    EXPECT_EQ(cues, 1);
+    box.show();
+    box.OkButtonClick(); // the button's cue and the closing's
+    EXPECT_EQ(cues, 3);
+    EXPECT_EQ(shown, 2);
+    EXPECT_FALSE(box.isVisible());
+}
