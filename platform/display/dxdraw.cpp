@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -160,17 +161,31 @@ void TCustomDXDraw::Initialize() {
     initializeSurfaceFired_ = true;
     fire(OnInitializeSurface);
     RestoreSurfaces();
-    if (hasOption(effective_, doFullScreen))
+    if (hasOption(effective_, doFullScreen)) {
         takeOverScreen();
+        // The form's window exists now; it may pace the pages itself.
+        setRefreshClock(givenRefresh_);
+    }
 }
 
 void TCustomDXDraw::setRefreshClock(RefreshClock* clock) {
-    if (!clock) {
-        ownRefresh_.setRate(TimerRefreshClock::rateOf(screen()));
-        clock = &ownRefresh_;
-    }
+    givenRefresh_ = clock;
     presenter_ = std::make_unique<PagePresenter>(
-        clock, [this](const PagePresenter::Frame& frame) { showFrame(frame); });
+        refreshClock(), [this](const PagePresenter::Frame& frame) { showFrame(frame); });
+}
+
+// The display's own signal where the window system gives one; otherwise its rate.
+RefreshClock* TCustomDXDraw::refreshClock() {
+    if (givenRefresh_)
+        return givenRefresh_;
+    QWindow* window = form_ ? form_->windowHandle() : nullptr;
+    if (window && WindowRefreshClock::available()) {
+        if (!windowRefresh_ || windowRefresh_->parent() != window)
+            windowRefresh_ = new WindowRefreshClock(window);
+        return windowRefresh_;
+    }
+    ownRefresh_.setRate(TimerRefreshClock::rateOf(screen()));
+    return &ownRefresh_;
 }
 
 double TCustomDXDraw::pageScaleForScreen() const {

@@ -132,6 +132,9 @@ private:
     bool initializeSurfaceFired_ = false;
     QPoint lastPointer_;
     TimerRefreshClock ownRefresh_;
+    RefreshClock* givenRefresh_ = nullptr;
+    QPointer<WindowRefreshClock> windowRefresh_; // owned by the form's window
+    RefreshClock* refreshClock();
     std::unique_ptr<PagePresenter> presenter_;
     ScreenDamage damage_;
 };

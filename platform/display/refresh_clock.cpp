@@ -1,7 +1,10 @@
 #include "platform/display/refresh_clock.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 namespace quillon {
@@ -34,6 +37,29 @@ void TimerRefreshClock::requestRefresh() {
 double TimerRefreshClock::rateOf(const QScreen* screen) {
     const double hz = screen ? screen->refreshRate() : 0.0;
     return hz > 0.0 ? hz : 60.0;
+}
+
+WindowRefreshClock::WindowRefreshClock(QWindow* window) : QObject(window), window_(window) {
+    window_->installEventFilter(this);
+}
+
+void WindowRefreshClock::requestRefresh() {
+    requested_ = true;
+    window_->requestUpdate();
+}
+
+bool WindowRefreshClock::available() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool WindowRefreshClock::eventFilter(QObject* watched, QEvent* event) {
+    // The window's own repaints use the same signal; only a request of ours is answered.
+    if (watched == window_ && event->type() == QEvent::UpdateRequest && requested_) {
+        requested_ = false;
+        if (onRefresh)
+            onRefresh();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace quillon

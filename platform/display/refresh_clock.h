@@ -7,6 +7,7 @@
 
 class QTimer;
 class QScreen;
+class QWindow;
 
 namespace quillon {
 
@@ -55,6 +56,24 @@ private:
     QTimer* timer_;
     Steady::time_point origin_;
     double periodMs_ = 1000.0 / 60.0;
+};
+
+// Paced by the window system itself where it says when a window may draw its next frame
+// (Wayland's frame callbacks, through QWindow::requestUpdate): a real refresh signal.
+class WindowRefreshClock : public QObject, public RefreshClock {
+public:
+    explicit WindowRefreshClock(QWindow* window);
+    void requestRefresh() override;
+
+    // Whether the platform the program runs on gives such a signal.
+    static bool available();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWindow* window_;
+    bool requested_ = false;
 };
 
 } // namespace quillon
