@@ -170,6 +170,7 @@ void TCustomDXDraw::Initialize() {
 
 void TCustomDXDraw::setRefreshClock(RefreshClock* clock) {
     givenRefresh_ = clock;
+    presenter_.reset(); // lets go of its clock before another presenter takes it
     presenter_ = std::make_unique<PagePresenter>(
         refreshClock(), [this](const PagePresenter::Frame& frame) { showFrame(frame); });
 }
