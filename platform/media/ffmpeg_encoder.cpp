@@ -65,10 +65,11 @@ QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
         args << QStringLiteral("-c:v") << QStringLiteral("libvpx-vp9")
              << QStringLiteral("-deadline") << QStringLiteral("realtime")
              << QStringLiteral("-cpu-used") << QStringLiteral("8") << QStringLiteral("-row-mt")
-             << QStringLiteral("1") << QStringLiteral("-crf") << QStringLiteral("30")
-             << QStringLiteral("-b:v") << QStringLiteral("0") << QStringLiteral("-c:a")
-             << QStringLiteral("libopus") << QStringLiteral("-b:a") << QStringLiteral("128k")
-             << QStringLiteral("-f") << QStringLiteral("webm");
+             << QStringLiteral("1") << QStringLiteral("-tile-columns") << QStringLiteral("2")
+             << QStringLiteral("-threads") << QStringLiteral("0") << QStringLiteral("-crf")
+             << QStringLiteral("30") << QStringLiteral("-b:v") << QStringLiteral("0")
+             << QStringLiteral("-c:a") << QStringLiteral("libopus") << QStringLiteral("-b:a")
+             << QStringLiteral("128k") << QStringLiteral("-f") << QStringLiteral("webm");
     args << s.outputPath;
     return args;
 }
