@@ -17,8 +17,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Fast cards: no extra wait between characters, the shortest start wait.
-printf '[Option]\r\nWait=0\r\nStartWait=500\r\n' >"$E2E_DIR/Quillon.ini"
+# Quick cards whose characters stay a while: the shortest start wait, 200 ms a character.
+printf '[Option]\r\nWait=100\r\nStartWait=500\r\n' >"$E2E_DIR/Quillon.ini"
 python3 -c "import sys; open(sys.argv[1], 'wb').write('星の記憶 眠る遺跡\r\n'.encode('cp932'))" \
   "$E2E_DIR/list.qln"
 
@@ -84,13 +84,13 @@ old=$(area "$a")
 before=$(litbox "$card" "$old")
 echo "card in $old: lit $before"
 
-# Resized under the finished card: the card is drawn again at the new size at once.
+# Resized under the finished card (held 4 s): the card is drawn again at the new size.
 xdotool windowsize "$topa" 800 600
-sleep 0.8
+sleep 0.3
 new=$(area "$a")
 [ "${new%%+*}" = 800x600 ] || e2e_fail "window A is $new after the resize"
-resized=$(e2e_shot saver-window-resized)
-is_card "$resized" "$new" || e2e_fail "the card did not follow the window to $new"
+resized=$(shoot_until saver-window-resized 2 is_card "$a") ||
+  e2e_fail "the card did not follow the window to $new"
 [ "$(uncovered "$resized" "$new")" -eq 0 ] || e2e_fail "the view does not cover the window at $new"
 after=$(litbox "$resized" "$new")
 echo "card in $new: lit $after"
@@ -101,9 +101,12 @@ w0=${before%%x*} w1=${after%%x*}
 # The next card's characters, centred in the new size; resized back under one of them.
 char=$(shoot_until saver-window-character 20 is_character "$a") || e2e_fail "no character alone"
 xdotool windowsize "$topa" 400 300
-sleep 0.5
+sleep 0.3
 small=$(area "$a")
-shrunk=$(e2e_shot saver-window-shrunk)
+[ "${small%%+*}" = 400x300 ] || e2e_fail "window A is $small after the resize"
+# Each character goes up after a black page, so a shot may fall between two.
+shrunk=$(shoot_until saver-window-shrunk 2 is_character "$a") ||
+  e2e_fail "no character in the window at $small"
 box=$(litbox "$shrunk" "$small")
 IFS='x+' read -r bw bh bx by <<<"$box"
 IFS='x+' read -r sw sh _ _ <<<"$small"
