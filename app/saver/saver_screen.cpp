@@ -34,35 +34,13 @@ QSize logicalSize(QSize pixels, qreal scale) {
 
 SaverScreen::SaverScreen(const SaverOptions& options)
     : target_(options.target), refresh_(60.0), retry_(new QTimer(&refresh_)) {
-    if (target_ == SaverOptions::Target::Foreign) {
-        foreign_ = ForeignWindow::open(options.windowId);
-        if (!foreign_)
-            throw Exception(formatMessage(
-                QStringLiteral("ウィンドウ 0x%s に描けません (X11 のウィンドウがありません)"),
-                {QString::number(options.windowId, 16)}));
-        view_ = std::make_unique<PageView>(foreign_->window());
-        view_->setTransparentForInput();
-        view_->resize(logicalSize(foreign_->pixelSize(), view_->devicePixelRatio()));
-        foreign_->OnResized = [this](QSize pixels) {
-            view_->resize(logicalSize(pixels, view_->devicePixelRatio()));
-        };
-        foreign_->OnGone = [this] {
-            if (OnGone)
-                OnGone();
-        };
-    } else {
-        view_ = std::make_unique<PageView>();
-        view_->setTitle(ProductName());
-        if (target_ == SaverOptions::Target::OwnFullScreen) {
-            view_->setCursor(Qt::BlankCursor);
-            if (const QScreen* screen = view_->screen())
-                view_->resize(screen->geometry().size());
-        } else {
-            view_->resize(ModeWidth, ModeHeight);
-        }
-    }
+    if (target_ == SaverOptions::Target::Foreign)
+        makeViewIn(options.windowId);
+    else
+        makeViewOfItsOwn();
     refresh_.setRate(TimerRefreshClock::rateOf(view_->screen()));
-    wantedScale_ = std::max(1.0, pageScale(view_->pixelSize()));
+    const double initial = pageScale(view_->pixelSize());
+    wantedScale_ = initial > 0 ? initial : 1.0; // a window not yet sized
     pages_ = std::make_unique<ResizablePages>(
         ModeWidth, ModeHeight, wantedScale_, &refresh_,
         [this](const PagePresenter::Frame& frame) { view_->showFrame(frame); });
@@ -70,6 +48,36 @@ SaverScreen::SaverScreen(const SaverOptions& options)
     retry_->setSingleShot(true);
     retry_->setInterval(RetryMs);
     QObject::connect(retry_, &QTimer::timeout, retry_, [this] { rescale(); });
+}
+
+void SaverScreen::makeViewIn(uint32_t windowId) {
+    foreign_ = ForeignWindow::open(windowId);
+    if (!foreign_)
+        throw Exception(formatMessage(
+            QStringLiteral("ウィンドウ 0x%s に描けません (X11 のウィンドウがありません)"),
+            {QString::number(windowId, 16)}));
+    view_ = std::make_unique<PageView>(foreign_->window());
+    view_->setTransparentForInput();
+    view_->resize(logicalSize(foreign_->pixelSize(), view_->devicePixelRatio()));
+    foreign_->OnResized = [this](QSize pixels) {
+        view_->resize(logicalSize(pixels, view_->devicePixelRatio()));
+    };
+    foreign_->OnGone = [this] {
+        if (OnGone)
+            OnGone();
+    };
+}
+
+void SaverScreen::makeViewOfItsOwn() {
+    view_ = std::make_unique<PageView>();
+    view_->setTitle(ProductName());
+    if (target_ == SaverOptions::Target::OwnFullScreen) {
+        view_->setCursor(Qt::BlankCursor);
+        if (const QScreen* screen = view_->screen())
+            view_->resize(screen->geometry().size());
+    } else {
+        view_->resize(ModeWidth, ModeHeight);
+    }
 }
 
 SaverScreen::~SaverScreen() {

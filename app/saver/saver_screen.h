@@ -39,6 +39,8 @@ public:
     static constexpr int ModeHeight = 480;
 
 private:
+    void makeViewIn(uint32_t windowId);
+    void makeViewOfItsOwn();
     void follow(QSize pixels);
     void rescale();
 

@@ -73,7 +73,7 @@ b=$host_id
 topa=$(xdotool search --name '^saver-a$' | head -n 1)
 
 e2e_run --window-id "$a" --file list.qln --linger 4
-(cd "$E2E_DIR" && exec ./quillon -window-id "$b" -file list.qln) >"$E2E_DIR/b.log" 2>&1 &
+(cd "$E2E_DIR" && exec ./quillon -window-id "$b" -file list.qln) >"$E2E_ARTIFACTS/saver-window-b.log" 2>&1 &
 saver_b=$!
 others+=("$saver_b")
 
