@@ -3,6 +3,7 @@
 #include "app/export/export_options.h"
 #include "app/main_form.h"
 #include "app/program.h"
+#include "app/saver/saver_main.h"
 #include "platform/core/library_loader.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
     }
     if (isExportCommandLine(argc, argv))
         return exportMain(argc, argv);
+    if (isSaverCommandLine(argc, argv))
+        return saverMain(argc, argv);
     QuillonApplication app(argc, argv);
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));

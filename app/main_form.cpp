@@ -14,6 +14,7 @@
 #include "platform/ui/sjis_field.h"
 #include "presentation/disp_form.h"
 #include "settings/option_form.h"
+#include "subtitles/subtitle_choice.h"
 #include "subtitles/subtitle_combo.h"
 #include "ui_main_form.h"
 
@@ -205,21 +206,9 @@ void TMainForm::SelectSubtitle() {
 }
 
 void TMainForm::RandomChoice() {
-    int list;
-    switch (partners_.settings->DiceMode()) {
-    case 0:
-        list = programRandom().draw(2) == 1 ? 1 : 2;
-        break;
-    case 1:
-        list = 1;
-        break;
-    default:
-        list = 2;
-        break;
-    }
-    const SubtitleCombo* combo = list == 1 ? ComboBox1 : ComboBox2;
-    const int index = static_cast<int>(programRandom().draw(static_cast<uint32_t>(combo->Count())));
-    GetComboString(list, index);
+    const RandomItem chosen = DrawRandomItem(programRandom(), partners_.settings->DiceMode(),
+                                             ComboBox1->Count(), ComboBox2->Count());
+    GetComboString(chosen.list, chosen.index);
 }
 
 void TMainForm::GetComboString(int list, int index) {
@@ -228,14 +217,13 @@ void TMainForm::GetComboString(int list, int index) {
         item = ComboBox1->itemBytes(index);
     else if (list == 2)
         item = ComboBox2->itemBytes(index);
-    const qsizetype p = item.indexOf(' ') + 1; // 1-based, 0 when there is none
-    setLine1(p > 1 ? item.left(p - 1) : QByteArray());
-    if (!Edit1->text().isEmpty()) {
-        setLine2(item.mid(p));
-    } else {
-        setLine1(item);
-        setLine2(QByteArray());
-    }
+    // Line 1 counts as the field holds it.
+    const SubtitleLines lines = ItemToLines(item, [this](const QByteArray& line1) {
+        setLine1(line1);
+        return Edit1->text().isEmpty();
+    });
+    setLine1(lines.line1);
+    setLine2(lines.line2);
 }
 
 void TMainForm::TsrButtonClick() {

@@ -111,7 +111,7 @@ void CardEngine::DispAll() {
         cardDone_ = true;
         const bool credits = Credits();
         // The hold counts from here.
-        arm(credits ? 10000 : 7000);
+        arm(HoldOverride ? *HoldOverride : credits ? 10000 : 7000);
         if (credits) {
             PutSound(QStringLiteral("Theme"));
             PutSound(QStringLiteral("Joke"));

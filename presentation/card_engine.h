@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace quillon {
 
@@ -62,6 +63,8 @@ public:
 
     // What follows the hold (ending the program, closing the card, or nothing).
     std::function<void()> OnHoldEnd;
+    // A host's own hold in milliseconds; unset: the card's (7000, 10000 for credits).
+    std::optional<uint32_t> HoldOverride;
 
 private:
     // Runs then once the pages flipped so far are on the screen, unless another card has

@@ -38,4 +38,10 @@ const QList<QByteArray>& CatalogueTitles(int series) {
     return series >= 1 && series <= 3 ? lists[series] : none;
 }
 
+QList<QByteArray> CatalogueRange(int original) {
+    if (original >= 0 && original <= 2)
+        return CatalogueTitles(original + 1);
+    return CatalogueTitles(1) + CatalogueTitles(2) + CatalogueTitles(3);
+}
+
 } // namespace quillon

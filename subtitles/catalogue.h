@@ -9,4 +9,8 @@ namespace quillon {
 // their fixed order; empty for any other number.
 const QList<QByteArray>& CatalogueTitles(int series);
 
+// The catalogue list for an Original setting: 0, 1, 2 one series; any other value all
+// three, in their order.
+QList<QByteArray> CatalogueRange(int original);
+
 } // namespace quillon

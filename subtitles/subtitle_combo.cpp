@@ -7,15 +7,6 @@
 
 namespace quillon {
 
-namespace {
-// A list item is text up to its first NUL, as a list of C strings would hold it. The
-// bytes after it stay in items() so that rewriting the file loses nothing.
-QByteArray textPart(const QByteArray& item) {
-    const qsizetype nul = item.indexOf('\0');
-    return nul < 0 ? item : item.left(nul);
-}
-} // namespace
-
 SubtitleCombo::SubtitleCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -50,7 +41,7 @@ void SubtitleCombo::refill() {
         QStringList texts;
         texts.reserve(items_.size());
         for (const QByteArray& item : items_)
-            texts.append(sjis::toUnicode(textPart(item)));
+            texts.append(sjis::toUnicode(ItemTextPart(item)));
         addItems(texts);
         selected_ = -1;
     });
@@ -68,7 +59,7 @@ void SubtitleCombo::clearItems() {
 void SubtitleCombo::appendItem(const QByteArray& item) {
     changeItems([this, &item] {
         items_.append(item);
-        addItem(sjis::toUnicode(textPart(item)));
+        addItem(sjis::toUnicode(ItemTextPart(item)));
     });
 }
 
@@ -83,12 +74,7 @@ void SubtitleCombo::removeItemAt(int index) {
 }
 
 QByteArray SubtitleCombo::itemBytes(int index) const {
-    if (index < 0 || index >= items_.size())
-        return {};
-    QByteArray item = textPart(items_.at(index));
-    if (item.size() >= ItemBufferSize)
-        return {};
-    return item;
+    return ItemText(items_, index);
 }
 
 void SubtitleCombo::setItemIndex(int index) {

@@ -3,6 +3,7 @@
 // items. The text field keeps what it shows when the items are replaced, and the
 // selected index follows the user: a pick selects, typing selects the item whose text
 // matches, or none.
+#include "subtitles/subtitle_choice.h"
 #include "subtitles/subtitle_list.h"
 
 #include <QByteArray>
@@ -17,7 +18,7 @@ public:
     explicit SubtitleCombo(QWidget* parent = nullptr);
 
     // Items read back through a 4096-byte buffer: longer items are not readable.
-    static constexpr int ItemBufferSize = 4096;
+    static constexpr int ItemBufferSize = quillon::ItemBufferSize;
 
     void setItems(const QList<QByteArray>& items) override;
     void clearItems() override;

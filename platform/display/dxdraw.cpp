@@ -211,12 +211,7 @@ void TCustomDXDraw::showFrame(const PagePresenter::Frame& frame) {
     const QRegion changed = damage_.next(pageArea(frame.page.size()), frame.page.size(), frame.lit);
     if (changed.isEmpty() || !isVisible())
         return;
-    const qreal scale = devicePixelRatioF();
-    QRegion logical;
-    for (const QRect& r : changed)
-        logical |= QRectF(r.x() / scale, r.y() / scale, r.width() / scale, r.height() / scale)
-                       .toAlignedRect();
-    repaint(logical);
+    repaint(toLogicalPixels(changed, devicePixelRatioF()));
 }
 
 // The mode is virtual: the form covers the real screen and the page is put on it.
@@ -384,12 +379,9 @@ void TCustomDXDraw::paintEvent(QPaintEvent* event) {
         // In device pixels: the page was drawn at the screen's resolution.
         const qreal scale = devicePixelRatioF();
         painter.scale(1 / scale, 1 / scale);
-        QRegion dirty;
-        for (const QRect& r : event->region())
-            dirty |= QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale)
-                         .toAlignedRect();
         const PagePresenter::Frame& frame = presenter_->shown();
-        PaintPage(painter, pageArea(frame.page.size()), frame.page, frame.lit, dirty);
+        PaintPage(painter, pageArea(frame.page.size()), frame.page, frame.lit,
+                  toDevicePixels(event->region(), scale));
     } else {
         // The windowed primary is the desktop; show the part under the control.
         painter.fillRect(rect(), Qt::black);

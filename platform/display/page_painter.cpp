@@ -14,6 +14,24 @@ QRect PageArea(const QSize& page, const QSize& target) {
                  size.width(), size.height());
 }
 
+namespace {
+QRegion scaled(const QRegion& region, qreal factor) {
+    QRegion out;
+    for (const QRect& r : region)
+        out |= QRectF(r.x() * factor, r.y() * factor, r.width() * factor, r.height() * factor)
+                   .toAlignedRect();
+    return out;
+}
+} // namespace
+
+QRegion toDevicePixels(const QRegion& logical, qreal scale) {
+    return scaled(logical, scale);
+}
+
+QRegion toLogicalPixels(const QRegion& device, qreal scale) {
+    return scaled(device, 1 / scale);
+}
+
 QRect LitOnTarget(const QRect& area, const QSize& page, const QRect& lit) {
     if (lit.isEmpty() || page.isEmpty())
         return {};

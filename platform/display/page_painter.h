@@ -18,6 +18,11 @@ QRect PageArea(const QSize& page, const QSize& target);
 void PaintPage(QPainter& painter, const QRect& area, const QImage& page, const QRect& lit,
                const QRegion& dirty);
 
+// A region in a window's logical pixels in device pixels, and back, covering at least
+// the same pixels.
+QRegion toDevicePixels(const QRegion& logical, qreal scale);
+QRegion toLogicalPixels(const QRegion& device, qreal scale);
+
 // The rectangle of the target that the page's lit part covers.
 QRect LitOnTarget(const QRect& area, const QSize& page, const QRect& lit);
 
