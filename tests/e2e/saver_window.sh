@@ -77,6 +77,16 @@ e2e_run --window-id "$a" --file list.qln --linger 4
 saver_b=$!
 others+=("$saver_b")
 
+# resize_to W H: window A's top-level resized; prints the saver window's new area.
+resize_to() {
+  xdotool windowsize "$topa" "$1" "$2"
+  sleep 0.3
+  local got
+  got=$(area "$a")
+  [ "${got%%+*}" = "${1}x$2" ] || e2e_fail "window A is $got after the resize"
+  echo "$got"
+}
+
 # Both copies draw, each in its own window, covering it.
 card=$(shoot_until saver-window-card 15 is_card "$a") || e2e_fail "no finished card in window A"
 shoot_until saver-window-b 15 is_card "$b" >/dev/null || e2e_fail "no finished card in window B"
@@ -85,10 +95,7 @@ before=$(litbox "$card" "$old")
 echo "card in $old: lit $before"
 
 # Resized under the finished card (held 4 s): the card is drawn again at the new size.
-xdotool windowsize "$topa" 800 600
-sleep 0.3
-new=$(area "$a")
-[ "${new%%+*}" = 800x600 ] || e2e_fail "window A is $new after the resize"
+new=$(resize_to 800 600)
 resized=$(shoot_until saver-window-resized 2 is_card "$a") ||
   e2e_fail "the card did not follow the window to $new"
 [ "$(uncovered "$resized" "$new")" -eq 0 ] || e2e_fail "the view does not cover the window at $new"
@@ -100,10 +107,7 @@ w0=${before%%x*} w1=${after%%x*}
 
 # The next card's characters, centred in the new size; resized back under one of them.
 char=$(shoot_until saver-window-character 20 is_character "$a") || e2e_fail "no character alone"
-xdotool windowsize "$topa" 400 300
-sleep 0.3
-small=$(area "$a")
-[ "${small%%+*}" = 400x300 ] || e2e_fail "window A is $small after the resize"
+small=$(resize_to 400 300)
 # Each character goes up after a black page, so a shot may fall between two.
 shrunk=$(shoot_until saver-window-shrunk 2 is_character "$a") ||
   e2e_fail "no character in the window at $small"
