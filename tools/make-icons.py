@@ -20,9 +20,9 @@ SAMPLES = 4  # per pixel and axis
 
 
 def _load_pictures():
-    spec = importlib.util.spec_from_file_location("draw_pictures", TOOLS / "draw-pictures.py")
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("draw_pictures", TOOLS / "draw-pictures.py")
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

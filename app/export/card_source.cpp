@@ -7,6 +7,7 @@
 #include "platform/display/offscreen_pages.h"
 #include "platform/display/page_painter.h"
 #include "platform/display/refresh_clock.h"
+#include "platform/display/resizable_pages.h"
 #include "platform/sound/cue_sink.h"
 #include "platform/timer/dxtimer.h"
 #include "presentation/card_engine.h"
@@ -68,7 +69,8 @@ class CardExportSource : public ExportSource {
 public:
     CardExportSource(const ExportOptions& options, const Settings& settings)
         : options_(options), settings_(settings),
-          pages_(ModeWidth, ModeHeight, pageScale(options.size), &refresh_,
+          pages_(ModeWidth, ModeHeight,
+                 ResizablePages::scaleToFit(ModeWidth, ModeHeight, options.size), &refresh_,
                  [this](const PagePresenter::Frame& frame) { refresh_.shown(frame); }),
           cues_(clock_), engine_({timer_, clock_, random_, pages_, cues_, settings_}) {
         // The seed is what the card's reseed reads; without one, the time of day as on
@@ -125,9 +127,6 @@ public:
     }
 
 private:
-    static double pageScale(QSize size) {
-        return std::min(double(size.width()) / ModeWidth, double(size.height()) / ModeHeight);
-    }
     int64_t frameMs(int64_t frame) const { return frame * 1000 / options_.fps; }
     int64_t msToFrames(int64_t ms) const { return (ms * options_.fps + 999) / 1000; }
 

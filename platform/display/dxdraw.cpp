@@ -4,6 +4,7 @@
 
 #include "platform/core/services.h"
 #include "platform/display/page_painter.h"
+#include "platform/display/resizable_pages.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -193,8 +194,9 @@ double TCustomDXDraw::pageScaleForScreen() const {
     const QScreen* s = form_ ? form_->screen() : screen();
     if (!s)
         return 1.0;
-    const QSizeF pixels = QSizeF(s->geometry().size()) * s->devicePixelRatio();
-    return std::min(pixels.width() / display_.Width(), pixels.height() / display_.Height());
+    const QSize pixels = (QSizeF(s->geometry().size()) * s->devicePixelRatio()).toSize();
+    const double fit = ResizablePages::scaleToFit(display_.Width(), display_.Height(), pixels);
+    return fit > 0 ? fit : 1.0;
 }
 
 void TCustomDXDraw::presentFlip() {

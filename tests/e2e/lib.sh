@@ -141,3 +141,15 @@ e2e_dismiss_and_quit() {
 
 # e2e_onsets FILE RATE [THRESHOLD]: the onsets of sound in raw 16-bit mono samples, in ms.
 e2e_onsets() { python3 "$(dirname "${BASH_SOURCE[0]}")/onsets.py" "$@"; }
+
+# e2e_answer TITLE SHOT: answers the box or chooser titled TITLE that is up with Enter (its
+# default button), keeping a screenshot named SHOT.
+e2e_answer() {
+  local window
+  window=$(e2e_wait_window "$1" 10) || e2e_fail "no window '$1' ($2)"
+  xdotool windowactivate --sync "$window" 2>/dev/null || true
+  sleep 0.3
+  e2e_shot "$2" >/dev/null
+  xdotool key Return
+  sleep 0.5
+}

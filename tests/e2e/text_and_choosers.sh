@@ -13,35 +13,24 @@ e2e_run
 main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
 sleep 0.5
 
-# Answers the box or chooser that is up with Enter (its default button).
-answer() {
-  local window
-  window=$(e2e_wait_window "$1" 10) || e2e_fail "no window '$1' ($2)"
-  xdotool windowactivate --sync "$window" 2>/dev/null || true
-  sleep 0.3
-  e2e_shot "text-$2" >/dev/null
-  xdotool key Return
-  sleep 0.5
-}
-
 # Line 1 (client 7,56) and line 2 (7,96), 264 x 20 each.
 xdotool mousemove --window "$main" 130 66 click 1
 e2e_paste "A〜B"
 xdotool mousemove --window "$main" 130 106 click 1
 e2e_paste "C−Dé"
-answer "確認" left-out-notice
+e2e_answer "確認" text-left-out-notice
 e2e_shot text-lines >/dev/null
 
 # The pencil (230,32): no file yet, so Yes to creating one, then the save chooser.
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 238 40 click 1
-answer "確認" pencil-question
+e2e_answer "確認" text-pencil-question
 chooser=$(e2e_wait_window "名前を付けて保存" 10) || e2e_fail "no save chooser in Japanese"
 xdotool windowactivate --sync "$chooser" 2>/dev/null || true
 sleep 0.3
 xdotool type --delay 50 "$E2E_DIR/mine.qln"
 xdotool key Return
-answer "確認" saved
+e2e_answer "確認" text-saved
 bytes=$(xxd -p "$E2E_DIR/mine.qln")
 [ "$bytes" = "418160422043817c440d0a" ] ||
   e2e_fail "mine.qln holds $bytes, not 41 81 60 42 20 43 81 7c 44 0d 0a"
@@ -65,7 +54,7 @@ dialog=$(e2e_wait_window "設定" 10) || e2e_fail "settings dialog not shown"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 sleep 0.3
 xdotool mousemove --window "$dialog" 292 43 click 1
-answer "フォントの選択" font-chooser
+e2e_answer "フォントの選択" text-font-chooser
 # Back in the settings dialog: OK (Enter) saves.
 dialog=$(e2e_wait_window "設定" 10) || e2e_fail "settings dialog gone after the font chooser"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true

@@ -10,16 +10,6 @@ opened=$(date +%s.%N)
 main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
 sleep 0.5
 
-# Dismisses the confirmation box that is up with Enter (its default button).
-answer_box() {
-  local box
-  box=$(e2e_wait_window "確認" 10) || e2e_fail "no confirmation box ($1)"
-  xdotool windowactivate --sync "$box" 2>/dev/null || true
-  e2e_shot "userfile-$1" >/dev/null
-  xdotool key Return
-  sleep 0.5
-}
-
 # Whether a window is mapped (shown) at the moment.
 is_mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
 
@@ -27,13 +17,13 @@ is_mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
 xdotool mousemove --window "$main" 100 66 click 1
 xdotool type --delay 100 "AB"
 xdotool mousemove --window "$main" 238 40 click 1
-answer_box pencil-question
+e2e_answer "確認" userfile-pencil-question
 chooser=$(e2e_wait_window "名前を付けて保存" 10) || e2e_fail "no save chooser (in Japanese)"
 xdotool windowactivate --sync "$chooser" 2>/dev/null || true
 sleep 0.3
 xdotool type --delay 50 "$E2E_DIR/new.qln"
 xdotool key Return
-answer_box saved
+e2e_answer "確認" userfile-saved
 [ -f "$E2E_DIR/new.qln" ] || e2e_fail "new.qln was not created"
 bytes=$(xxd -p "$E2E_DIR/new.qln")
 [ "$bytes" = "4142200d0a" ] || e2e_fail "new.qln holds $bytes, not 41 42 20 0d 0a"
