@@ -1,7 +1,7 @@
 // Any bytes through the wave reader, then through a sound buffer of the in-memory device.
 #include "platform/sound/dxsound.h"
-#include "support/software_sound_device.h"
 #include "platform/sound/wave.h"
+#include "support/software_sound_device.h"
 
 #include <QBuffer>
 #include <cstddef>

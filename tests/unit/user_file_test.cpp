@@ -1,8 +1,8 @@
 // The user subtitle file's format as read and written, its failures, and how the user
 // list takes lines that are outside the format.
+#include "platform/core/error.h"
 #include "subtitles/subtitle_combo.h"
 #include "subtitles/user_file.h"
-#include "platform/core/error.h"
 #include "support/raised.h"
 
 #include "support/program_fixture.h"
