@@ -12,6 +12,7 @@
 
 #include <QScreen>
 #include <cstdio>
+#include <vector>
 
 using namespace quillon;
 
@@ -29,7 +30,16 @@ int exportMain(int argc, char** argv, UiLanguage language) {
 }
 
 int main(int argc, char** argv) {
-    const UiLanguage language = systemLanguage();
+    // --lang is the program's for every mode, and no mode sees it.
+    std::vector<char*> kept(argv, argv + argc);
+    const LanguageOption languageOption = takeLanguageOption(kept);
+    if (languageOption.problem) {
+        std::fprintf(stderr, "quillon: %s\n", qPrintable(*languageOption.problem));
+        return 2;
+    }
+    argc = int(kept.size()) - 1;
+    argv = kept.data();
+    const UiLanguage language = languageOption.language.value_or(systemLanguage());
 
     // Checked before the application needs a display, so the message reaches a terminal.
     QStringList arguments;

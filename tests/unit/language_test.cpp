@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QXmlStreamReader>
+#include <string>
 
 namespace quillon {
 namespace {
@@ -32,7 +33,25 @@ bool hasJapanese(const QString& text) {
     return false;
 }
 
-TEST(LanguageTest, TheLocaleChoosesTheLanguage) {
+// argv as main() gets it, and what is left of it after --lang is taken out.
+struct Arguments {
+    explicit Arguments(std::vector<std::string> words) : words_(std::move(words)) {
+        for (std::string& w : words_)
+            argv.push_back(w.data());
+        argv.push_back(nullptr);
+    }
+    QStringList left() const {
+        QStringList out;
+        for (char* a : argv)
+            if (a)
+                out.append(QString::fromLocal8Bit(a));
+        return out;
+    }
+    std::vector<std::string> words_;
+    std::vector<char*> argv;
+};
+
+TEST(LanguageTest, TheLocaleAndTheOptionChooseTheLanguage) {
     using L = UiLanguage;
     EXPECT_EQ(languageForLocale({"ja-JP"}), L::Japanese);
     EXPECT_EQ(languageForLocale({"ja", "en-US"}), L::Japanese);
@@ -41,6 +60,26 @@ TEST(LanguageTest, TheLocaleChoosesTheLanguage) {
     EXPECT_EQ(languageForLocale({"en-US", "en"}), L::English);
     EXPECT_EQ(languageForLocale({"de-DE", "ja-JP"}), L::English); // the first one counts
     EXPECT_EQ(languageForLocale({"zh-CN"}), L::English);
+
+    Arguments both({"quillon", "--lang", "en", "/S", "--lang=ja"});
+    LanguageOption taken = takeLanguageOption(both.argv);
+    EXPECT_EQ(taken.language, L::Japanese); // the last one counts
+    EXPECT_FALSE(taken.problem);
+    // The switches that must come first still do, and the list stays ended.
+    EXPECT_EQ(both.left(), QStringList({"quillon", "/S"}));
+    EXPECT_EQ(both.argv.back(), nullptr);
+
+    Arguments none({"quillon", "--export", "card.png", "A"});
+    taken = takeLanguageOption(none.argv);
+    EXPECT_FALSE(taken.language);
+    EXPECT_EQ(none.left(), QStringList({"quillon", "--export", "card.png", "A"}));
+
+    for (const auto& bad : {std::vector<std::string>{"quillon", "--lang"},
+                            std::vector<std::string>{"quillon", "--lang", "de"},
+                            std::vector<std::string>{"quillon", "--lang="}}) {
+        Arguments arguments(bad);
+        EXPECT_TRUE(takeLanguageOption(arguments.argv).problem) << bad.back();
+    }
 }
 
 // Every entry of the English translation is finished, and no Japanese is left in it.
