@@ -91,8 +91,15 @@ PY
 page=$(MANWIDTH=100 man -l "$TREE/usr/share/man/man6/quillon.6.gz" 2>"$WORK/man.err")
 [ ! -s "$WORK/man.err" ] || e2e_fail "man: $(cat "$WORK/man.err")"
 for option in /S /P --config --root --window-id --window --file --linger --seed --sound \
-  --export --size --fps XSCREENSAVER_WINDOW XDG_CONFIG_HOME; do
+  --export --size --fps XSCREENSAVER_WINDOW XDG_CONFIG_HOME --lang LANG; do
   grep -q -- "$option" <<<"$page" || e2e_fail "the manual page does not mention $option"
+done
+# The Japanese page too, as man shows it under a Japanese locale.
+page=$(LANG=ja_JP.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l \
+  "$TREE/usr/share/man/ja/man6/quillon.6.gz" 2>"$WORK/man-ja.err")
+[ ! -s "$WORK/man-ja.err" ] || e2e_fail "man (ja): $(cat "$WORK/man-ja.err")"
+for word in 名前 書式 オプション --lang --export --root XSCREENSAVER_WINDOW; do
+  grep -q -- "$word" <<<"$page" || e2e_fail "the Japanese manual page does not show $word"
 done
 # The scalable icon is the same picture as the 256-pixel one.
 rsvg-convert -w 256 -h 256 "$TREE/usr/share/icons/hicolor/scalable/apps/org.quillon.Quillon.svg" \
@@ -121,6 +128,11 @@ NEW_PACKAGES=$(dpkg-query -W -f='${Package}\n' | sort | comm -13 "$WORK/packages
   grep -vx quillon || true)
 [ -x /usr/bin/quillon ] && [ -x /usr/libexec/xscreensaver/quillon ] || e2e_fail "not installed"
 dpkg -L quillon >"$WORK/package-files"
+# man finds both pages where it looks for each language.
+[ "$(man -w 6 quillon)" = /usr/share/man/man6/quillon.6.gz ] ||
+  e2e_fail "man 6 quillon finds $(man -w 6 quillon)"
+[ "$(man -L ja -w 6 quillon)" = /usr/share/man/ja/man6/quillon.6.gz ] ||
+  e2e_fail "man -L ja 6 quillon finds $(man -L ja -w 6 quillon)"
 
 # --- a fresh user with an empty home, started from the menu entry's Exec line
 mkdir -m 0700 "$USER_HOME" "$USER_RUNTIME"
