@@ -101,6 +101,11 @@ page=$(LANG=ja_JP.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l \
 for word in 名前 書式 オプション --lang --export --root XSCREENSAVER_WINDOW; do
   grep -q -- "$word" <<<"$page" || e2e_fail "the Japanese manual page does not show $word"
 done
+# The licence: MIT, in Debian's words and in AppStream's.
+grep -qx 'License: Expat' "$TREE/usr/share/doc/quillon/copyright" ||
+  e2e_fail "the copyright file does not give the MIT (Expat) licence"
+grep -q '<project_license>MIT</project_license>' \
+  "$TREE/usr/share/metainfo/org.quillon.Quillon.metainfo.xml" || e2e_fail "no project_license MIT"
 # The scalable icon is the same picture as the 256-pixel one.
 rsvg-convert -w 256 -h 256 "$TREE/usr/share/icons/hicolor/scalable/apps/org.quillon.Quillon.svg" \
   -o "$WORK/svg.png" || e2e_fail "the SVG icon does not render"
