@@ -55,6 +55,20 @@ new_active() {
   return 1
 }
 
+# chooser_shot TAG DIALOG X Y NAME: the chooser a click at X,Y in DIALOG opens is kept as a
+# screenshot, its title said, and it is closed again.
+chooser_shot() {
+  local tag=$1 dialog=$2 chooser
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+  xdotool mousemove --window "$dialog" "$3" "$4" click 1
+  chooser=$(new_active "$dialog") || fail "$tag" "no $5"
+  sleep 0.8
+  window_shot "$chooser" "language-$tag-$5"
+  echo "$tag $5: $(xdotool getwindowname "$chooser")"
+  press_in "$chooser" Escape
+  sleep 0.5
+}
+
 # windows_in TAG LOCALE WANT [ARGS...]: the settings dialog, the about box and the
 # confirmation box show the language WANT; with ALL=1 the choosers are kept too.
 windows_in() {
@@ -72,22 +86,8 @@ windows_in() {
   sleep 0.5
   window_shot "$dialog" "language-$tag-settings"
   if [ "${ALL:-0}" = 1 ]; then
-    # The user file chooser, then the font chooser.
-    xdotool mousemove --window "$dialog" 76 43 click 1
-    chooser=$(new_active "$dialog") || fail "$tag" "no user file chooser"
-    sleep 0.8
-    window_shot "$chooser" "language-$tag-file-chooser"
-    echo "$tag file chooser: $(xdotool getwindowname "$chooser")"
-    press_in "$chooser" Escape
-    sleep 0.5
-    xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-    xdotool mousemove --window "$dialog" 292 43 click 1
-    chooser=$(new_active "$dialog") || fail "$tag" "no font chooser"
-    sleep 0.8
-    window_shot "$chooser" "language-$tag-font-chooser"
-    echo "$tag font chooser: $(xdotool getwindowname "$chooser")"
-    press_in "$chooser" Escape
-    sleep 0.5
+    chooser_shot "$tag" "$dialog" 76 43 file-chooser
+    chooser_shot "$tag" "$dialog" 292 43 font-chooser
   fi
   press_in "$dialog" Escape
   main=$(e2e_wait_window "Quillon for DirectX") || fail "$tag" "main window not back after settings"

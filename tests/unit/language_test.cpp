@@ -119,7 +119,7 @@ protected:
     }
 
     // Every text a window shows of its own, with the widget it belongs to.
-    static QStringList japaneseTexts(QWidget& window, const QList<QWidget*>& allowed) {
+    static std::string japaneseTexts(QWidget& window, const QList<QWidget*>& allowed) {
         QStringList found;
         const auto check = [&found](const QObject& owner, const QString& text) {
             if (hasJapanese(text))
@@ -147,17 +147,16 @@ protected:
         }
         for (QAction* action : window.actions())
             check(*action, action->text());
-        return found;
+        return found.join(QStringLiteral("; ")).toStdString();
     }
 };
 
 TEST_F(EnglishWindowsTest, NoJapaneseIsLeftInTheWindowsOrTheirQuestions) {
     makeProgram();
     // The font button shows the face the user chose, which may well be Japanese.
-    EXPECT_EQ(japaneseTexts(*MainForm, {}), QStringList());
-    EXPECT_EQ(japaneseTexts(*OptionForm, {static_cast<QWidget*>(OptionForm->FontButton)}),
-              QStringList());
-    EXPECT_EQ(japaneseTexts(*AboutForm, {}), QStringList());
+    EXPECT_EQ(japaneseTexts(*MainForm, {}), "");
+    EXPECT_EQ(japaneseTexts(*OptionForm, {static_cast<QWidget*>(OptionForm->FontButton)}), "");
+    EXPECT_EQ(japaneseTexts(*AboutForm, {}), "");
     EXPECT_EQ(MainForm->RunButton->text(), QStringLiteral("Run"));
     EXPECT_EQ(OptionForm->windowTitle(), QStringLiteral("Settings"));
     EXPECT_EQ(AboutForm->windowTitle(), QStringLiteral("About"));
@@ -171,8 +170,8 @@ TEST_F(EnglishWindowsTest, NoJapaneseIsLeftInTheWindowsOrTheirQuestions) {
     EXPECT_EQ(MainForm->Edit1->text(), QStringLiteral("星の記憶"));
 }
 
-// The real confirmation box, its title and its buttons.
-TEST_F(EnglishWindowsTest, TheConfirmationBoxIsEnglish) {
+// The real boxes: the confirmation box's title and buttons, the error box's caption.
+TEST_F(EnglishWindowsTest, TheConfirmationBoxIsEnglishAndTheErrorBoxKeepsItsCaption) {
     WidgetPrompts real;
     QString title;
     QStringList buttons;
@@ -188,6 +187,16 @@ TEST_F(EnglishWindowsTest, TheConfirmationBoxIsEnglish) {
     EXPECT_EQ(title, QStringLiteral("Confirm"));
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"&No", "&Yes"}));
+
+    // The general error box keeps the program's name in every language.
+    ModalScript error;
+    error.then<QMessageBox>([&](QMessageBox* box) {
+        title = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+    });
+    real.showError(nullptr, QStringLiteral("x"));
+    ASSERT_TRUE(error.finished());
+    EXPECT_EQ(title, QStringLiteral("Quillon for DirectX"));
 }
 
 } // namespace
