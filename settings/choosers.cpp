@@ -16,7 +16,7 @@ FileFilter UserFileFilter() {
             QStringLiteral("*.qln")};
 }
 
-QString UnstorableFaceMessage() {
+QString unstorableFaceMessage() {
     return QCoreApplication::translate("Choosers",
                                        "フォント名「%s」は Shift-JIS で表せないため、選べません。");
 }
@@ -49,7 +49,7 @@ bool FontChooser::Execute(QWidget* parent) {
     if (family == opened)
         return true;
     if (!sjis::isRepresentable(family)) {
-        prompts().tellOk(parent, formatMessage(UnstorableFaceMessage(), {family}));
+        prompts().tellOk(parent, formatMessage(unstorableFaceMessage(), {family}));
         return false;
     }
     const QByteArray face = cutFaceName(sjis::fromUnicode(family));

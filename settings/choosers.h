@@ -31,7 +31,7 @@ private:
 };
 
 // Told when the chosen font's name cannot be stored (%s: the name).
-QString UnstorableFaceMessage();
+QString unstorableFaceMessage();
 
 class FontChooser {
 public:

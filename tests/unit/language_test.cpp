@@ -35,8 +35,8 @@ bool hasJapanese(const QString& text) {
 
 // argv as main() gets it, and what is left of it after --lang is taken out.
 struct Arguments {
-    explicit Arguments(std::vector<std::string> words) : words_(std::move(words)) {
-        for (std::string& w : words_)
+    explicit Arguments(std::vector<std::string> given) : words(std::move(given)) {
+        for (std::string& w : words)
             argv.push_back(w.data());
         argv.push_back(nullptr);
     }
@@ -47,7 +47,7 @@ struct Arguments {
                 out.append(QString::fromLocal8Bit(a));
         return out;
     }
-    std::vector<std::string> words_;
+    std::vector<std::string> words;
     std::vector<char*> argv;
 };
 
