@@ -55,6 +55,18 @@ new_active() {
   return 1
 }
 
+# opened_by_click TAG WANT WINDOW X Y KIND: a click at X,Y in WINDOW opens the window of
+# KIND titled in the language WANT; it is kept as a screenshot and its id printed.
+opened_by_click() {
+  local tag=$1 want=$2 opened
+  xdotool mousemove --window "$3" "$4" "$5" click 1
+  opened=$(e2e_wait_window "${TITLE[$want,$6]}") || return 1
+  xdotool windowactivate --sync "$opened" 2>/dev/null || true
+  sleep 0.5
+  window_shot "$opened" "language-$tag-$6"
+  echo "$opened"
+}
+
 # chooser_shot TAG DIALOG X Y NAME: the chooser a click at X,Y in DIALOG opens is kept as a
 # screenshot, its title said, and it is closed again.
 chooser_shot() {
@@ -80,11 +92,8 @@ windows_in() {
   sleep 0.5
   window_shot "$main" "language-$tag-main"
 
-  xdotool mousemove --window "$main" 104 204 click 1
-  dialog=$(e2e_wait_window "${TITLE[$want,settings]}") || fail "$tag" "no settings dialog titled ${TITLE[$want,settings]}"
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  sleep 0.5
-  window_shot "$dialog" "language-$tag-settings"
+  dialog=$(opened_by_click "$tag" "$want" "$main" 104 204 settings) ||
+    fail "$tag" "no settings dialog titled ${TITLE[$want,settings]}"
   if [ "${ALL:-0}" = 1 ]; then
     chooser_shot "$tag" "$dialog" 76 43 file-chooser
     chooser_shot "$tag" "$dialog" 292 43 font-chooser
@@ -94,11 +103,8 @@ windows_in() {
   xdotool windowactivate --sync "$main" 2>/dev/null || true
   sleep 0.8
 
-  xdotool mousemove --window "$main" 35 204 click 1
-  dialog=$(e2e_wait_window "${TITLE[$want,about]}") || fail "$tag" "no about box titled ${TITLE[$want,about]}"
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  sleep 0.5
-  window_shot "$dialog" "language-$tag-about"
+  dialog=$(opened_by_click "$tag" "$want" "$main" 35 204 about) ||
+    fail "$tag" "no about box titled ${TITLE[$want,about]}"
   press_in "$dialog" Return
   main=$(e2e_wait_window "Quillon for DirectX") || fail "$tag" "main window not back after about"
   xdotool windowactivate --sync "$main" 2>/dev/null || true
@@ -107,11 +113,8 @@ windows_in() {
   # The pencil with no user file asks whether to make one; No changes nothing.
   xdotool mousemove --window "$main" 100 66 click 1
   e2e_paste "星の記憶"
-  xdotool mousemove --window "$main" 238 40 click 1
-  box=$(e2e_wait_window "${TITLE[$want,confirm]}") || fail "$tag" "no confirmation box titled ${TITLE[$want,confirm]}"
-  xdotool windowactivate --sync "$box" 2>/dev/null || true
-  sleep 0.5
-  window_shot "$box" "language-$tag-confirm"
+  box=$(opened_by_click "$tag" "$want" "$main" 238 40 confirm) ||
+    fail "$tag" "no confirmation box titled ${TITLE[$want,confirm]}"
   press_in "$box" Escape
   e2e_wait_window "${TITLE[$want,confirm]}" 1 >/dev/null && fail "$tag" "confirmation box still up"
   main=$(e2e_wait_window "Quillon for DirectX") || fail "$tag" "main window not back after the box"
