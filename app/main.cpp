@@ -12,13 +12,15 @@
 
 #include <QScreen>
 #include <cstdio>
+#include <vector>
 
 using namespace quillon;
 
 // `--export`: the card goes to a file, and no window is made.
-int exportMain(int argc, char** argv) {
+int exportMain(int argc, char** argv, UiLanguage language) {
     useOffscreenPlatform();
     QuillonApplication app(argc, argv);
+    useLanguage(language);
     registerFontSubstitutions();
     const int status = runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
         return makeCardExportSource(options);
@@ -28,6 +30,17 @@ int exportMain(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+    // --lang is the program's for every mode, and no mode sees it.
+    std::vector<char*> kept(argv, argv + argc);
+    const LanguageOption languageOption = takeLanguageOption(kept);
+    if (languageOption.problem) {
+        std::fprintf(stderr, "quillon: %s\n", qPrintable(*languageOption.problem));
+        return 2;
+    }
+    argc = int(kept.size()) - 1;
+    argv = kept.data();
+    const UiLanguage language = languageOption.language.value_or(systemLanguage());
+
     // Checked before the application needs a display, so the message reaches a terminal.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -37,15 +50,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (isExportCommandLine(argc, argv))
-        return exportMain(argc, argv);
+        return exportMain(argc, argv, language);
     if (isSaverCommandLine(argc, argv))
-        return saverMain(argc, argv);
+        return saverMain(argc, argv, language);
     QuillonApplication app(argc, argv);
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
-    installJapaneseTranslations(app);
+    useLanguage(language);
     std::unique_ptr<Program> program;
     try {
         program = std::make_unique<Program>();

@@ -33,8 +33,14 @@
 namespace quillon {
 
 namespace {
-const QString catalogueCaption = QStringLiteral("　↓　オリジナルサブタイトルの一覧");
+QString catalogueCaption() {
+    return QCoreApplication::translate("TMainForm", "　↓　オリジナルサブタイトルの一覧");
+}
 } // namespace
+
+QString TMainForm::UserListPlaceholder() {
+    return QCoreApplication::translate("TMainForm", "　↓　ユーザー定義サブタイトル一覧");
+}
 
 TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MainForm>()) {
     ui->setupUi(this);
@@ -60,7 +66,7 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     guardShiftJisField(Edit1);
     guardShiftJisField(Edit2);
 
-    ComboBox1->setText(catalogueCaption);
+    ComboBox1->setText(catalogueCaption());
     ComboBox2->setText(UserListPlaceholder());
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
     ComboBox2->OnChange = [this] { ComboBox2Change(); };
@@ -75,7 +81,8 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     PencilImage->OnClick = [this] { PencilImageClick(); };
 
     UserEditPopupMenu = new QMenu(this);
-    UserTitleDelete = UserEditPopupMenu->addAction(QStringLiteral("このサブタイトルを削除"));
+    UserTitleDelete = UserEditPopupMenu->addAction(
+        QCoreApplication::translate("TMainForm", "このサブタイトルを削除"));
     connect(UserTitleDelete, &QAction::triggered, this, [this] { UserTitleDeleteClick(); });
     ComboBox2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ComboBox2, &QWidget::customContextMenuRequested, this,
@@ -90,7 +97,8 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
 
     // Export is reachable without changing the window's layout: Ctrl+E, and the menu of a
     // right click on the window.
-    ExportAction = new QAction(QStringLiteral("カードを書き出す(&E)..."), this);
+    ExportAction =
+        new QAction(QCoreApplication::translate("TMainForm", "カードを書き出す(&E)..."), this);
     ExportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(ExportAction, &QAction::triggered, this, [this] { ExportCard(); });
     addAction(ExportAction);

@@ -91,9 +91,7 @@ public:
     QAction* ExportAction = nullptr;
 
     // The user list's text while nothing has been chosen.
-    static QString UserListPlaceholder() {
-        return QStringLiteral("　↓　ユーザー定義サブタイトル一覧");
-    }
+    static QString UserListPlaceholder();
 
     // Arms the ambience: Tag 1, timer enabled (an enabled timer keeps its beat).
     void ArmAmbience();

@@ -7,16 +7,27 @@
 #include "subtitles/subtitle_combo.h"
 #include "subtitles/user_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 
 namespace quillon {
 
 namespace {
-const QString noFileQuestion = QStringLiteral("User's Fileがありません。\n作成しますか？");
-const QString savedReport = QStringLiteral("ユーザー指定サブタイトルを保存しました。");
-const QString deleteQuestion = QStringLiteral("\nをユーザーファイルから削除しますか？");
-const QString deletedReport = QStringLiteral("ユーザー指定サブタイトルを削除しました。");
+QString noFileQuestion() {
+    return QCoreApplication::translate("UserSubtitles",
+                                       "User's Fileがありません。\n作成しますか？");
+}
+QString savedReport() {
+    return QCoreApplication::translate("UserSubtitles", "ユーザー指定サブタイトルを保存しました。");
+}
+QString deleteQuestion(const QString& item) {
+    return QCoreApplication::translate("UserSubtitles", "%1\nをユーザーファイルから削除しますか？")
+        .arg(item);
+}
+QString deletedReport() {
+    return QCoreApplication::translate("UserSubtitles", "ユーザー指定サブタイトルを削除しました。");
+}
 
 // A line field can hold a pasted line end, which the file would read back as two
 // subtitles: line ends are left out of the stored item.
@@ -34,7 +45,7 @@ void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings) {
 
 // Asks for a new file's name and takes it into use; false when the user declines.
 bool startUserFile(TMainForm& form, TOptionForm& settings) {
-    if (!prompts().askYesNo(&form, noFileQuestion))
+    if (!prompts().askYesNo(&form, noFileQuestion()))
         return false;
     const QString path = settings.chooseNewUserFile(&form);
     if (path.isEmpty())
@@ -65,7 +76,7 @@ void SaveTypedSubtitle(TMainForm& form, TOptionForm& settings) {
     SubtitleCombo& list = *form.ComboBox2;
     list.appendItem(withoutLineEnds(form.line1()) + ' ' + withoutLineEnds(form.line2()));
     rewriteUserFile(list, settings);
-    prompts().tellOk(&form, savedReport);
+    prompts().tellOk(&form, savedReport());
     settings.ModIni();
 }
 
@@ -74,11 +85,11 @@ void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
     const int index = list.ItemIndex();
     if (index < 0 || index >= list.Count())
         return;
-    if (!prompts().askYesNo(&form, list.itemText(index) + deleteQuestion))
+    if (!prompts().askYesNo(&form, deleteQuestion(list.itemText(index))))
         return;
     list.removeItemAt(index);
     rewriteUserFile(list, settings);
-    prompts().tellOk(&form, deletedReport);
+    prompts().tellOk(&form, deletedReport());
     if (list.Count() == 0)
         releaseEmptyUserFile(form, settings);
 }

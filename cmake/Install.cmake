@@ -32,11 +32,16 @@ function(quillon_gzip source output)
                      DEPENDS ${source} VERBATIM)
 endfunction()
 quillon_gzip(${QUILLON_PACKAGING}/quillon.6 ${CMAKE_CURRENT_BINARY_DIR}/quillon.6.gz)
+quillon_gzip(${QUILLON_PACKAGING}/quillon.ja.6 ${CMAKE_CURRENT_BINARY_DIR}/quillon.ja.6.gz)
 quillon_gzip(${QUILLON_PACKAGING}/changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 add_custom_target(quillon_compressed_docs ALL
                   DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/quillon.6.gz
+                          ${CMAKE_CURRENT_BINARY_DIR}/quillon.ja.6.gz
                           ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quillon.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The Japanese page under the same name, where `man -L ja` looks.
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/quillon.ja.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man6
+        RENAME quillon.6.gz)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz ${QUILLON_PACKAGING}/copyright
         DESTINATION ${QUILLON_DOC_DIR})
 

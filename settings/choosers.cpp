@@ -6,14 +6,19 @@
 #include "platform/ui/fonts.h"
 #include "settings/settings_store.h"
 
+#include <QCoreApplication>
 #include <QFont>
 
 namespace quillon {
 
-const FileFilter& UserFileFilter() {
-    static const FileFilter filter{QStringLiteral("ユーザー指定サブタイトル"),
-                                   QStringLiteral("*.qln")};
-    return filter;
+FileFilter UserFileFilter() {
+    return {QCoreApplication::translate("Choosers", "ユーザー指定サブタイトル"),
+            QStringLiteral("*.qln")};
+}
+
+QString unstorableFaceMessage() {
+    return QCoreApplication::translate("Choosers",
+                                       "フォント名「%s」は Shift-JIS で表せないため、選べません。");
 }
 
 bool FileChooser::Execute(QWidget* parent) {
@@ -44,7 +49,7 @@ bool FontChooser::Execute(QWidget* parent) {
     if (family == opened)
         return true;
     if (!sjis::isRepresentable(family)) {
-        prompts().tellOk(parent, formatMessage(UnstorableFaceMessage, {family}));
+        prompts().tellOk(parent, formatMessage(unstorableFaceMessage(), {family}));
         return false;
     }
     const QByteArray face = cutFaceName(sjis::fromUnicode(family));

@@ -12,7 +12,7 @@ class QWidget;
 namespace quillon {
 
 // "ユーザー指定サブタイトル" / "*.qln", default extension "qln".
-const FileFilter& UserFileFilter();
+FileFilter UserFileFilter();
 inline const QString UserFileExtension = QStringLiteral("qln");
 
 class FileChooser {
@@ -30,8 +30,8 @@ private:
     Kind kind_;
 };
 
-inline const QString UnstorableFaceMessage =
-    QStringLiteral("フォント名「%s」は Shift-JIS で表せないため、選べません。");
+// Told when the chosen font's name cannot be stored (%s: the name).
+QString unstorableFaceMessage();
 
 class FontChooser {
 public:

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,11 +27,13 @@
 namespace quillon {
 
 namespace {
-const QString NotSelected = QStringLiteral("not selected");
+QString notSelected() {
+    return QCoreApplication::translate("TOptionForm", "not selected");
+}
 
 Exception cannotWrite(const QString& path) {
-    return Exception(
-        formatMessage(QStringLiteral("%s に書き込めません"), {QDir::toNativeSeparators(path)}));
+    return Exception(formatMessage(QCoreApplication::translate("Errors", "%s に書き込めません"),
+                                   {QDir::toNativeSeparators(path)}));
 }
 
 bool isExistingFile(const QString& path) {
@@ -256,7 +259,7 @@ void TOptionForm::UserFileCheck() {
     userList_.enableList(false);
     DiceRadioGroup->setItemIndex(1);
     setDiceChoiceEnabled(false);
-    UserFileButton->setText(NotSelected);
+    UserFileButton->setText(notSelected());
     OpenDialog1.FileName.clear();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/core/error.h"
 #include "platform/text/text_lines.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -25,8 +26,9 @@ QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
 QList<QByteArray> ReadSubtitleFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(formatMessage(QStringLiteral("ファイル %s は開けません"),
-                                      {QDir::toNativeSeparators(path)}));
+        throw Exception(
+            formatMessage(QCoreApplication::translate("Errors", "ファイル %s は開けません"),
+                          {QDir::toNativeSeparators(path)}));
     return ParseSubtitleLines(file.readAll());
 }
 
@@ -35,10 +37,11 @@ void WriteSubtitleFile(const QString& path, const QList<QByteArray>& lines) {
     case SaveResult::Saved:
         return;
     case SaveResult::CannotCreate:
-        throw Exception(formatMessage(QStringLiteral("ファイル %s を作成できません"),
-                                      {QDir::toNativeSeparators(path)}));
+        throw Exception(
+            formatMessage(QCoreApplication::translate("Errors", "ファイル %s を作成できません"),
+                          {QDir::toNativeSeparators(path)}));
     case SaveResult::WriteError:
-        throw Exception(QStringLiteral("ストリームへの書き込みエラー"));
+        throw Exception(QCoreApplication::translate("Errors", "ストリームへの書き込みエラー"));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/core/interrupt_flag.h"
 #include "platform/media/ffmpeg_encoder.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -34,14 +35,16 @@ public:
                 return;
             constexpr int Width = 30;
             const int filled = percent * Width / 100;
-            say(out_, QStringLiteral("\r書き出し中 [%1%2] %3%")
-                          .arg(QString(filled, QLatin1Char('#')),
-                               QString(Width - filled, QLatin1Char('-')))
-                          .arg(percent, 3));
+            // The line is redrawn in place.
+            say(out_, u'\r' + QCoreApplication::translate("Export", "書き出し中 [%1%2] %3%")
+                                  .arg(QString(filled, QLatin1Char('#')),
+                                       QString(Width - filled, QLatin1Char('-')))
+                                  .arg(percent, 3));
         } else {
             if (shown_ >= 0 && percent / 10 == shown_ / 10)
                 return;
-            say(out_, QStringLiteral("書き出し中 %1%\n").arg(percent / 10 * 10));
+            say(out_,
+                QCoreApplication::translate("Export", "書き出し中 %1%\n").arg(percent / 10 * 10));
         }
         shown_ = percent;
     }
@@ -93,7 +96,7 @@ int runExportCommand(const QStringList& arguments, const ExportSourceFactory& ma
         return cancelled ? ExportInterrupted : ExportFailed;
     }
     printer.done(true);
-    say(messages, QStringLiteral("書き出しました: %1\n").arg(options.file));
+    say(messages, QCoreApplication::translate("Export", "書き出しました: %1\n").arg(options.file));
     return ExportSucceeded;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/media/ffmpeg_encoder.h"
 #include "platform/ui/prompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,22 +15,28 @@
 namespace quillon {
 
 namespace {
-const QStringList Filters = {QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("MP4 動画 (*.mp4)"),
-                             QStringLiteral("WebM 動画 (*.webm)")};
+// In the interface's language, so made when the chooser opens.
+QStringList exportFilters() {
+    return {QCoreApplication::translate("Export", "PNG 画像 (*.png)"),
+            QCoreApplication::translate("Export", "MP4 動画 (*.mp4)"),
+            QCoreApplication::translate("Export", "WebM 動画 (*.webm)")};
+}
 const QStringList Suffixes = {QStringLiteral("png"), QStringLiteral("mp4"), QStringLiteral("webm")};
 } // namespace
 
 QString WidgetExportUi::chooseFile(QWidget* parent, const QString& suggested) {
-    QFileDialog dialog(parent, QStringLiteral("カードを書き出す"));
+    QFileDialog dialog(parent, QCoreApplication::translate("Export", "カードを書き出す"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(Filters);
+    const QStringList filters = exportFilters();
+    dialog.setNameFilters(filters);
     const int kind = std::max<int>(0, Suffixes.indexOf(QFileInfo(suggested).suffix().toLower()));
-    dialog.selectNameFilter(Filters[kind]);
+    dialog.selectNameFilter(filters[kind]);
     dialog.setDefaultSuffix(Suffixes[kind]);
     // The extension follows the kind chosen in the list.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
-        dialog.setDefaultSuffix(Suffixes[std::max<int>(0, Filters.indexOf(f))]);
-    });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &filters](const QString& f) {
+                         dialog.setDefaultSuffix(Suffixes[std::max<int>(0, filters.indexOf(f))]);
+                     });
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -81,9 +88,10 @@ void ExportController::start(const ExportOptions& options) {
     cancelled_ = false;
     percent_ = -1;
     failure_.clear();
-    progress_ = new QProgressDialog(
-        QStringLiteral("書き出し中: %1").arg(QFileInfo(options.file).fileName()),
-        QStringLiteral("キャンセル"), 0, 100, parent_);
+    progress_ =
+        new QProgressDialog(QCoreApplication::translate("Export", "書き出し中: %1")
+                                .arg(QFileInfo(options.file).fileName()),
+                            QCoreApplication::translate("Export", "キャンセル"), 0, 100, parent_);
     progress_->setWindowTitle(QStringLiteral("Quillon for DirectX"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumWidth(360); // room for the whole caption
@@ -95,7 +103,7 @@ void ExportController::start(const ExportOptions& options) {
         cancel_ = true;
         cancelled_ = true;
         if (progress_)
-            progress_->setLabelText(QStringLiteral("取り消し中…"));
+            progress_->setLabelText(QCoreApplication::translate("Export", "取り消し中…"));
     });
 
     // The source is made, played and destroyed on the worker thread.

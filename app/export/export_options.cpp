@@ -2,6 +2,7 @@
 
 #include "platform/text/sjis.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <limits>
@@ -31,11 +32,12 @@ QSize parseSize(const QString& text) {
     static const QRegularExpression form(QStringLiteral("^([0-9]{1,12})[xX×]([0-9]{1,12})$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch())
-        usageError(QStringLiteral("--size は 1920x1080 のように 幅x高さ で指定してください"));
+        usageError(QCoreApplication::translate(
+            "Export", "--size は 1920x1080 のように 幅x高さ で指定してください"));
     const int64_t w = m.captured(1).toLongLong();
     const int64_t h = m.captured(2).toLongLong();
     if (w < MinExportSide || h < MinExportSide || w > MaxExportSide || h > MaxExportSide)
-        usageError(QStringLiteral("--size の幅と高さは %d から %d までです"),
+        usageError(QCoreApplication::translate("Export", "--size の幅と高さは %d から %d までです"),
                    {QString::number(MinExportSide), QString::number(MaxExportSide)});
     return QSize(int(w), int(h));
 }
@@ -43,19 +45,21 @@ QSize parseSize(const QString& text) {
 QByteArray lineBytes(const QString& text, int number) {
     for (const QChar c : text)
         if (c.category() == QChar::Other_Control)
-            usageError(QStringLiteral("%d行目に改行や制御文字があります"),
+            usageError(QCoreApplication::translate("Export", "%d行目に改行や制御文字があります"),
                        {QString::number(number)});
     if (!sjis::isRepresentable(text))
-        usageError(QStringLiteral("%d行目に Shift-JIS で表せない文字があります"),
-                   {QString::number(number)});
+        usageError(
+            QCoreApplication::translate("Export", "%d行目に Shift-JIS で表せない文字があります"),
+            {QString::number(number)});
     return sjis::fromUnicode(text);
 }
 
 } // namespace
 
 QString exportUsage() {
-    return QStringLiteral("使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
-                          "1行目 [2行目]");
+    return QCoreApplication::translate(
+        "Export", "使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
+                  "1行目 [2行目]");
 }
 
 bool isExportCommand(const QStringList& arguments) {
@@ -71,15 +75,18 @@ ExportFormat exportFormatOf(const QString& file) {
         return ExportFormat::Mp4;
     if (suffix == QLatin1String("webm"))
         return ExportFormat::WebM;
-    usageError(QStringLiteral("%s: 書き出せる形式は .png, .mp4, .webm です"), {file});
+    usageError(QCoreApplication::translate("Export", "%s: 書き出せる形式は .png, .mp4, .webm です"),
+               {file});
 }
 
 void checkExportSize(QSize size, ExportFormat format) {
     if (int64_t(size.width()) * size.height() > MaxExportArea)
-        usageError(QStringLiteral("--size が大きすぎます (画素数は 7680x4320 まで)"));
+        usageError(QCoreApplication::translate("Export",
+                                               "--size が大きすぎます (画素数は 7680x4320 まで)"));
     // 4:2:0 video halves both sides for colour; H.264 wants them whole.
     if (format == ExportFormat::Mp4 && (size.width() % 2 || size.height() % 2))
-        usageError(QStringLiteral("H.264 (.mp4) の幅と高さは偶数でなければなりません"));
+        usageError(QCoreApplication::translate(
+            "Export", "H.264 (.mp4) の幅と高さは偶数でなければなりません"));
 }
 
 ExportOptions parseExportArguments(const QStringList& arguments) {
@@ -104,10 +111,11 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
         const bool known = name == ExportSwitch || name == QLatin1String("--size") ||
                            name == QLatin1String("--fps") || name == QLatin1String("--seed");
         if (!known)
-            usageError(QStringLiteral("%s というオプションはありません"), {name});
+            usageError(QCoreApplication::translate("Export", "%s というオプションはありません"),
+                       {name});
         if (eq < 0) {
             if (i + 1 >= arguments.size())
-                usageError(QStringLiteral("%s の値がありません"), {name});
+                usageError(QCoreApplication::translate("Export", "%s の値がありません"), {name});
             value = arguments.at(++i);
         }
         bool repeated = false;
@@ -121,27 +129,30 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
             repeated = std::exchange(haveFps, true);
             const auto fps = wholeNumber(value, 1, MaxExportFps);
             if (!fps)
-                usageError(QStringLiteral("--fps は 1 から %d までの整数です"),
-                           {QString::number(MaxExportFps)});
+                usageError(
+                    QCoreApplication::translate("Export", "--fps は 1 から %d までの整数です"),
+                    {QString::number(MaxExportFps)});
             options.fps = int(*fps);
         } else {
             repeated = options.seed.has_value();
             const auto seed = wholeNumber(value, 0, std::numeric_limits<uint32_t>::max());
             if (!seed)
-                usageError(QStringLiteral("--seed は 0 から 4294967295 までの整数です"));
+                usageError(QCoreApplication::translate(
+                    "Export", "--seed は 0 から 4294967295 までの整数です"));
             options.seed = uint32_t(*seed);
         }
         if (repeated)
-            usageError(QStringLiteral("%s が二度指定されています"), {name});
+            usageError(QCoreApplication::translate("Export", "%s が二度指定されています"), {name});
     }
     if (!haveFile || options.file.isEmpty())
-        usageError(QStringLiteral("書き出すファイルが指定されていません"));
+        usageError(QCoreApplication::translate("Export", "書き出すファイルが指定されていません"));
     options.format = exportFormatOf(options.file);
     checkExportSize(options.size, options.format);
     if (lines.isEmpty())
-        usageError(QStringLiteral("1行目が指定されていません"));
+        usageError(QCoreApplication::translate("Export", "1行目が指定されていません"));
     if (lines.size() > 2)
-        usageError(QStringLiteral("余分な引数があります: %s"), {lines.at(2)});
+        usageError(QCoreApplication::translate("Export", "余分な引数があります: %s"),
+                   {lines.at(2)});
     options.line1 = lineBytes(lines.at(0), 1);
     if (lines.size() > 1)
         options.line2 = lineBytes(lines.at(1), 2);

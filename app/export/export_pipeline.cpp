@@ -6,6 +6,7 @@
 #include "platform/sound/loopback_mixer.h"
 #include "presentation/built_in_sounds.h"
 
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -14,7 +15,8 @@ namespace quillon {
 namespace {
 
 [[noreturn]] void cannotWrite(const QString& file, const QString& why = {}) {
-    QString message = formatMessage(QStringLiteral("%s に書き込めません"), {file});
+    QString message =
+        formatMessage(QCoreApplication::translate("Export", "%s に書き込めません"), {file});
     if (!why.isEmpty())
         message += QStringLiteral(" (") + why + QLatin1Char(')');
     throw Exception(message);
@@ -22,7 +24,7 @@ namespace {
 
 void checkFrame(const QImage& image, const ExportOptions& options) {
     if (image.isNull() || image.size() != options.size)
-        throw Exception(QStringLiteral("カードの絵を描けませんでした"));
+        throw Exception(QCoreApplication::translate("Export", "カードの絵を描けませんでした"));
 }
 
 // A card is white on black: when every pixel is a grey, the picture is written as grey
@@ -91,7 +93,7 @@ void encodeVideo(ExportSource& source, const ExportOptions& options, const QStri
             progress(ExportProgress{frames, std::max(expected, frames)});
     }
     if (frames == 0)
-        throw Exception(QStringLiteral("カードの絵を描けませんでした"));
+        throw Exception(QCoreApplication::translate("Export", "カードの絵を描けませんでした"));
     sound.clear();
     mixer.finish(sampleOfFrame(frames, options.fps), sound);
     encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));

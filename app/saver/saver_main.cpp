@@ -14,6 +14,7 @@
 #include "platform/sound/dxwavelist.h"
 #include "platform/timer/dxtimer.h"
 #include "platform/ui/fonts.h"
+#include "platform/ui/translations.h"
 #include "presentation/built_in_sounds.h"
 #include "settings/stored_settings.h"
 
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <optional>
 
 namespace quillon {
 
@@ -128,20 +130,29 @@ bool isSaverCommandLine(int argc, char** argv) {
     return isSaverCommand(argumentsOf(argc, argv));
 }
 
-int saverMain(int argc, char** argv) {
+int saverMain(int argc, char** argv, UiLanguage language) {
     SaverOptions options;
-    try {
-        options = parseSaverArguments(argumentsOf(argc, argv),
-                                      qEnvironmentVariable("XSCREENSAVER_WINDOW"));
-    } catch (const SaverUsageError& error) {
-        say(error.message() + u'\n' + saverUsage());
-        return 2;
+    {
+        // The options decide which display the saver's application opens; their
+        // messages, in the user's language, need an application of their own.
+        std::optional<QCoreApplication> texts;
+        if (!QCoreApplication::instance())
+            texts.emplace(argc, argv);
+        useLanguage(language);
+        try {
+            options = parseSaverArguments(argumentsOf(argc, argv),
+                                          qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+        } catch (const SaverUsageError& error) {
+            say(error.message() + u'\n' + saverUsage());
+            return 2;
+        }
     }
     if (options.target == SaverOptions::Target::Foreign)
         preferX11Platform();
     int status = 0;
     {
         SaverApplication app(argc, argv);
+        useLanguage(language);
         registerFontSubstitutions();
         const Settings stored = loadStoredSettings();
         SaverSubtitles subtitles;

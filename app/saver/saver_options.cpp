@@ -1,5 +1,6 @@
 #include "app/saver/saver_options.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -41,7 +42,7 @@ uint32_t lingerMs(const QString& text) {
     const QRegularExpressionMatch m = form.match(text);
     const double seconds = m.hasMatch() ? (m.captured(1) + m.captured(2)).toDouble() : -1;
     if (seconds < 0 || seconds > MaxLingerSeconds)
-        usageError(QStringLiteral("--linger は 0 から %d までの秒数です"),
+        usageError(QCoreApplication::translate("Saver", "--linger は 0 から %d までの秒数です"),
                    {QString::number(MaxLingerSeconds)});
     return static_cast<uint32_t>(std::lround(seconds * 1000));
 }
@@ -50,7 +51,8 @@ std::optional<uint32_t> seedOf(const QString& text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
     const qulonglong value = digits.match(text).hasMatch() ? text.toULongLong() : 1ull << 32;
     if (value > 0xFFFFFFFFull)
-        usageError(QStringLiteral("--seed は 0 から 4294967295 までの整数です"));
+        usageError(
+            QCoreApplication::translate("Saver", "--seed は 0 から 4294967295 までの整数です"));
     // 0 is the settings form's "a new order each time".
     return value == 0 ? std::nullopt : std::optional<uint32_t>(uint32_t(value));
 }
@@ -58,8 +60,9 @@ std::optional<uint32_t> seedOf(const QString& text) {
 } // namespace
 
 QString saverUsage() {
-    return QStringLiteral("使い方: quillon --root | --window-id ID | --window [--file ファイル] "
-                          "[--linger 秒] [--seed N] [--sound]");
+    return QCoreApplication::translate(
+        "Saver", "使い方: quillon --root | --window-id ID | --window [--file ファイル] "
+                 "[--linger 秒] [--seed N] [--sound]");
 }
 
 std::optional<uint32_t> parseWindowId(const QString& text) {
@@ -102,7 +105,8 @@ SaverOptions parseSaverArguments(const QStringList& arguments, const QString& xs
         const QString shown = argument.section(u'=', 0, 0);
         if (isFlag(name)) {
             if (eq >= 0)
-                usageError(QStringLiteral("%s に値は付けられません"), {shown});
+                usageError(QCoreApplication::translate("Saver", "%s に値は付けられません"),
+                           {shown});
             // --window is the target when nothing else is named.
             if (name == QLatin1String("root"))
                 root = true;
@@ -112,23 +116,26 @@ SaverOptions parseSaverArguments(const QStringList& arguments, const QString& xs
         }
         if (!takesValue(name)) {
             if (name.isEmpty())
-                usageError(QStringLiteral("余分な引数があります: %s"), {argument});
-            usageError(QStringLiteral("%s というオプションはありません"), {shown});
+                usageError(QCoreApplication::translate("Saver", "余分な引数があります: %s"),
+                           {argument});
+            usageError(QCoreApplication::translate("Saver", "%s というオプションはありません"),
+                       {shown});
         }
         if (eq < 0) {
             if (i + 1 >= arguments.size())
-                usageError(QStringLiteral("%s の値がありません"), {shown});
+                usageError(QCoreApplication::translate("Saver", "%s の値がありません"), {shown});
             value = arguments.at(++i);
         }
         if (name == QLatin1String("window-id")) {
             windowId = parseWindowId(value);
             if (!windowId)
-                usageError(QStringLiteral("--window-id の %s はウィンドウの番号ではありません"
-                                          " (10進数か、0x で始まる16進数)"),
+                usageError(QCoreApplication::translate(
+                               "Saver", "--window-id の %s はウィンドウの番号ではありません"
+                                        " (10進数か、0x で始まる16進数)"),
                            {value});
         } else if (name == QLatin1String("file")) {
             if (value.isEmpty())
-                usageError(QStringLiteral("--file のファイル名がありません"));
+                usageError(QCoreApplication::translate("Saver", "--file のファイル名がありません"));
             options.file = value;
         } else if (name == QLatin1String("linger")) {
             options.holdMs = lingerMs(value);
@@ -143,7 +150,8 @@ SaverOptions parseSaverArguments(const QStringList& arguments, const QString& xs
     } else if (root && !xscreensaverWindow.trimmed().isEmpty()) {
         const std::optional<uint32_t> id = parseWindowId(xscreensaverWindow);
         if (!id)
-            usageError(QStringLiteral("XSCREENSAVER_WINDOW の %s はウィンドウの番号ではありません"),
+            usageError(QCoreApplication::translate(
+                           "Saver", "XSCREENSAVER_WINDOW の %s はウィンドウの番号ではありません"),
                        {xscreensaverWindow});
         options.target = SaverOptions::Target::Foreign;
         options.windowId = *id;

@@ -6,6 +6,7 @@
 #include "platform/display/page_view.h"
 #include "platform/display/resizable_pages.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -54,7 +55,8 @@ void SaverScreen::makeViewIn(uint32_t windowId) {
     foreign_ = ForeignWindow::open(windowId);
     if (!foreign_)
         throw Exception(formatMessage(
-            QStringLiteral("ウィンドウ 0x%s に描けません (X11 のウィンドウがありません)"),
+            QCoreApplication::translate(
+                "Saver", "ウィンドウ 0x%s に描けません (X11 のウィンドウがありません)"),
             {QString::number(windowId, 16)}));
     view_ = std::make_unique<PageView>(foreign_->window());
     view_->setTransparentForInput();

@@ -5,6 +5,7 @@
 #include "subtitles/catalogue.h"
 #include "subtitles/user_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -41,8 +42,9 @@ SaverSubtitles subtitlesFromFile(const QString& path) {
     subtitles.diceMode = UserListOnly;
     subtitles.user = ReadSubtitleFile(path);
     if (subtitles.user.isEmpty())
-        throw Exception(formatMessage(QStringLiteral("ファイル %s にサブタイトルがありません"),
-                                      {QDir::toNativeSeparators(path)}));
+        throw Exception(formatMessage(
+            QCoreApplication::translate("Saver", "ファイル %s にサブタイトルがありません"),
+            {QDir::toNativeSeparators(path)}));
     return subtitles;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/core/error.h"
 
+#include <QCoreApplication>
 #include <QLibrary>
 #include <map>
 #include <memory>
@@ -30,12 +31,14 @@ PlatformFunction LoadPlatformFunction(const QString& library, const char* entryP
     if (it == libraries.end()) {
         auto lib = std::make_unique<QLibrary>(library);
         if (!lib->load())
-            throw Exception(formatMessage(QStringLiteral("%s を読み込めません"), {library}));
+            throw Exception(formatMessage(
+                QCoreApplication::translate("Errors", "%s を読み込めません"), {library}));
         it = libraries.emplace(key, std::move(lib)).first;
     }
     QFunctionPointer fn = it->second->resolve(entryPoint);
     if (!fn)
-        throw Exception(formatMessage(QStringLiteral("%s を読み込めません"), {library}));
+        throw Exception(
+            formatMessage(QCoreApplication::translate("Errors", "%s を読み込めません"), {library}));
     return reinterpret_cast<PlatformFunction>(fn);
 }
 

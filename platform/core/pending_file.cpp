@@ -2,6 +2,7 @@
 
 #include "platform/core/error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +14,8 @@ namespace quillon {
 
 namespace {
 [[noreturn]] void cannotWrite(const QString& target) {
-    throw Exception(formatMessage(QStringLiteral("%s に書き込めません"), {target}));
+    throw Exception(
+        formatMessage(QCoreApplication::translate("Errors", "%s に書き込めません"), {target}));
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "platform/desktop/screen_inhibitor.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -32,7 +33,10 @@ constexpr uint InhibitIdle = 8;
 constexpr int CallTimeoutMs = 1000;
 
 const QString ApplicationName = QStringLiteral("Quillon");
-const QString Reason = QStringLiteral("サブタイトルを表示しています");
+// Shown by the desktop among what holds its screen saver off.
+QString reason() {
+    return QCoreApplication::translate("ScreenInhibitor", "サブタイトルを表示しています");
+}
 
 QDBusMessage methodCall(const Service& service, const char* method) {
     const QString name = QString::fromLatin1(service.name);
@@ -85,9 +89,9 @@ void DBusScreenInhibitor::ask(int service) {
     const Service& s = Services[service];
     QDBusMessage call = methodCall(s, s.inhibitMethod);
     if (s.sessionManager)
-        call << ApplicationName << uint(0) << Reason << InhibitIdle;
+        call << ApplicationName << uint(0) << reason() << InhibitIdle;
     else
-        call << ApplicationName << Reason;
+        call << ApplicationName << reason();
     pendingService_ = service;
     pending_ = new QDBusPendingCallWatcher(bus.asyncCall(call, CallTimeoutMs), this);
     QObject::connect(pending_, &QDBusPendingCallWatcher::finished, this,

@@ -3,6 +3,7 @@
 
 #include "platform/display/surface.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace quillon {
@@ -42,17 +43,19 @@ const TColorTable& systemPalette() {
 
 TDirectDraw::TDirectDraw(ddraw::Device& device, bool directX7Mode) {
     if (!device.libraryAvailable)
-        throw Exception(
-            formatMessage(QStringLiteral("%s を読み込めません"), {QStringLiteral("DDraw.dll")}));
+        throw Exception(formatMessage(QCoreApplication::translate("Errors", "%s を読み込めません"),
+                                      {QStringLiteral("DDraw.dll")}));
     setLastResult(device.Create(draw_));
     if (LastResult() != ddraw::DD_OK || !draw_)
         throw EDirectDrawError(
-            formatMessage(QStringLiteral("%s を初期化できません"), {QStringLiteral("DirectDraw")}));
+            formatMessage(QCoreApplication::translate("Errors", "%s を初期化できません"),
+                          {QStringLiteral("DirectDraw")}));
     if (directX7Mode) {
         if (draw_->QueryInterface(4) != ddraw::DD_OK || draw_->QueryInterface(7) != ddraw::DD_OK)
-            throw EDirectDrawError(QStringLiteral("DirectX 7 以降が必要です"));
+            throw EDirectDrawError(
+                QCoreApplication::translate("Errors", "DirectX 7 以降が必要です"));
     } else if (draw_->QueryInterface(4) != ddraw::DD_OK) {
-        throw EDirectDrawError(QStringLiteral("DirectX 6 以降が必要です"));
+        throw EDirectDrawError(QCoreApplication::translate("Errors", "DirectX 6 以降が必要です"));
     }
     setLastResult(draw_->GetCaps(&driverCaps_, &helCaps_));
 }
@@ -67,8 +70,9 @@ TDirectDraw::~TDirectDraw() {
 
 ddraw::DirectDraw& TDirectDraw::IDraw() {
     if (!draw_)
-        throw EDirectDrawError(formatMessage(QStringLiteral("%s は作成されていません"),
-                                             {QStringLiteral("IDirectDraw")}));
+        throw EDirectDrawError(
+            formatMessage(QCoreApplication::translate("Errors", "%s は作成されていません"),
+                          {QStringLiteral("IDirectDraw")}));
     return *draw_;
 }
 
@@ -123,7 +127,8 @@ TDirectDrawClipper::TDirectDrawClipper(TDirectDraw& draw) : draw_(draw) {
     setLastResult(draw_.IDraw().CreateClipper(0, clipper_));
     if (LastResult() != ddraw::DD_OK)
         throw EDirectDrawClipperError(
-            formatMessage(QStringLiteral("%s を作成できません"), {QStringLiteral("クリッパー")}));
+            formatMessage(QCoreApplication::translate("Errors", "%s を作成できません"),
+                          {QCoreApplication::translate("Errors", "クリッパー")}));
     draw_.clippers_.push_back(this);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/display/directdraw.h"
 #include "platform/display/dxdraw.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <tuple>
 
@@ -10,7 +11,8 @@ namespace quillon {
 
 void TDXDrawDisplay::setBitCount(int value) {
     if (value != 8 && value != 16 && value != 24 && value != 32)
-        throw EDirectDrawError(QStringLiteral("8, 16, 24, 32 のいずれかの値でなければなりません"));
+        throw EDirectDrawError(QCoreApplication::translate(
+            "Errors", "8, 16, 24, 32 のいずれかの値でなければなりません"));
     bitCount_ = value;
 }
 

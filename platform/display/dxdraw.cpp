@@ -7,6 +7,7 @@
 #include "platform/display/resizable_pages.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -128,7 +129,7 @@ void TCustomDXDraw::Initialize() {
     requested_ = true;
     Finalize();
     if (!form_)
-        throw EDXDrawError(QStringLiteral("フォームが見つかりません"));
+        throw EDXDrawError(QCoreApplication::translate("Errors", "フォームが見つかりません"));
     try {
         fire(OnInitializing);
         updating_ = true;
@@ -140,7 +141,8 @@ void TCustomDXDraw::Initialize() {
         if (hasOption(effective_, doFullScreen) &&
             !display_.ChangeMode(display_.Width(), display_.Height(), display_.BitCount())) {
             throw EDXDrawError(formatMessage(
-                QStringLiteral("ディスプレイモードを変更できません (%dx%d %dbit)"),
+                QCoreApplication::translate("Errors",
+                                            "ディスプレイモードを変更できません (%dx%d %dbit)"),
                 {QString::number(display_.Width()), QString::number(display_.Height()),
                  QString::number(display_.BitCount())}));
         }

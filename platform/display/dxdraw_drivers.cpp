@@ -3,6 +3,7 @@
 #include "platform/core/services.h"
 #include "platform/display/dxdraw.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace quillon {
@@ -10,7 +11,8 @@ namespace quillon {
 namespace {
 
 EDXDrawError cannotCreate(const QString& what) {
-    return EDXDrawError(formatMessage(QStringLiteral("%s を作成できません"), {what}));
+    return EDXDrawError(
+        formatMessage(QCoreApplication::translate("Errors", "%s を作成できません"), {what}));
 }
 
 } // namespace
@@ -42,7 +44,7 @@ void TDXDrawDriverFlip::Initialize() {
         desc.dwCaps |= ddraw::DDSCAPS_3DDEVICE;
     owner_.primary_ = new TDirectDrawSurface(draw);
     if (!owner_.primary_->CreateSurface(desc))
-        throw cannotCreate(QStringLiteral("プライマリサーフェース"));
+        throw cannotCreate(QCoreApplication::translate("Errors", "プライマリサーフェース"));
 
     owner_.back_ = new TDirectDrawSurface(draw);
     owner_.back_->TakeAttachedSurface(*owner_.primary_, ddraw::DDSCAPS_BACKBUFFER);
@@ -76,7 +78,7 @@ void TDXDrawDriverBlt::Initialize() {
     desc.dwCaps = ddraw::DDSCAPS_PRIMARYSURFACE;
     owner_.primary_ = new TDirectDrawSurface(draw);
     if (!owner_.primary_->CreateSurface(desc))
-        throw cannotCreate(QStringLiteral("プライマリサーフェース"));
+        throw cannotCreate(QCoreApplication::translate("Errors", "プライマリサーフェース"));
 
     owner_.clipper_ = new TDirectDrawClipper(draw);
     owner_.clipper_->SetHandle(&owner_);
@@ -107,7 +109,7 @@ void TDXDrawDriverBlt::createBackSurface() {
     if (!owner_.back_->CreateSurface(desc)) {
         desc.dwCaps |= ddraw::DDSCAPS_SYSTEMMEMORY;
         if (!owner_.back_->CreateSurface(desc))
-            throw cannotCreate(QStringLiteral("サーフェース"));
+            throw cannotCreate(QCoreApplication::translate("Errors", "サーフェース"));
     }
     owner_.effective_ =
         withOption(owner_.effective_, doSystemMemory, owner_.back_->InSystemMemory());

@@ -3,6 +3,7 @@
 
 #include "platform/text/sjis.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -76,8 +77,9 @@ bool TDirectDrawSurface::TakeAttachedSurface(TDirectDrawSurface& from, uint32_t 
 
 ddraw::Surface& TDirectDrawSurface::ISurface() {
     if (!surface_)
-        throw EDirectDrawSurfaceError(formatMessage(QStringLiteral("%s は作成されていません"),
-                                                    {QStringLiteral("IDirectDrawSurface")}));
+        throw EDirectDrawSurfaceError(
+            formatMessage(QCoreApplication::translate("Errors", "%s は作成されていません"),
+                          {QStringLiteral("IDirectDrawSurface")}));
     return *surface_;
 }
 

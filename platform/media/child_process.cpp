@@ -2,6 +2,7 @@
 
 #include "platform/core/error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 #include <csignal>
@@ -57,7 +58,8 @@ struct Spawn {
 ChildProcess::ChildProcess(const QString& program, const QStringList& arguments, int inputPipes) {
     ignoreBrokenPipes();
     const auto cannotStart = [&] {
-        throw Exception(formatMessage(QStringLiteral("%s を起動できません"), {program}));
+        throw Exception(
+            formatMessage(QCoreApplication::translate("Errors", "%s を起動できません"), {program}));
     };
     std::vector<int> childEnds;
     const auto closeAll = [&] {
@@ -278,11 +280,12 @@ bool ChildProcess::exitedNormally() const {
 
 QString ChildProcess::exitDescription() const {
     if (!ended_)
-        return QStringLiteral("実行中");
+        return QCoreApplication::translate("Errors", "実行中");
     if (WIFSIGNALED(status_))
-        return formatMessage(QStringLiteral("シグナル %d で終了"),
+        return formatMessage(QCoreApplication::translate("Errors", "シグナル %d で終了"),
                              {QString::number(WTERMSIG(status_))});
-    return formatMessage(QStringLiteral("終了コード %d"), {QString::number(WEXITSTATUS(status_))});
+    return formatMessage(QCoreApplication::translate("Errors", "終了コード %d"),
+                         {QString::number(WEXITSTATUS(status_))});
 }
 
 QString ChildProcess::messages() const {

@@ -3,6 +3,7 @@
 #include "platform/core/error.h"
 #include "platform/media/child_process.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <algorithm>
@@ -25,9 +26,9 @@ QString FfmpegEncoder::findProgram() {
 }
 
 QString FfmpegEncoder::missingProgramMessage() {
-    return QStringLiteral(
-        "動画の書き出しには ffmpeg が必要です。パッケージ ffmpeg をインストールして"
-        "ください (例: sudo apt install ffmpeg)");
+    return QCoreApplication::translate(
+        "Errors", "動画の書き出しには ffmpeg が必要です。パッケージ ffmpeg をインストールして"
+                  "ください (例: sudo apt install ffmpeg)");
 }
 
 QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
@@ -85,7 +86,7 @@ FfmpegEncoder::~FfmpegEncoder() = default;
 
 void FfmpegEncoder::writeFrame(const QImage& frame) {
     if (frame.size() != settings_.size)
-        throw Exception(QStringLiteral("書き出す画像の大きさが違います"));
+        throw Exception(QCoreApplication::translate("Errors", "書き出す画像の大きさが違います"));
     const QByteArray& bytes = frames_.convert(frame);
     process_->queue(VideoPipe, bytes);
     waitForFrames(bytes.size());
@@ -143,7 +144,8 @@ void FfmpegEncoder::fail() {
     // ffmpeg has stopped taking input or has ended: let it say why.
     process_->finish(cancel_);
     QString message =
-        formatMessage(QStringLiteral("ffmpeg が失敗しました (%s)"), {process_->exitDescription()});
+        formatMessage(QCoreApplication::translate("Errors", "ffmpeg が失敗しました (%s)"),
+                      {process_->exitDescription()});
     const QString said = process_->messages();
     if (!said.isEmpty())
         message += QStringLiteral(": ") + said;

@@ -4,6 +4,7 @@
 #include "platform/core/error.h"
 #include "platform/media/yuv_frames.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -19,7 +20,8 @@ class ChildProcess;
 // The user stopped the export; nothing is left behind.
 class EExportCancelled : public Exception {
 public:
-    EExportCancelled() : Exception(QStringLiteral("書き出しを取り消しました")) {}
+    EExportCancelled()
+        : Exception(QCoreApplication::translate("Errors", "書き出しを取り消しました")) {}
 };
 
 enum class VideoFormat {

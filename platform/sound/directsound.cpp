@@ -1,13 +1,16 @@
 #include "platform/sound/directsound.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
 
 namespace quillon {
 
 namespace {
+// Both are marked for translation where they are written.
 QString filled(const char* pattern, const char* arg) {
-    return formatMessage(QString::fromUtf8(pattern), {QString::fromUtf8(arg)});
+    return formatMessage(QCoreApplication::translate("Errors", pattern),
+                         {QCoreApplication::translate("Errors", arg)});
 }
 } // namespace
 
@@ -26,7 +29,8 @@ TDirectSound::~TDirectSound() {
 
 SoundDevice& TDirectSound::IDSound() {
     if (!device_)
-        throw EDirectSoundError(filled("%s は作成されていません", "IDirectSound"));
+        throw EDirectSoundError(
+            filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSound"));
     return *device_;
 }
 
@@ -60,7 +64,8 @@ TDirectSoundBuffer::~TDirectSoundBuffer() {
 }
 
 void TDirectSoundBuffer::noInterface() {
-    throw EDirectSoundBufferError(filled("%s は作成されていません", "IDirectSoundBuffer"));
+    throw EDirectSoundBufferError(
+        filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSoundBuffer"));
 }
 
 void TDirectSoundBuffer::ReleaseInterface() {
@@ -70,7 +75,8 @@ void TDirectSoundBuffer::ReleaseInterface() {
 bool TDirectSoundBuffer::CreateBuffer(const SoundBufferDesc& desc) {
     ReleaseInterface();
     if (!owner_)
-        throw EDirectSoundError(filled("%s は作成されていません", "IDirectSound"));
+        throw EDirectSoundError(
+            filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSound"));
     std::unique_ptr<SoundBuffer> created;
     const int32_t result = owner_->IDSound().CreateSoundBuffer(desc, created);
     if (result == DS_OK && created) {
@@ -84,7 +90,8 @@ bool TDirectSoundBuffer::CreateBuffer(const SoundBufferDesc& desc) {
 bool TDirectSoundBuffer::Duplicate(TDirectSoundBuffer& original) {
     ReleaseInterface();
     if (!owner_)
-        throw EDirectSoundError(filled("%s は作成されていません", "IDirectSound"));
+        throw EDirectSoundError(
+            filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSound"));
     std::unique_ptr<SoundBuffer> copy;
     const int32_t result = owner_->IDSound().DuplicateSoundBuffer(original.IBuffer(), copy);
     if (result == DS_OK && copy) {
@@ -105,7 +112,8 @@ void TDirectSoundBuffer::LoadFromWave(const TWave& wave) {
     desc.bufferBytes = uint32_t(wave.DataSize());
     desc.format = wave.Format();
     if (!CreateBuffer(desc))
-        throw EDirectSoundBufferError(filled("%s を作成できません", "サウンドバッファ"));
+        throw EDirectSoundBufferError(filled(QT_TRANSLATE_NOOP("Errors", "%s を作成できません"),
+                                             QT_TRANSLATE_NOOP("Errors", "サウンドバッファ")));
     if (wave.DataSize() <= 0)
         return;
 
@@ -116,7 +124,8 @@ void TDirectSoundBuffer::LoadFromWave(const TWave& wave) {
     if (result != DS_OK) {
         ReleaseInterface();
         record(result);
-        throw EDirectSoundBufferError(filled("%s をロックできません", "サウンドバッファ"));
+        throw EDirectSoundBufferError(filled(QT_TRANSLATE_NOOP("Errors", "%s をロックできません"),
+                                             QT_TRANSLATE_NOOP("Errors", "サウンドバッファ")));
     }
     // The device may hand out the block in two parts.
     const uint32_t total = uint32_t(wave.DataSize());

@@ -2,6 +2,7 @@
 
 #include "platform/core/services.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 #include <exception>
@@ -9,8 +10,10 @@
 namespace quillon {
 
 namespace {
+// Both are marked for translation where they are written.
 QString filled(const char* pattern, const char* arg) {
-    return formatMessage(QString::fromUtf8(pattern), {QString::fromUtf8(arg)});
+    return formatMessage(QCoreApplication::translate("Errors", pattern),
+                         {QCoreApplication::translate("Errors", arg)});
 }
 constexpr uint32_t bit(TDXSoundOption option) {
     return 1u << option;
@@ -65,7 +68,7 @@ void TDXSound::Initialize() {
     Finalize();
     QWidget* form = ownerForm();
     if (!form)
-        throw EDXSoundError(QStringLiteral("フォームが見つかりません"));
+        throw EDXSoundError(QCoreApplication::translate("Errors", "フォームが見つかりません"));
     notify(TDXSoundNotifyEvent::Initializing);
     if (OnInitializing)
         OnInitializing(*this);
@@ -73,7 +76,8 @@ void TDXSound::Initialize() {
     try {
         std::unique_ptr<SoundDevice> device;
         if (soundSystem().DirectSoundCreate(device) != DS_OK || !device)
-            throw EDirectSoundError(filled("%s を初期化できません", "DirectSound"));
+            throw EDirectSoundError(
+                filled(QT_TRANSLATE_NOOP("Errors", "%s を初期化できません"), "DirectSound"));
         dsound_ = std::make_unique<TDirectSound>(std::move(device));
         dsound_->GlobalFocus = nowOptions_ & bit(soGlobalFocus);
         dsound_->StickyFocus = nowOptions_ & bit(soStickyFocus);
@@ -83,7 +87,8 @@ void TDXSound::Initialize() {
         SoundBufferDesc desc;
         desc.flags = DSBCAPS_PRIMARYBUFFER;
         if (!primary_->CreateBuffer(desc))
-            throw EDXSoundError(filled("%s を作成できません", "プライマリバッファ"));
+            throw EDXSoundError(filled(QT_TRANSLATE_NOOP("Errors", "%s を作成できません"),
+                                       QT_TRANSLATE_NOOP("Errors", "プライマリバッファ")));
 
         initialized_ = true;
         hookedForm_ = form;

@@ -5,6 +5,7 @@
 #include "platform/sound/sound_device.h"
 #include "platform/sound/wave.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdlib>
 
@@ -12,7 +13,8 @@ namespace quillon {
 
 namespace {
 [[noreturn]] void cannotRender() {
-    throw Exception(QStringLiteral("OpenAL Soft で音を書き出せません (ALC_SOFT_loopback)"));
+    throw Exception(QCoreApplication::translate(
+        "Errors", "OpenAL Soft で音を書き出せません (ALC_SOFT_loopback)"));
 }
 } // namespace
 
@@ -122,7 +124,8 @@ void LoopbackMixer::addSound(const QString& name, const TWave& wave) {
 void LoopbackMixer::startCue(const QString& name, int64_t sample, int32_t volume) {
     const auto found = buffers_.find(name.toLower());
     if (found == buffers_.end())
-        throw Exception(formatMessage(QStringLiteral("Wave '%s' が見つかりません"), {name}));
+        throw Exception(formatMessage(
+            QCoreApplication::translate("Errors", "Wave '%s' が見つかりません"), {name}));
     if (!found->second)
         return;
     const Cue cue{std::max(sample, position_), found->second, gainOfVolume(volume)};

@@ -1,6 +1,7 @@
 #include "platform/sound/wave.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <algorithm>
 #include <cstring>
@@ -31,13 +32,14 @@ QByteArray le32(uint32_t v) {
 // Writes all bytes at the given outer position.
 void writeOuter(QIODevice& stream, int64_t position, const QByteArray& bytes) {
     if (!stream.seek(position) || stream.write(bytes) != bytes.size())
-        throw EWaveStreamError(QStringLiteral("ストリームへの書き込みエラー"));
+        throw EWaveStreamError(
+            QCoreApplication::translate("Errors", "ストリームへの書き込みエラー"));
 }
 
 } // namespace
 
 EStreamReadError::EStreamReadError()
-    : Exception(QStringLiteral("ストリームからの読み込みエラー")) {}
+    : Exception(QCoreApplication::translate("Errors", "ストリームからの読み込みエラー")) {}
 
 // ---- TWave
 
@@ -125,7 +127,8 @@ void TWave::WriteWave(QIODevice& stream) const {
     writer.SetFormat(format_);
     writer.Open(true);
     if (writer.Write(data_.get(), dataSize_) != dataSize_)
-        throw EWaveStreamError(QStringLiteral("ストリームへの書き込みエラー"));
+        throw EWaveStreamError(
+            QCoreApplication::translate("Errors", "ストリームへの書き込みエラー"));
     writer.Close();
 }
 
@@ -193,7 +196,8 @@ TWaveStream::~TWaveStream() {
 
 void TWaveStream::Open(bool writeMode) {
     if (opened_)
-        throw EWaveStreamError(QStringLiteral("ストリームはすでに開かれています"));
+        throw EWaveStreamError(
+            QCoreApplication::translate("Errors", "ストリームはすでに開かれています"));
     opened_ = true;
     readMode_ = !writeMode;
     if (writeMode)
@@ -217,7 +221,7 @@ void TWaveStream::openRead() {
     if (readOuter(startPosition_, header, 12) != 12)
         throw EStreamReadError();
     if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
-        throw EWaveStreamError(QStringLiteral("不正な Wave です"));
+        throw EWaveStreamError(QCoreApplication::translate("Errors", "不正な Wave です"));
 
     const int64_t end = outerSize();
     int64_t position = startPosition_ + 12;
@@ -277,7 +281,8 @@ int64_t TWaveStream::Size() const {
 
 int64_t TWaveStream::ReadWave(void* buffer, int64_t count) {
     if (!opened_)
-        throw EWaveStreamError(QStringLiteral("ストリームは開かれていません"));
+        throw EWaveStreamError(
+            QCoreApplication::translate("Errors", "ストリームは開かれていません"));
     if (count == 0)
         return 0;
     return readOuter(dataPosition_ + Position(), buffer, count);
@@ -285,7 +290,8 @@ int64_t TWaveStream::ReadWave(void* buffer, int64_t count) {
 
 int64_t TWaveStream::WriteWave(const void* buffer, int64_t count) {
     if (!opened_)
-        throw EWaveStreamError(QStringLiteral("ストリームは開かれていません"));
+        throw EWaveStreamError(
+            QCoreApplication::translate("Errors", "ストリームは開かれていません"));
     if (readMode_)
         return 0;
     if (!stream_.seek(dataPosition_ + Position()))

@@ -3,6 +3,7 @@
 #include "platform/sound/dxsound.h"
 #include "platform/text/sjis.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -239,8 +240,8 @@ int TWaveCollection::IndexOf(const QString& name) const {
 TWaveCollectionItem* TWaveCollection::FindWave(const QString& name) const {
     const int index = IndexOf(name);
     if (index < 0)
-        throw EWaveCollectionError(
-            formatMessage(QStringLiteral("Wave '%s' が見つかりません"), {name}));
+        throw EWaveCollectionError(formatMessage(
+            QCoreApplication::translate("Errors", "Wave '%s' が見つかりません"), {name}));
     return Item(index);
 }
 

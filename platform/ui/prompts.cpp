@@ -15,6 +15,12 @@
 
 namespace quillon {
 
+namespace {
+QString confirmationTitle() {
+    return QCoreApplication::translate("Prompts", "確認");
+}
+} // namespace
+
 void WidgetPrompts::showError(QWidget* parent, const QString& message) {
     QMessageBox box(QMessageBox::Critical, ProductName(), errorBoxText(message), QMessageBox::Ok,
                     parent);
@@ -22,10 +28,12 @@ void WidgetPrompts::showError(QWidget* parent, const QString& message) {
 }
 
 bool WidgetPrompts::askYesNo(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), message, QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, confirmationTitle(), message, QMessageBox::NoButton,
                     parent);
-    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton* yes =
+        box.addButton(QCoreApplication::translate("Prompts", "はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("Prompts", "いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
@@ -33,9 +41,10 @@ bool WidgetPrompts::askYesNo(QWidget* parent, const QString& message) {
 }
 
 void WidgetPrompts::tellOk(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), message, QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, confirmationTitle(), message, QMessageBox::NoButton,
                     parent);
-    box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+    box.setDefaultButton(
+        box.addButton(QCoreApplication::translate("Prompts", "OK"), QMessageBox::AcceptRole));
     box.exec();
 }
 

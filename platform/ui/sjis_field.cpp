@@ -4,6 +4,7 @@
 #include "platform/text/sjis.h"
 #include "platform/ui/prompts.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
@@ -52,8 +53,10 @@ QString leftOutNotice(const QString& leftOut) {
         }
         named.append(character);
     }
-    return QStringLiteral("Shift-JIS で表せない文字「%1%2」を除きました。")
-        .arg(named.join(QStringLiteral("、")), more ? QStringLiteral("…") : QString());
+    return QCoreApplication::translate("ShiftJisField",
+                                       "Shift-JIS で表せない文字「%1%2」を除きました。")
+        .arg(named.join(QCoreApplication::translate("ShiftJisField", "、")),
+             more ? QStringLiteral("…") : QString());
 }
 
 ShiftJisValidator::ShiftJisValidator(QLineEdit* field)

@@ -2,18 +2,98 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
+#include <cstring>
+#include <memory>
 
 namespace quillon {
 
-bool installJapaneseTranslations(QCoreApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
+namespace {
+
+UiLanguage current = UiLanguage::Japanese;
+std::unique_ptr<QTranslator> ownTexts;
+std::unique_ptr<QTranslator> toolkitTexts;
+
+std::unique_ptr<QTranslator> loaded(const QString& name, const QString& folder) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(name, folder) || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator;
+}
+
+} // namespace
+
+UiLanguage languageForLocale(const QStringList& uiLanguages) {
+    if (uiLanguages.isEmpty())
+        return UiLanguage::Japanese;
+    const QString first = uiLanguages.first();
+    if (first.startsWith(QLatin1String("ja")) || first == QLatin1String("C") ||
+        first == QLatin1String("POSIX") || first.startsWith(QLatin1String("C.")) || first.isEmpty())
+        return UiLanguage::Japanese;
+    return UiLanguage::English;
+}
+
+UiLanguage systemLanguage() {
+    const QLocale system = QLocale::system();
+    // Qt names the C locale's language "C" only through its language code.
+    if (system.language() == QLocale::C)
+        return UiLanguage::Japanese;
+    return languageForLocale(system.uiLanguages());
+}
+
+std::optional<UiLanguage> languageNamed(const QString& name) {
+    if (name == QLatin1String("ja"))
+        return UiLanguage::Japanese;
+    if (name == QLatin1String("en"))
+        return UiLanguage::English;
+    return std::nullopt;
+}
+
+LanguageOption takeLanguageOption(std::vector<char*>& argv) {
+    LanguageOption option;
+    std::vector<char*> kept;
+    const auto take = [&option](const char* value) {
+        if (const auto language = languageNamed(QString::fromLocal8Bit(value)))
+            option.language = language;
+        else
+            option.problem = QStringLiteral("--lang takes ja or en");
+    };
+    for (size_t i = 0; i < argv.size() && argv[i]; ++i) {
+        if (i > 0 && std::strcmp(argv[i], "--lang") == 0) {
+            if (i + 1 < argv.size() && argv[i + 1])
+                take(argv[++i]);
+            else
+                take("");
+        } else if (i > 0 && std::strncmp(argv[i], "--lang=", 7) == 0) {
+            take(argv[i] + 7);
+        } else {
+            kept.push_back(argv[i]);
+        }
     }
-    return QCoreApplication::installTranslator(translator);
+    kept.push_back(nullptr);
+    argv = std::move(kept);
+    return option;
+}
+
+void useLanguage(UiLanguage language) {
+    for (auto* translator : {ownTexts.get(), toolkitTexts.get()})
+        if (translator)
+            QCoreApplication::removeTranslator(translator);
+    ownTexts.reset();
+    toolkitTexts.reset();
+    current = language;
+    if (language == UiLanguage::English) {
+        // The toolkit's texts are English of themselves.
+        ownTexts = loaded(QStringLiteral("quillon_en"), QStringLiteral(":/translations"));
+    } else {
+        toolkitTexts =
+            loaded(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+}
+
+UiLanguage currentLanguage() {
+    return current;
 }
 
 } // namespace quillon

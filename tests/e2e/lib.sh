@@ -26,6 +26,10 @@ e2e_start() {
   # A Quillon.ini the test puts beside the program is used there; otherwise the
   # settings go to a configuration folder of the test's own, never the runner's.
   export XDG_CONFIG_HOME="$E2E_DIR/config"
+  # The windows and messages the tests look for are the Japanese ones, whatever the
+  # runner's locale; a test of another language sets its own.
+  export LANG=C.UTF-8
+  unset LANGUAGE LC_ALL LC_MESSAGES
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break

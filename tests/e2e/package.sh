@@ -91,9 +91,21 @@ PY
 page=$(MANWIDTH=100 man -l "$TREE/usr/share/man/man6/quillon.6.gz" 2>"$WORK/man.err")
 [ ! -s "$WORK/man.err" ] || e2e_fail "man: $(cat "$WORK/man.err")"
 for option in /S /P --config --root --window-id --window --file --linger --seed --sound \
-  --export --size --fps XSCREENSAVER_WINDOW XDG_CONFIG_HOME; do
+  --export --size --fps XSCREENSAVER_WINDOW XDG_CONFIG_HOME --lang LANG; do
   grep -q -- "$option" <<<"$page" || e2e_fail "the manual page does not mention $option"
 done
+# The Japanese page too, as man shows it under a Japanese locale.
+page=$(LANG=ja_JP.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l \
+  "$TREE/usr/share/man/ja/man6/quillon.6.gz" 2>"$WORK/man-ja.err")
+[ ! -s "$WORK/man-ja.err" ] || e2e_fail "man (ja): $(cat "$WORK/man-ja.err")"
+for word in 名前 書式 オプション --lang --export --root XSCREENSAVER_WINDOW; do
+  grep -q -- "$word" <<<"$page" || e2e_fail "the Japanese manual page does not show $word"
+done
+# The licence: MIT, in Debian's words and in AppStream's.
+grep -qx 'License: Expat' "$TREE/usr/share/doc/quillon/copyright" ||
+  e2e_fail "the copyright file does not give the MIT (Expat) licence"
+grep -q '<project_license>MIT</project_license>' \
+  "$TREE/usr/share/metainfo/org.quillon.Quillon.metainfo.xml" || e2e_fail "no project_license MIT"
 # The scalable icon is the same picture as the 256-pixel one.
 rsvg-convert -w 256 -h 256 "$TREE/usr/share/icons/hicolor/scalable/apps/org.quillon.Quillon.svg" \
   -o "$WORK/svg.png" || e2e_fail "the SVG icon does not render"
@@ -121,6 +133,11 @@ NEW_PACKAGES=$(dpkg-query -W -f='${Package}\n' | sort | comm -13 "$WORK/packages
   grep -vx quillon || true)
 [ -x /usr/bin/quillon ] && [ -x /usr/libexec/xscreensaver/quillon ] || e2e_fail "not installed"
 dpkg -L quillon >"$WORK/package-files"
+# man finds both pages where it looks for each language.
+[ "$(man -w 6 quillon)" = /usr/share/man/man6/quillon.6.gz ] ||
+  e2e_fail "man 6 quillon finds $(man -w 6 quillon)"
+[ "$(man -L ja -w 6 quillon)" = /usr/share/man/ja/man6/quillon.6.gz ] ||
+  e2e_fail "man -L ja 6 quillon finds $(man -L ja -w 6 quillon)"
 
 # --- a fresh user with an empty home, started from the menu entry's Exec line
 mkdir -m 0700 "$USER_HOME" "$USER_RUNTIME"

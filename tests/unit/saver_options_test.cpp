@@ -123,7 +123,7 @@ TEST(SaverOptionsTest, AMalformedIdEndsWithAMessageAndStatus2BeforeAnyWindow) {
         argv.push_back(w.data());
     ASSERT_TRUE(isSaverCommandLine(int(argv.size()), argv.data()));
     ::testing::internal::CaptureStderr();
-    const int status = saverMain(int(argv.size()), argv.data());
+    const int status = saverMain(int(argv.size()), argv.data(), UiLanguage::Japanese);
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, 2);
     EXPECT_NE(said.find("--window-id の 0xnope はウィンドウの番号ではありません"),
