@@ -1,5 +1,6 @@
 #include "app/export/export_command.h"
 
+#include "app/export/captions.h"
 #include "app/export/export_options.h"
 #include "app/export/export_pipeline.h"
 #include "platform/core/interrupt_flag.h"
@@ -84,6 +85,8 @@ int runExportCommand(const QStringList& arguments, const ExportSourceFactory& ma
     try {
         const std::unique_ptr<ExportSource> source = makeSource(options);
         exportCard(*source, options, std::ref(printer), interrupt.flag());
+        if (!options.captions.isEmpty())
+            writeCaptions(options.captions, source->shownTexts());
     } catch (const std::exception& error) {
         printer.done(false);
         const auto* own = dynamic_cast<const Exception*>(&error);
@@ -94,6 +97,8 @@ int runExportCommand(const QStringList& arguments, const ExportSourceFactory& ma
     }
     printer.done(true);
     say(messages, QStringLiteral("書き出しました: %1\n").arg(options.file));
+    if (!options.captions.isEmpty())
+        say(messages, QStringLiteral("書き出しました: %1\n").arg(options.captions));
     return ExportSucceeded;
 }
 

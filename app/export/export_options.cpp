@@ -1,7 +1,9 @@
 #include "app/export/export_options.h"
 
+#include "app/export/captions.h"
 #include "platform/text/sjis.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <limits>
@@ -51,11 +53,55 @@ QByteArray lineBytes(const QString& text, int number) {
     return sjis::fromUnicode(text);
 }
 
+QString translated(const char* text) {
+    return QCoreApplication::translate("Export", text);
+}
+
+// --captions, which is not about the card itself. value is the text after "=", if
+// any; a value of its own is taken from arguments. False for any other name.
+bool takeCaptionOrListOption(const QString& name, const std::optional<QString>& inlineValue,
+                             const QStringList& arguments, qsizetype& i, ExportOptions& options) {
+    if (name != QLatin1String("--captions"))
+        return false;
+    QString value;
+    if (inlineValue)
+        value = *inlineValue;
+    else if (i + 1 < arguments.size())
+        value = arguments.at(++i);
+    if (value.isEmpty())
+        usageError(QStringLiteral("%s の値がありません"), {name});
+    if (!std::exchange(options.captions, value).isEmpty())
+        usageError(QStringLiteral("%s が二度指定されています"), {name});
+    return true;
+}
+
+// A still has no moments for cues to begin and end.
+[[noreturn]] void refuseCaptionsOnStill() {
+    usageError(translated("静止画 (.png) に字幕は付けられません: --captions は動画に使います"));
+}
+
+// Checks what the card's own options cannot: captions and a list. True for a list,
+// whose options are then complete.
+bool finishCaptionAndListOptions(ExportOptions& options, const QStringList&) {
+    if (options.captions.isEmpty())
+        return false;
+    captionFormatOf(options.captions);
+    if (exportFormatOf(options.file) == ExportFormat::Png)
+        refuseCaptionsOnStill();
+    return false;
+}
+
+// The usage of captions and of a whole list, below the card's own.
+QString captionAndListUsage() {
+    return translated("\n       --captions 字幕.vtt|字幕.srt: 動画の横に字幕を書き出します");
+}
+
 } // namespace
 
 QString exportUsage() {
     return QStringLiteral("使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
-                          "1行目 [2行目]");
+                          "1行目 [2行目]") +
+           captionAndListUsage();
 }
 
 bool isExportCommand(const QStringList& arguments) {
@@ -101,6 +147,9 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
             name = arg.left(eq);
             value = arg.mid(eq + 1);
         }
+        if (takeCaptionOrListOption(name, eq >= 0 ? std::optional(value) : std::nullopt, arguments,
+                                    i, options))
+            continue;
         const bool known = name == ExportSwitch || name == QLatin1String("--size") ||
                            name == QLatin1String("--fps") || name == QLatin1String("--seed");
         if (!known)
@@ -136,6 +185,8 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
     }
     if (!haveFile || options.file.isEmpty())
         usageError(QStringLiteral("書き出すファイルが指定されていません"));
+    if (finishCaptionAndListOptions(options, lines))
+        return options;
     options.format = exportFormatOf(options.file);
     checkExportSize(options.size, options.format);
     if (lines.isEmpty())

@@ -1,6 +1,6 @@
 #pragma once
 // The export's command line, parsed and checked:
-//   quillon --export FILE [--size WxH] [--fps N] [--seed N] LINE1 [LINE2]
+//   quillon --export FILE [--size WxH] [--fps N] [--seed N] [--captions FILE] LINE1 [LINE2]
 #include "platform/core/error.h"
 
 #include <QByteArray>
@@ -22,6 +22,8 @@ struct ExportOptions {
     std::optional<uint32_t> seed; // none: seeded from the clock, like a card on the screen
     QByteArray line1;             // Shift-JIS
     QByteArray line2;
+    // Beside the video, .vtt or .srt.
+    QString captions;
 };
 
 // Bad usage: the message says what is wrong; the command line exits with status 2.
