@@ -3,9 +3,11 @@
 #include "app/export/captions.h"
 #include "app/export/export_options.h"
 #include "app/export/export_pipeline.h"
+#include "app/export/list_export.h"
 #include "platform/core/interrupt_flag.h"
 #include "platform/media/ffmpeg_encoder.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -47,6 +49,15 @@ public:
         shown_ = percent;
     }
 
+    // A message in the middle: the bar's line is cleared first and drawn again after.
+    void interject(const QString& text) {
+        if (terminal_ && shown_ >= 0) {
+            say(out_, QStringLiteral("\r\x1b[K"));
+            shown_ = -1;
+        }
+        say(out_, text);
+    }
+
     // Ends the bar's line before anything else is said.
     void done(bool complete) {
         if (complete)
@@ -60,6 +71,63 @@ private:
     bool terminal_;
     int shown_ = -1;
 };
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("Export", text);
+}
+
+// A list's notices between the lines of one progress display for the whole list.
+class ListMessages : public ListReport {
+public:
+    explicit ListMessages(FILE* out) : printer_(out) {}
+    void skipped(int line) override {
+        printer_.interject(
+            formatMessage(translated("%d行目は空なので飛ばします"), {QString::number(line)}) +
+            QLatin1Char('\n'));
+    }
+    void failed(const ListCard& card, const QString& why) override {
+        // Most messages name the file already.
+        const QString text = why.contains(card.name) ? why : card.name + QStringLiteral(": ") + why;
+        printer_.interject(QStringLiteral("quillon: %1\n").arg(text));
+    }
+    void progress(int64_t done, int64_t total) override { printer_(ExportProgress{done, total}); }
+    void done(bool complete) { printer_.done(complete); }
+
+private:
+    ProgressPrinter printer_;
+};
+
+int runListExport(const ExportOptions& options, const ExportSourceFactory& makeSource,
+                  FILE* messages) {
+    const InterruptFlag interrupt;
+    ListMessages report(messages);
+    ListResult result;
+    try {
+        result = exportList(options, makeSource, report, interrupt.flag());
+    } catch (const Exception& error) {
+        report.done(false);
+        say(messages, QStringLiteral("quillon: %1\n").arg(error.message()));
+        return ExportFailed;
+    }
+    report.done(!result.interrupted && result.failed == 0);
+    if (result.interrupted) {
+        say(messages, formatMessage(translated("中断しました。書き出したカードは %d 枚です: %s"),
+                                    {QString::number(result.written), options.file}) +
+                          QLatin1Char('\n'));
+        return ExportInterrupted;
+    }
+    if (result.failed > 0) {
+        say(messages, formatMessage(translated("%d 枚を書き出し、%d 枚を書き出せませんでした: %s"),
+                                    {QString::number(result.written),
+                                     QString::number(result.failed), options.file}) +
+                          QLatin1Char('\n'));
+        return ExportFailed;
+    }
+    say(messages, formatMessage(translated("%d 枚を書き出しました: %s"),
+                                {QString::number(result.written), options.file}) +
+                      QLatin1Char('\n'));
+    return ExportSucceeded;
+}
 
 } // namespace
 
@@ -80,6 +148,8 @@ int runExportCommand(const QStringList& arguments, const ExportSourceFactory& ma
         say(messages, QStringLiteral("quillon: %1\n%2\n").arg(error.message(), exportUsage()));
         return ExportBadUsage;
     }
+    if (options.list)
+        return runListExport(options, makeSource, messages);
     const InterruptFlag interrupt;
     ProgressPrinter printer(messages);
     try {
