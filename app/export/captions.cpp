@@ -45,10 +45,6 @@ QString timestamp(int64_t ms, CaptionFormat format) {
         .arg(ms % 1000, 3, 10, zero);
 }
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("Export", text);
-}
-
 } // namespace
 
 CaptionFormat captionFormatOf(const QString& file) {
@@ -58,7 +54,9 @@ CaptionFormat captionFormatOf(const QString& file) {
     if (suffix == QLatin1String("srt"))
         return CaptionFormat::SubRip;
     throw ExportUsageError(
-        formatMessage(translated("%s: 字幕の形式は .vtt (WebVTT) か .srt (SubRip) です"), {file}));
+        formatMessage(QCoreApplication::translate(
+                          "Export", "%s: 字幕の形式は .vtt (WebVTT) か .srt (SubRip) です"),
+                      {file}));
 }
 
 QByteArray captionFile(const std::vector<ShownText>& texts, CaptionFormat format) {
@@ -86,7 +84,8 @@ QByteArray captionFile(const std::vector<ShownText>& texts, CaptionFormat format
 
 void writeCaptions(const QString& file, const std::vector<ShownText>& texts) {
     if (saveFileAtomically(file, captionFile(texts, captionFormatOf(file))) != SaveResult::Saved)
-        throw Exception(formatMessage(translated("%s に書き込めません"), {file}));
+        throw Exception(
+            formatMessage(QCoreApplication::translate("Export", "%s に書き込めません"), {file}));
 }
 
 } // namespace quillon

@@ -72,17 +72,14 @@ private:
     int shown_ = -1;
 };
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("Export", text);
-}
-
 // A list's notices between the lines of one progress display for the whole list.
 class ListMessages : public ListReport {
 public:
     explicit ListMessages(FILE* out) : printer_(out) {}
     void skipped(int line) override {
         printer_.interject(
-            formatMessage(translated("%d行目は空なので飛ばします"), {QString::number(line)}) +
+            formatMessage(QCoreApplication::translate("Export", "%d行目は空なので飛ばします"),
+                          {QString::number(line)}) +
             QLatin1Char('\n'));
     }
     void failed(const ListCard& card, const QString& why) override {
@@ -111,19 +108,22 @@ int runListExport(const ExportOptions& options, const ExportSourceFactory& makeS
     }
     report.done(!result.interrupted && result.failed == 0);
     if (result.interrupted) {
-        say(messages, formatMessage(translated("中断しました。書き出したカードは %d 枚です: %s"),
+        say(messages, formatMessage(QCoreApplication::translate(
+                                        "Export", "中断しました。書き出したカードは %d 枚です: %s"),
                                     {QString::number(result.written), options.file}) +
                           QLatin1Char('\n'));
         return ExportInterrupted;
     }
     if (result.failed > 0) {
-        say(messages, formatMessage(translated("%d 枚を書き出し、%d 枚を書き出せませんでした: %s"),
-                                    {QString::number(result.written),
-                                     QString::number(result.failed), options.file}) +
-                          QLatin1Char('\n'));
+        say(messages,
+            formatMessage(
+                QCoreApplication::translate("Export",
+                                            "%d 枚を書き出し、%d 枚を書き出せませんでした: %s"),
+                {QString::number(result.written), QString::number(result.failed), options.file}) +
+                QLatin1Char('\n'));
         return ExportFailed;
     }
-    say(messages, formatMessage(translated("%d 枚を書き出しました: %s"),
+    say(messages, formatMessage(QCoreApplication::translate("Export", "%d 枚を書き出しました: %s"),
                                 {QString::number(result.written), options.file}) +
                       QLatin1Char('\n'));
     return ExportSucceeded;

@@ -53,10 +53,6 @@ QByteArray lineBytes(const QString& text, int number) {
     return sjis::fromUnicode(text);
 }
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("Export", text);
-}
-
 // --captions, --file, --catalogue and --format, which are not about the card itself.
 // value is the text after "=", if any; a value of its own is taken from arguments.
 // False when name is none of them.
@@ -69,7 +65,7 @@ bool takeCaptionOrListOption(const QString& name, const std::optional<QString>& 
     QString value;
     if (flag) {
         if (inlineValue)
-            usageError(translated("%s に値は付けられません"), {name});
+            usageError(QCoreApplication::translate("Export", "%s に値は付けられません"), {name});
     } else if (inlineValue) {
         value = *inlineValue;
     } else if (i + 1 < arguments.size()) {
@@ -114,7 +110,8 @@ void checkListFormat(ExportOptions& options) {
 
 // A still has no moments for cues to begin and end.
 [[noreturn]] void refuseCaptionsOnStill() {
-    usageError(translated("静止画 (.png) に字幕は付けられません: --captions は動画に使います"));
+    usageError(QCoreApplication::translate(
+        "Export", "静止画 (.png) に字幕は付けられません: --captions は動画に使います"));
 }
 
 // Checks what the card's own options cannot: captions and a list. True for a list,
@@ -130,11 +127,14 @@ bool finishCaptionAndListOptions(ExportOptions& options, const QStringList& line
     }
     ExportList& list = *options.list;
     if (list.catalogue == !list.listFile.isEmpty())
-        usageError(list.catalogue
-                       ? translated("--file と --catalogue は一緒に使えません")
-                       : translated("--format は --file か --catalogue と一緒に使います"));
+        usageError(
+            list.catalogue
+                ? QCoreApplication::translate("Export", "--file と --catalogue は一緒に使えません")
+                : QCoreApplication::translate(
+                      "Export", "--format は --file か --catalogue と一緒に使います"));
     if (!lines.isEmpty())
-        usageError(translated("一覧を書き出すときは1行目と2行目を指定しません: %s"),
+        usageError(QCoreApplication::translate(
+                       "Export", "一覧を書き出すときは1行目と2行目を指定しません: %s"),
                    {lines.first()});
     checkListFormat(options);
     checkExportSize(options.size, options.format);
@@ -151,10 +151,11 @@ bool finishCaptionAndListOptions(ExportOptions& options, const QStringList& line
 
 // The usage of captions and of a whole list, below the card's own.
 QString captionAndListUsage() {
-    return translated("\n       --captions 字幕.vtt|字幕.srt: 動画の横に字幕を書き出します"
-                      "\n       quillon --export フォルダ/ (--file 一覧.qln | --catalogue) "
-                      "[--format 拡張子] [--captions vtt|srt] [--size 幅x高さ] [--fps N] [--seed N]"
-                      "\n       (一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)");
+    return QCoreApplication::translate(
+        "Export", "\n       --captions 字幕.vtt|字幕.srt: 動画の横に字幕を書き出します"
+                  "\n       quillon --export フォルダ/ (--file 一覧.qln | --catalogue) "
+                  "[--format 拡張子] [--captions vtt|srt] [--size 幅x高さ] [--fps N] [--seed N]"
+                  "\n       (一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)");
 }
 
 } // namespace

@@ -16,10 +16,6 @@ namespace quillon {
 
 namespace {
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("Export", text);
-}
-
 bool unsafeInName(char32_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) ||
            std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
@@ -68,9 +64,9 @@ ListPlan planList(const QList<QByteArray>& items, const QString& extension) {
         card.line1 = lines.line1;
         card.line2 = lines.line2;
         if (text.size() >= ItemBufferSize)
-            card.problem =
-                formatMessage(translated("%d行目が長すぎます (%d バイトまで)"),
-                              {QString::number(line), QString::number(ItemBufferSize - 1)});
+            card.problem = formatMessage(
+                QCoreApplication::translate("Export", "%d行目が長すぎます (%d バイトまで)"),
+                {QString::number(line), QString::number(ItemBufferSize - 1)});
         const QString number = QStringLiteral("%1").arg(line, width, 10, QLatin1Char('0'));
         const QString name = safeNameText(sjis::toUnicode(card.line1));
         card.name = (name.isEmpty() ? number : number + QLatin1Char('-') + name) +
@@ -91,11 +87,12 @@ ListResult exportList(const ExportOptions& options, const ExportSourceFactory& m
     const ListPlan plan = planList(items, list.extension);
     if (plan.cards.empty())
         throw Exception(
-            formatMessage(translated("一覧 %s に題名がありません"),
+            formatMessage(QCoreApplication::translate("Export", "一覧 %s に題名がありません"),
                           {list.catalogue ? QStringLiteral("--catalogue") : list.listFile}));
     const QDir folder(options.file);
     if (!QDir().mkpath(folder.path()))
-        throw Exception(formatMessage(translated("フォルダ %s を作れません"), {options.file}));
+        throw Exception(formatMessage(
+            QCoreApplication::translate("Export", "フォルダ %s を作れません"), {options.file}));
 
     std::vector<int> blanks = plan.blankLines;
     auto blank = blanks.begin();

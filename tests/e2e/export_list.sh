@@ -8,7 +8,8 @@ E2E_ARTIFACTS=${E2E_ARTIFACTS:-${PWD}/build/e2e-artifacts}
 mkdir -p "$E2E_ARTIFACTS"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 DIR=$(mktemp -d)
-trap 'rm -rf "$DIR"' EXIT
+server=
+trap '[ -z "$server" ] || kill "$server" 2>/dev/null; rm -rf "$DIR"' EXIT
 cp "$1" "$DIR/quillon"
 export XDG_CONFIG_HOME="$DIR/config" LANG=C.UTF-8
 OUT="$DIR/out"
@@ -40,6 +41,37 @@ grep -q $'\r' "$OUT/card.vtt" && fail "the WebVTT mixes line ends"
 # The captions go into the video's own container too, as a player would take them.
 ffmpeg -v error -y -i "$OUT/card.webm" -i "$OUT/card.vtt" -map 0 -map 1 -c copy "$DIR/muxed.webm" ||
   fail "the WebVTT does not go into a WebM"
+# Where a browser is installed, its <track> reads the WebVTT: six cues, the card's last.
+if command -v chromium >/dev/null; then
+  cat >"$OUT/page.html" <<'HTML'
+<!doctype html><meta charset="utf-8">
+<video src="card.webm" muted preload="auto"><track id="t" kind="captions" default src="card.vtt"></video>
+<pre id="out">pending</pre>
+<script>
+const t = document.getElementById('t');
+t.track.mode = 'hidden';
+t.addEventListener('load', () => {
+  const cues = [...t.track.cues];
+  document.getElementById('out').textContent = 'cues=' + cues.length + ' last=' +
+    cues[cues.length - 1].startTime.toFixed(3) + '-' + cues[cues.length - 1].endTime.toFixed(3) +
+    ' ' + cues[cues.length - 1].text.replace('\n', '|');
+});
+t.addEventListener('error', () => { document.getElementById('out').textContent = 'error'; });
+</script>
+HTML
+  port=$((20000 + RANDOM % 20000))
+  (cd "$OUT" && exec python3 -m http.server "$port" --bind 127.0.0.1) >/dev/null 2>&1 &
+  server=$!
+  sleep 1
+  seen=$(timeout 60 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$DIR/browser" --virtual-time-budget=5000 --dump-dom \
+    "http://127.0.0.1:$port/page.html" 2>/dev/null | sed -n 's/.*<pre id="out">\(.*\)<\/pre>.*/\1/p' || true)
+  kill "$server"
+  server=
+  [ "$seen" = "cues=6 last=2.880-9.880 ABC|DE" ] || fail "the browser's track holds '$seen'"
+  echo "browser: $seen"
+fi
 [ "$(status_of "$OUT/x.png" --captions "$OUT/x.vtt" A)" = 2 ] || fail "captions on a still were accepted"
 grep -q "静止画 (.png) に字幕は付けられません" "$DIR/err" || fail "still: $(cat "$DIR/err")"
 [ ! -e "$OUT/x.vtt" ] && [ ! -e "$OUT/x.png" ] || fail "a refused export left files"
