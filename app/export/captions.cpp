@@ -5,6 +5,7 @@
 #include "platform/text/sjis.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -45,6 +46,11 @@ QString timestamp(int64_t ms, CaptionFormat format) {
         .arg(ms % 1000, 3, 10, zero);
 }
 
+[[noreturn]] void cannotWriteCaptions(const QString& file) {
+    throw Exception(
+        formatMessage(QCoreApplication::translate("Export", "%s に書き込めません"), {file}));
+}
+
 } // namespace
 
 CaptionFormat captionFormatOf(const QString& file) {
@@ -80,6 +86,12 @@ QByteArray captionFile(const std::vector<ShownText>& texts, CaptionFormat format
                timestamp(text.untilMs, format) + end + lines.join(end) + end + end;
     }
     return out.toUtf8();
+}
+
+void checkCaptionsTarget(const QString& file) {
+    const QFileInfo info(file);
+    if (info.isDir() || !info.absoluteDir().exists())
+        cannotWriteCaptions(file);
 }
 
 void writeCaptions(const QString& file, const std::vector<ShownText>& texts) {

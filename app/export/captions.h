@@ -18,6 +18,10 @@ CaptionFormat captionFormatOf(const QString& file);
 // no cue.
 QByteArray captionFile(const std::vector<ShownText>& texts, CaptionFormat format);
 
+// Raises "%s に書き込めません" when the file plainly cannot be written (its folder is
+// missing, or it is a folder): checked before the video takes its time.
+void checkCaptionsTarget(const QString& file);
+
 // Writes the file whole or not at all; raises "%s に書き込めません" when it cannot.
 void writeCaptions(const QString& file, const std::vector<ShownText>& texts);
 

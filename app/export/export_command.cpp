@@ -153,6 +153,8 @@ int runExportCommand(const QStringList& arguments, const ExportSourceFactory& ma
     const InterruptFlag interrupt;
     ProgressPrinter printer(messages);
     try {
+        if (!options.captions.isEmpty())
+            checkCaptionsTarget(options.captions);
         const std::unique_ptr<ExportSource> source = makeSource(options);
         exportCard(*source, options, std::ref(printer), interrupt.flag());
         if (!options.captions.isEmpty())

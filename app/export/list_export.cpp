@@ -127,6 +127,8 @@ ListResult exportList(const ExportOptions& options, const ExportSourceFactory& m
                            : folder.filePath(QFileInfo(card.name).completeBaseName() +
                                              QLatin1Char('.') + options.captions);
         try {
+            if (!one.captions.isEmpty())
+                checkCaptionsTarget(one.captions);
             const std::unique_ptr<ExportSource> source = makeSource(one);
             exportCard(
                 *source, one,

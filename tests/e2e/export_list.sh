@@ -75,13 +75,16 @@ fi
 [ "$(status_of "$OUT/x.png" --captions "$OUT/x.vtt" A)" = 2 ] || fail "captions on a still were accepted"
 grep -q "静止画 (.png) に字幕は付けられません" "$DIR/err" || fail "still: $(cat "$DIR/err")"
 [ ! -e "$OUT/x.vtt" ] && [ ! -e "$OUT/x.png" ] || fail "a refused export left files"
+# Captions that cannot be written fail before the video is made, which is then not left alone.
+[ "$(status_of "$OUT/y.webm" --captions "$OUT/no/y.vtt" A)" = 1 ] || fail "unwritable captions did not fail"
+grep -q "$OUT/no/y.vtt に書き込めません" "$DIR/err" && [ ! -e "$OUT/y.webm" ] || fail "unwritable captions: $(cat "$DIR/err")"
 
 # A list file as the program writes them (Shift-JIS, CR LF), with a blank line 2 and a
 # folder where card 4 would go.
 LIST="$DIR/list.qln"
 printf '%s\r\n' "時計塔の惑星 第一話" "" "a/b:c*? 第二話" "書けない 第三話" "獣王 現る" | iconv -f UTF-8 -t CP932 >"$LIST"
 mkdir -p "$OUT/list/004-書けない.webm"
-[ "$(status_of "$OUT/list/" --file "$LIST" --format webm --size 160x120 --seed 5)" = 1 ] ||
+[ "$(status_of "$OUT/list/" --file "$LIST" --format webm --captions srt --size 160x120 --seed 5)" = 1 ] ||
   fail "a list with a failed card did not end with 1: $(cat "$DIR/err")"
 cp "$DIR/err" "$E2E_ARTIFACTS/export-list.err"
 grep -q "^2行目は空なので飛ばします$" "$DIR/err" || fail "no notice of the blank line: $(cat "$DIR/err")"
@@ -90,7 +93,10 @@ grep -q "3 枚を書き出し、1 枚を書き出せませんでした" "$DIR/er
 [ "$(grep -c '^書き出し中 100%' "$DIR/err")" = 0 ] || fail "a list with a failure claims 100 %"
 [ "$(grep -c '^書き出し中 0%' "$DIR/err")" = 1 ] || fail "not one progress for the whole list"
 names=$(cd "$OUT/list" && ls -A | tr '\n' ' ' | xargs)
-[ "$names" = "001-時計塔の惑星.webm 003-a_b_c__.webm 004-書けない.webm 005-獣王.webm" ] || fail "the folder holds: $names"
+[ "$names" = "001-時計塔の惑星.srt 001-時計塔の惑星.webm 003-a_b_c__.srt 003-a_b_c__.webm 004-書けない.webm 005-獣王.srt 005-獣王.webm" ] ||
+  fail "the folder holds: $names"
+[ "$(ffprobe -v error -show_entries packet=pts_time -of csv=p=0 "$OUT/list/005-獣王.srt" | wc -l)" = 5 ] ||
+  fail "the beast card's captions are not its four characters and the card"
 for f in 001-時計塔の惑星 003-a_b_c__ 005-獣王; do
   [ "$(ffprobe -v error -select_streams v -show_entries stream=codec_name,width -of csv=p=0 "$OUT/list/$f.webm")" = "vp9,160" ] ||
     fail "$f.webm is not a card"
