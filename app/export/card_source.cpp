@@ -9,12 +9,14 @@
 #include "platform/display/refresh_clock.h"
 #include "platform/display/resizable_pages.h"
 #include "platform/sound/cue_sink.h"
+#include "platform/text/sjis.h"
 #include "platform/timer/dxtimer.h"
 #include "presentation/card_engine.h"
 #include "settings/stored_settings.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 namespace quillon {
 
@@ -65,13 +67,58 @@ private:
     std::vector<CueStart> cues_;
 };
 
+// When each typed character and the finished card went up, for captions. One tick puts
+// up the pages of one text (a character after a black page, or the card): any page ends
+// the text before it, and the tick's last page is its own text's.
+class TextMoments {
+public:
+    // The tick about to run types the character at the engine's position, shows the
+    // card, or ends the hold.
+    void tick(const CardEngine& engine) {
+        const QByteArray joined = engine.Line1() + engine.Line2();
+        const qsizetype pos = engine.TypePos() - 1;
+        started_ = false;
+        if (pos < joined.size())
+            next_ = {joined.mid(pos, sjis::charLengthAt(joined, pos)), {}, 0, -1};
+        else if (!engine.CardDone())
+            next_ = {engine.Line1(), engine.Line2(), 0, -1};
+        else
+            next_.reset();
+    }
+    void pageUp(int64_t ms) {
+        if (!texts_.empty() && texts_.back().untilMs < 0 && !started_)
+            texts_.back().untilMs = ms;
+        if (!next_)
+            return;
+        if (!started_)
+            texts_.push_back(*next_);
+        started_ = true;
+        texts_.back().fromMs = ms;
+    }
+    // The last text stays up until the end of the hold, when that is known (else -1).
+    std::vector<ShownText> texts(int64_t endMs) const {
+        std::vector<ShownText> out = texts_;
+        if (!out.empty() && out.back().untilMs < 0)
+            out.back().untilMs = endMs;
+        return out;
+    }
+
+private:
+    std::optional<ShownText> next_;
+    bool started_ = false;
+    std::vector<ShownText> texts_;
+};
+
 class CardExportSource : public ExportSource {
 public:
     CardExportSource(const ExportOptions& options, const Settings& settings)
         : options_(options), settings_(settings),
           pages_(ModeWidth, ModeHeight,
                  ResizablePages::scaleToFit(ModeWidth, ModeHeight, options.size), &refresh_,
-                 [this](const PagePresenter::Frame& frame) { refresh_.shown(frame); }),
+                 [this](const PagePresenter::Frame& frame) {
+                     refresh_.shown(frame);
+                     moments_.pageUp(std::max(int64_t(clock_.nowMs()), pagesFromMs_));
+                 }),
           cues_(clock_), engine_({timer_, clock_, random_, pages_, cues_, settings_}) {
         // The seed is what the card's reseed reads; without one, the time of day as on
         // the screen.
@@ -79,7 +126,10 @@ public:
         timer_.setActiveOnly(false);
         timer_.setEnabled(false);
         timer_.Loaded();
-        timer_.OnTimer = [this](TCustomDXTimer*, int32_t) { engine_.DXTimerTimer(); };
+        timer_.OnTimer = [this](TCustomDXTimer*, int32_t) {
+            moments_.tick(engine_);
+            engine_.DXTimerTimer();
+        };
         engine_.OnHoldEnd = [this] { endMs_ = clock_.nowMs(); };
         engine_.Begin(options.line1, options.line2);
         engine_.Start();
@@ -107,7 +157,10 @@ public:
     QImage nextFrame() override {
         runUntil(frameMs(frame_));
         const QImage shown = picture();
+        // A page held back until now is first seen in the next frame.
+        pagesFromMs_ = frameMs(frame_ + 1);
         refresh_.frameTaken();
+        pagesFromMs_ = 0;
         ++frame_;
         return shown;
     }
@@ -124,6 +177,13 @@ public:
             refresh_.frameTaken();
         }
         return picture();
+    }
+
+    std::vector<ShownText> shownTexts() const override {
+        int64_t end = endMs_;
+        if (end < 0 && engine_.CardDone() && timer_.Running())
+            end = int64_t(timer_.LastTickTime()) + timer_.Interval();
+        return moments_.texts(end);
     }
 
 private:
@@ -170,6 +230,8 @@ private:
     FrameRefresh refresh_;
     OffscreenPages pages_;
     TimedCues cues_;
+    TextMoments moments_;
+    int64_t pagesFromMs_ = 0;
     CardEngine engine_;
     int64_t frame_ = 0;
     int64_t endMs_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 // `quillon --export FILE [--size WxH] [--fps N] [--seed N] LINE1 [LINE2]`: the card
-// written to a file without any window, progress and messages on standard error.
+// written to a file without any window, progress and messages on standard error; with
+// `--file LIST.qln` or `--catalogue`, every subtitle of the list into a folder.
 #include "app/export/export_source.h"
 
 #include <QStringList>

@@ -1,5 +1,6 @@
 #include "app/export/export_options.h"
 
+#include "app/export/captions.h"
 #include "platform/text/sjis.h"
 
 #include <QCoreApplication>
@@ -54,12 +55,118 @@ QByteArray lineBytes(const QString& text, int number) {
     return sjis::fromUnicode(text);
 }
 
+// --captions, --file, --catalogue and --format, which are not about the card itself.
+// value is the text after "=", if any; a value of its own is taken from arguments.
+// False when name is none of them.
+bool takeCaptionOrListOption(const QString& name, const std::optional<QString>& inlineValue,
+                             const QStringList& arguments, qsizetype& i, ExportOptions& options) {
+    const bool flag = name == QLatin1String("--catalogue");
+    if (!flag && name != QLatin1String("--captions") && name != QLatin1String("--file") &&
+        name != QLatin1String("--format"))
+        return false;
+    QString value;
+    if (flag) {
+        if (inlineValue)
+            usageError(QCoreApplication::translate("Export", "%s に値は付けられません"), {name});
+    } else if (inlineValue) {
+        value = *inlineValue;
+    } else if (i + 1 < arguments.size()) {
+        value = arguments.at(++i);
+    } else {
+        usageError(QStringLiteral("%s の値がありません"), {name});
+    }
+    if (!flag && value.isEmpty())
+        usageError(QStringLiteral("%s の値がありません"), {name});
+    if (name == QLatin1String("--captions")) {
+        if (!std::exchange(options.captions, value).isEmpty())
+            usageError(QStringLiteral("%s が二度指定されています"), {name});
+        return true;
+    }
+    ExportList& list = options.list ? *options.list : options.list.emplace();
+    bool repeated = false;
+    if (flag)
+        repeated = std::exchange(list.catalogue, true);
+    else if (name == QLatin1String("--file"))
+        repeated = !std::exchange(list.listFile, value).isEmpty();
+    else
+        repeated = !std::exchange(list.extension, value).isEmpty();
+    if (repeated)
+        usageError(QStringLiteral("%s が二度指定されています"), {name});
+    return true;
+}
+
+// The extension of every card of a list, and its format.
+void checkListFormat(ExportOptions& options) {
+    QString& extension = options.list->extension;
+    if (extension.startsWith(QLatin1Char('.')))
+        extension.remove(0, 1);
+    extension = extension.isEmpty() ? QStringLiteral("mp4") : extension.toLower();
+    const QString probe = QStringLiteral("card.") + extension;
+    try {
+        options.format = exportFormatOf(probe);
+    } catch (const ExportUsageError& error) {
+        QString message = error.message();
+        throw ExportUsageError(message.replace(probe, QStringLiteral("--format ") + extension));
+    }
+}
+
+// A still has no moments for cues to begin and end.
+[[noreturn]] void refuseCaptionsOnStill() {
+    usageError(QCoreApplication::translate(
+        "Export", "静止画 (.png) に字幕は付けられません: --captions は動画に使います"));
+}
+
+// Checks what the card's own options cannot: captions and a list. True for a list,
+// whose options are then complete.
+bool finishCaptionAndListOptions(ExportOptions& options, const QStringList& lines) {
+    if (!options.list) {
+        if (options.captions.isEmpty())
+            return false;
+        captionFormatOf(options.captions);
+        if (exportFormatOf(options.file) == ExportFormat::Png)
+            refuseCaptionsOnStill();
+        return false;
+    }
+    ExportList& list = *options.list;
+    if (list.catalogue == !list.listFile.isEmpty())
+        usageError(
+            list.catalogue
+                ? QCoreApplication::translate("Export", "--file と --catalogue は一緒に使えません")
+                : QCoreApplication::translate(
+                      "Export", "--format は --file か --catalogue と一緒に使います"));
+    if (!lines.isEmpty())
+        usageError(QCoreApplication::translate(
+                       "Export", "一覧を書き出すときは1行目と2行目を指定しません: %s"),
+                   {lines.first()});
+    checkListFormat(options);
+    checkExportSize(options.size, options.format);
+    if (!options.captions.isEmpty()) {
+        options.captions = options.captions.toLower();
+        if (options.captions.startsWith(QLatin1Char('.')))
+            options.captions.remove(0, 1);
+        captionFormatOf(QStringLiteral("card.") + options.captions);
+        if (options.format == ExportFormat::Png)
+            refuseCaptionsOnStill();
+    }
+    return true;
+}
+
+// The usage of captions and of a whole list, below the card's own.
+QString captionAndListUsage() {
+    return QCoreApplication::translate(
+        "Export", "\n       --captions 字幕.vtt|字幕.srt: 動画の横に字幕を書き出します"
+                  "\n       quillon --export フォルダ/ (--file 一覧.qln | --catalogue) "
+                  "[--format 拡張子] [--captions vtt|srt] [--size 幅x高さ] [--fps N] [--seed N]"
+                  "\n       (一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)");
+}
+
 } // namespace
 
 QString exportUsage() {
     return QCoreApplication::translate(
-        "Export", "使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
-                  "1行目 [2行目]");
+               "Export", "使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
+                         "1行目 [2行目]") +
+           captionAndListUsage();
 }
 
 bool isExportCommand(const QStringList& arguments) {
@@ -108,6 +215,9 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
             name = arg.left(eq);
             value = arg.mid(eq + 1);
         }
+        if (takeCaptionOrListOption(name, eq >= 0 ? std::optional(value) : std::nullopt, arguments,
+                                    i, options))
+            continue;
         const bool known = name == ExportSwitch || name == QLatin1String("--size") ||
                            name == QLatin1String("--fps") || name == QLatin1String("--seed");
         if (!known)
@@ -146,6 +256,8 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
     }
     if (!haveFile || options.file.isEmpty())
         usageError(QCoreApplication::translate("Export", "書き出すファイルが指定されていません"));
+    if (finishCaptionAndListOptions(options, lines))
+        return options;
     options.format = exportFormatOf(options.file);
     checkExportSize(options.size, options.format);
     if (lines.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 // The export's command line, parsed and checked:
-//   quillon --export FILE [--size WxH] [--fps N] [--seed N] LINE1 [LINE2]
+//   quillon --export FILE [--size WxH] [--fps N] [--seed N] [--captions FILE] LINE1 [LINE2]
+//   quillon --export DIR/ (--file LIST.qln | --catalogue) [--format EXT] [...]
 #include "platform/core/error.h"
 
 #include <QByteArray>
@@ -14,6 +15,13 @@ namespace quillon {
 
 enum class ExportFormat { Png, Mp4, WebM };
 
+// A whole list at once: one card per subtitle, each a file of its own in one folder.
+struct ExportList {
+    QString listFile; // a user subtitle file (.qln); empty: the built-in catalogue
+    bool catalogue = false;
+    QString extension; // of every card, lower case without the dot
+};
+
 struct ExportOptions {
     QString file;
     ExportFormat format = ExportFormat::Png;
@@ -22,6 +30,10 @@ struct ExportOptions {
     std::optional<uint32_t> seed; // none: seeded from the clock, like a card on the screen
     QByteArray line1;             // Shift-JIS
     QByteArray line2;
+    // Beside the video, .vtt or .srt; with a list, "vtt" or "srt" beside every card.
+    QString captions;
+    // Set for a list; then file names its folder and the lines are unused.
+    std::optional<ExportList> list;
 };
 
 // Bad usage: the message says what is wrong; the command line exits with status 2.

@@ -21,6 +21,16 @@ struct CueStart {
     int64_t sample; // sample index at 48 kHz where the cue starts
 };
 
+// A text the card showed, on its own clock: a typed character alone (line 1 only),
+// or the finished card, from the moment its page went up to the moment the next page
+// replaced it or the hold ended.
+struct ShownText {
+    QByteArray line1; // Shift-JIS
+    QByteArray line2;
+    int64_t fromMs = 0;
+    int64_t untilMs = 0;
+};
+
 // Frame k (counting from 0) is the picture shown from k / fps to (k + 1) / fps. After
 // the call that returns it, every cue that starts before (k + 1) / fps can be taken,
 // so the sound can be mixed up to the end of the frame.
@@ -35,6 +45,8 @@ public:
     virtual QImage nextFrame() = 0;               // advances one frame period
     virtual std::vector<CueStart> takeCues() = 0; // started so far and not yet taken
     virtual QImage finishedCard() = 0;            // for .png: the finished card at frameSize()
+    // The characters and the card shown so far, in order; complete once atEnd().
+    virtual std::vector<ShownText> shownTexts() const { return {}; }
 };
 
 // Makes the card's source for the lines, size, frame rate and seed of the options.
