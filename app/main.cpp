@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/saver/saver_main.h"
 #include "platform/core/library_loader.h"
+#include "platform/services/program_services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/translations.h"
@@ -19,6 +20,7 @@ using namespace quillon;
 int exportMain(int argc, char** argv) {
     useOffscreenPlatform();
     QuillonApplication app(argc, argv);
+    const ProgramServices programServices;
     registerFontSubstitutions();
     const int status = runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
         return makeCardExportSource(options);
@@ -41,6 +43,7 @@ int main(int argc, char** argv) {
     if (isSaverCommandLine(argc, argv))
         return saverMain(argc, argv);
     QuillonApplication app(argc, argv);
+    const ProgramServices programServices;
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     app.setQuitOnLastWindowClosed(false);

@@ -10,6 +10,7 @@
 #include "platform/core/product.h"
 #include "platform/core/services.h"
 #include "platform/desktop/foreign_window.h"
+#include "platform/services/program_services.h"
 #include "platform/sound/dxsound.h"
 #include "platform/sound/dxwavelist.h"
 #include "platform/timer/dxtimer.h"
@@ -142,6 +143,7 @@ int saverMain(int argc, char** argv) {
     int status = 0;
     {
         SaverApplication app(argc, argv);
+        const ProgramServices programServices;
         registerFontSubstitutions();
         const Settings stored = loadStoredSettings();
         SaverSubtitles subtitles;

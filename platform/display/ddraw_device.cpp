@@ -1,8 +1,6 @@
 #include "platform/display/ddraw_device.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 #include <cstring>
 
@@ -415,19 +413,6 @@ HRESULT Device::Create(std::shared_ptr<DirectDraw>& out) {
         return DDERR_GENERIC;
     out = std::make_shared<DirectDraw>(*this);
     return DD_OK;
-}
-
-Device& defaultDisplayDevice() {
-    static Device device = [] {
-        Device d;
-        // The desktop's mode is the screen's; windowed primaries have its size.
-        if (qGuiApp)
-            if (QScreen* screen = QGuiApplication::primaryScreen())
-                d.desktop = {screen->size().width(), screen->size().height(), 32};
-        d.setCurrentMode(d.desktop);
-        return d;
-    }();
-    return device;
 }
 
 } // namespace quillon::ddraw

@@ -283,7 +283,4 @@ private:
 // Every usual mode: 640×480 up to 1920×1080 at 8, 16, 24 and 32 bits.
 std::vector<DisplayMode> usualModes();
 
-// The program's own device, whose desktop mode is the screen's.
-Device& defaultDisplayDevice();
-
 } // namespace quillon::ddraw
