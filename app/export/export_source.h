@@ -1,6 +1,8 @@
 #pragma once
 // What the export takes from a card played on a virtual clock: its frames, the cues
 // it starts, and the finished card as a still picture.
+#include "platform/sound/timed_cues.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,10 +18,8 @@ struct ExportOptions;
 // The sample rate of the exported sound; cue positions are counted in it.
 constexpr int ExportSampleRate = 48000;
 
-struct CueStart {
-    QString name;   // a built-in sound, matched without regard to letter case
-    int64_t sample; // sample index at 48 kHz where the cue starts
-};
+// A cue's name is a built-in sound's, matched without regard to letter case; its sample
+// is counted at ExportSampleRate.
 
 // Frame k (counting from 0) is the picture shown from k / fps to (k + 1) / fps. After
 // the call that returns it, every cue that starts before (k + 1) / fps can be taken,

@@ -13,6 +13,7 @@
 #include "platform/services/program_services.h"
 #include "platform/sound/dxsound.h"
 #include "platform/sound/dxwavelist.h"
+#include "platform/sound/no_cues.h"
 #include "platform/timer/dxtimer.h"
 #include "platform/ui/fonts.h"
 #include "presentation/built_in_sounds.h"
@@ -66,11 +67,6 @@ public:
 
 private:
     bool sound_;
-};
-
-class NoCues : public CueSink {
-public:
-    void PlayCue(const QString&) override {}
 };
 
 // The built-in sounds on the sound device, for --sound.
