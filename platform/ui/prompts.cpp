@@ -40,8 +40,9 @@ void WidgetPrompts::tellOk(QWidget* parent, const QString& message) {
 }
 
 namespace {
+// "ユーザー指定サブタイトル(*.qln)": the pattern in brackets right after the description.
 QString filterText(const FileFilter& f) {
-    return f.description + QStringLiteral(" (") + f.pattern + u')';
+    return f.description + u'(' + f.pattern + u')';
 }
 
 // With no file chosen yet, a subtitle list belongs among the user's documents rather

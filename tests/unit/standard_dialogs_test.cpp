@@ -123,6 +123,7 @@ TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
     writeFile(existing, "AB \r\n");
     WidgetPrompts real;
     QString question, yes, no;
+    QStringList filters;
     ModalScript script;
     auto name = [](const QString& path) {
         return [path](QFileDialog* dialog) {
@@ -131,7 +132,11 @@ TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
             QMetaObject::invokeMethod(dialog, "accept");
         };
     };
-    script.then<QFileDialog>(name(existing))
+    script
+        .then<QFileDialog>([&](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            name(existing)(dialog);
+        })
         .then<QMessageBox>([&](QMessageBox* box) {
             question = box->text();
             yes = box->button(QMessageBox::Yes)->text();
@@ -144,6 +149,8 @@ TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
         nullptr, {}, {QStringLiteral("ユーザー指定サブタイトル"), QStringLiteral("*.qln")},
         QStringLiteral("qln"));
     ASSERT_TRUE(script.finished());
+    // The pattern in brackets straight after the description, as the filter is written.
+    EXPECT_EQ(filters, QStringList{QStringLiteral("ユーザー指定サブタイトル(*.qln)")});
     EXPECT_EQ(question, QStringLiteral("mine.qln は既に存在します。\n置き換えますか?"));
     EXPECT_EQ(yes, QStringLiteral("はい(&Y)"));
     EXPECT_EQ(no, QStringLiteral("いいえ(&N)"));
