@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/saver/saver_main.h"
 #include "platform/core/library_loader.h"
+#include "platform/services/program_services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/translations.h"
@@ -21,6 +22,7 @@ int exportMain(int argc, char** argv, UiLanguage language) {
     useOffscreenPlatform();
     QuillonApplication app(argc, argv);
     useLanguage(language);
+    const ProgramServices programServices;
     registerFontSubstitutions();
     const int status = runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
         return makeCardExportSource(options);
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     if (isSaverCommandLine(argc, argv))
         return saverMain(argc, argv, language);
     QuillonApplication app(argc, argv);
+    const ProgramServices programServices;
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Quillon"));
     app.setQuitOnLastWindowClosed(false);

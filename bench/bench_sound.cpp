@@ -2,6 +2,7 @@
 // loading the eleven built-in sounds at start, and one typing cue while thirty copies
 // of it are still playing.
 #include "platform/core/services.h"
+#include "platform/services/program_services.h"
 #include "platform/sound/dxsound.h"
 #include "platform/sound/dxwavelist.h"
 #include "presentation/built_in_sounds.h"
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("ALSOFT_DRIVERS") && !std::getenv("ALSOFT_CONF"))
         setenv("ALSOFT_DRIVERS", "null", 1);
     QApplication app(argc, argv);
+    const ProgramServices programServices;
 
     SoftwareSoundSystem software;
     Figures memory;

@@ -3,6 +3,7 @@
 // card so that the memory figure includes the display pages and the sounds.
 #include "app/main_form.h"
 #include "app/program.h"
+#include "platform/services/program_services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/spin_edit.h"
@@ -24,6 +25,7 @@ namespace {
 
 int child(int argc, char** argv) {
     QuillonApplication app(argc, argv);
+    const ProgramServices programServices;
     app.setQuitOnLastWindowClosed(false);
     registerFontSubstitutions();
     auto program = std::make_unique<Program>();

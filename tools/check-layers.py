@@ -2,14 +2,52 @@
 """Fails when a source file includes a header of a layer above its own.
 
 The layers, lowest first: platform, presentation, subtitles, settings and about (side by
-side), app. The build runs this over each layer's sources before compiling them.
+side), app. Inside platform/ the folders are layers too (PLATFORM_LAYERS): a folder may
+include its own headers and those of the rows below it, never a row above or a folder
+beside it in its own row. The build runs this over each layer's sources before compiling
+them.
 usage: check-layers.py LAYER ALLOWED_FOLDER... -- FILE...
 """
+import os
 import re
 import sys
 
 LAYERS = {"platform", "presentation", "subtitles", "settings", "about", "app"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/')
+PLATFORM_INCLUDE = re.compile(r'^\s*#\s*include\s*"platform/([^"/]+)/')
+
+# platform/'s folders, lowest first; the folders of one row stand side by side.
+PLATFORM_LAYERS = [
+    ["core"],
+    ["text"],
+    ["ui", "sound", "display"],
+    ["timer", "media", "desktop"],
+    ["services"],
+]
+PLATFORM_ROW = {folder: row for row, folders in enumerate(PLATFORM_LAYERS) for folder in folders}
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def platform_folder(path):
+    """The folder of platform/ that holds path, or None outside platform/."""
+    parts = os.path.relpath(os.path.abspath(path), ROOT).split(os.sep)
+    return parts[1] if len(parts) > 2 and parts[0] == "platform" else None
+
+
+def below(folder):
+    return sorted(f for f, row in PLATFORM_ROW.items() if row < PLATFORM_ROW[folder])
+
+
+def platform_faults(path, number, line, folder):
+    m = PLATFORM_INCLUDE.match(line)
+    if not m or m.group(1) == folder:
+        return []
+    target = m.group(1)
+    if target in PLATFORM_ROW and PLATFORM_ROW[target] < PLATFORM_ROW[folder]:
+        return []
+    allowed = ", ".join(f"platform/{f}/" for f in [folder] + below(folder))
+    return [f"{path}:{number}: error: platform/{folder}/ may not include platform/{target}/ "
+            f"(it may include {allowed})"]
 
 
 def main(argv):
@@ -19,12 +57,19 @@ def main(argv):
     for path in files:
         if not path.endswith((".h", ".cpp")):
             continue
+        folder = platform_folder(path)
+        if folder is not None and folder not in PLATFORM_ROW:
+            faults.append(f"{path}:1: error: platform/{folder}/ is in no row of "
+                          f"PLATFORM_LAYERS (tools/check-layers.py)")
+            continue
         with open(path, encoding="utf-8") as f:
             for number, line in enumerate(f, 1):
                 m = INCLUDE.match(line)
                 if m and m.group(1) in LAYERS and m.group(1) not in allowed:
                     faults.append(f"{path}:{number}: error: {layer} may not include "
                                   f"{m.group(1)}/ (it may include {', '.join(sorted(allowed))})")
+                if folder is not None:
+                    faults += platform_faults(path, number, line, folder)
     for fault in faults:
         print(fault, file=sys.stderr)
     return 1 if faults else 0

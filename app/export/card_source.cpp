@@ -8,7 +8,7 @@
 #include "platform/display/page_painter.h"
 #include "platform/display/refresh_clock.h"
 #include "platform/display/resizable_pages.h"
-#include "platform/sound/cue_sink.h"
+#include "platform/sound/timed_cues.h"
 #include "platform/text/sjis.h"
 #include "platform/timer/dxtimer.h"
 #include "presentation/card_engine.h"
@@ -51,20 +51,6 @@ public:
 private:
     bool holding_ = false;
     bool pending_ = false;
-};
-
-// The cues, with the moment each started.
-class TimedCues : public CueSink {
-public:
-    explicit TimedCues(Clock& clock) : clock_(clock) {}
-    void PlayCue(const QString& name) override {
-        cues_.push_back({name, int64_t(clock_.nowMs()) * ExportSampleRate / 1000});
-    }
-    std::vector<CueStart> take() { return std::exchange(cues_, {}); }
-
-private:
-    Clock& clock_;
-    std::vector<CueStart> cues_;
 };
 
 // When each typed character and the finished card went up, for captions. One tick puts
@@ -119,7 +105,7 @@ public:
                      refresh_.shown(frame);
                      moments_.pageUp(std::max(int64_t(clock_.nowMs()), pagesFromMs_));
                  }),
-          cues_(clock_), engine_({timer_, clock_, random_, pages_, cues_, settings_}) {
+          cues_(clock_, ExportSampleRate), engine_({timer_, clock_, random_, pages_, cues_, settings_}) {
         // The seed is what the card's reseed reads; without one, the time of day as on
         // the screen.
         clock_.setTimeOfDay(options.seed ? *options.seed : programClock().utcTimeOfDayMs());

@@ -1,6 +1,8 @@
 #pragma once
 // What the export takes from a card played on a virtual clock: its frames, the cues
 // it starts, and the finished card as a still picture.
+#include "platform/sound/timed_cues.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,10 +18,8 @@ struct ExportOptions;
 // The sample rate of the exported sound; cue positions are counted in it.
 constexpr int ExportSampleRate = 48000;
 
-struct CueStart {
-    QString name;   // a built-in sound, matched without regard to letter case
-    int64_t sample; // sample index at 48 kHz where the cue starts
-};
+// A cue's name is a built-in sound's, matched without regard to letter case; its sample
+// is counted at ExportSampleRate.
 
 // A text the card showed, on its own clock: a typed character alone (line 1 only),
 // or the finished card, from the moment its page went up to the moment the next page

@@ -10,8 +10,10 @@
 #include "platform/core/product.h"
 #include "platform/core/services.h"
 #include "platform/desktop/foreign_window.h"
+#include "platform/services/program_services.h"
 #include "platform/sound/dxsound.h"
 #include "platform/sound/dxwavelist.h"
+#include "platform/sound/no_cues.h"
 #include "platform/timer/dxtimer.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/translations.h"
@@ -67,11 +69,6 @@ public:
 
 private:
     bool sound_;
-};
-
-class NoCues : public CueSink {
-public:
-    void PlayCue(const QString&) override {}
 };
 
 // The built-in sounds on the sound device, for --sound.
@@ -153,6 +150,7 @@ int saverMain(int argc, char** argv, UiLanguage language) {
     {
         SaverApplication app(argc, argv);
         useLanguage(language);
+        const ProgramServices programServices;
         registerFontSubstitutions();
         const Settings stored = loadStoredSettings();
         SaverSubtitles subtitles;

@@ -1,12 +1,11 @@
 #include "platform/core/services.h"
 
 #include "platform/core/clock.h"
-#include "platform/display/ddraw_device.h"
-#include "platform/sound/openal_device.h"
-#include "platform/ui/prompts.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
 
 namespace quillon {
 
@@ -32,21 +31,27 @@ QString Environment::settingsFolder() const {
 namespace {
 
 Services& current() {
-    // The program's own services, made on first use and kept to the end.
+    // What this folder can make itself is there from the first use; the rest comes when
+    // the program installs it.
     static Services services = [] {
         static SystemClock clock;
-        static OpenALSoundSystem sound;
-        static WidgetPrompts prompts;
         static Environment environment;
         Services s;
         s.clock = &clock;
-        s.sound = &sound;
-        s.display = &ddraw::defaultDisplayDevice();
-        s.prompts = &prompts;
         s.environment = &environment;
         return s;
     }();
     return services;
+}
+
+template <typename T> T& installed(T* service, const char* name) {
+    if (!service) {
+        // A fault of whoever runs the program, not of its input: say which and stop.
+        std::fprintf(stderr, "quillon: no %s is installed; the program's services were not made\n",
+                     name);
+        std::abort();
+    }
+    return *service;
 }
 
 template <typename T> void replace(T*& slot, T* replacement) {
@@ -77,13 +82,13 @@ Clock& programClock() {
     return *services().clock;
 }
 SoundSystem& soundSystem() {
-    return *services().sound;
+    return installed(services().sound, "sound system");
 }
 ddraw::Device& programDisplayDevice() {
-    return *services().display;
+    return installed(services().display, "display device");
 }
 Prompts& prompts() {
-    return *services().prompts;
+    return installed(services().prompts, "prompts");
 }
 Environment& environment() {
     return *services().environment;

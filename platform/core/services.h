@@ -1,7 +1,9 @@
 #pragma once
 // The program-wide things the rest of the program reaches through the platform: the
 // clock, the sound system, the display device, the boxes and choosers, and the
-// environment it runs in. A test replaces any of them for a scope with ScopedServices.
+// environment it runs in. The clock and the environment are this folder's own; the
+// others live in folders above it, so the program installs them (ProgramServices,
+// platform/services/). A test replaces any of them for a scope with ScopedServices.
 #include <QString>
 #include <QStringList>
 
@@ -39,7 +41,8 @@ struct Services {
     Environment* environment = nullptr;
 };
 
-// The services in force; none of them is null.
+// The services in force; the sound system, the display device and the prompts are null
+// until the program installs them.
 const Services& services();
 
 // Replaces the non-null members of the given services until the guard goes; then
@@ -55,7 +58,8 @@ private:
     Services saved_;
 };
 
-// Shorthands for the services in force.
+// Shorthands for the services in force; asking for one nobody installed stops the program
+// with a message.
 Clock& programClock();
 SoundSystem& soundSystem();
 ddraw::Device& programDisplayDevice();

@@ -1,8 +1,6 @@
 #include "platform/display/ddraw_device.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 #include <cstring>
 
@@ -86,7 +84,8 @@ Surface::~Surface() {
 
 HRESULT Surface::Blt(const QRect* dest, Surface* source, const QRect* sourceRect, uint32_t flags,
                      const BltFx* fx) {
-    device_.record(QStringLiteral("Blt"), flags);
+    if (const HRESULT refused = device_.received(QStringLiteral("Blt"), flags); refused != DD_OK)
+        return refused;
     if (lost_ || (source && source->lost_))
         return DDERR_SURFACELOST;
     if (dc_ || (source && source->dc_))
@@ -120,7 +119,8 @@ HRESULT Surface::Blt(const QRect* dest, Surface* source, const QRect* sourceRect
 }
 
 HRESULT Surface::Flip(Surface*, uint32_t flags) {
-    device_.record(QStringLiteral("Flip"), flags);
+    if (const HRESULT refused = device_.received(QStringLiteral("Flip"), flags); refused != DD_OK)
+        return refused;
     if (!attached_)
         return DDERR_NOTFLIPPABLE;
     if (lost_ || attached_->lost_)
@@ -134,22 +134,25 @@ HRESULT Surface::Flip(Surface*, uint32_t flags) {
 }
 
 HRESULT Surface::GetAttachedSurface(uint32_t caps, std::shared_ptr<Surface>& out) {
-    device_.record(QStringLiteral("GetAttachedSurface"), caps);
     out.reset();
-    if (device_.attachedSurfaceMissing || !attached_ || !(attached_->desc_.dwCaps & caps))
+    if (const HRESULT refused = device_.received(QStringLiteral("GetAttachedSurface"), caps);
+        refused != DD_OK)
+        return refused;
+    if (!attached_ || !(attached_->desc_.dwCaps & caps))
         return DDERR_NOTFOUND;
     out = attached_;
     return DD_OK;
 }
 
 HRESULT Surface::GetDC(QPainter*& dc) {
-    device_.record(QStringLiteral("GetDC"));
     dc = nullptr;
+    if (const HRESULT refused = device_.received(QStringLiteral("GetDC")); refused != DD_OK)
+        return refused;
     if (lost_)
         return DDERR_SURFACELOST;
     if (dc_)
         return DDERR_DCALREADYCREATED;
-    if (device_.getDCFails || page_.isNull())
+    if (page_.isNull())
         return DDERR_CANTCREATEDC;
     dc_ = std::make_unique<QPainter>(&page_);
     dc = dc_.get();
@@ -158,7 +161,8 @@ HRESULT Surface::GetDC(QPainter*& dc) {
 }
 
 HRESULT Surface::ReleaseDC(QPainter* dc) {
-    device_.record(QStringLiteral("ReleaseDC"));
+    if (const HRESULT refused = device_.received(QStringLiteral("ReleaseDC")); refused != DD_OK)
+        return refused;
     if (!dc_ || dc != dc_.get())
         return DDERR_NODC;
     dc_->end();
@@ -194,9 +198,8 @@ HRESULT Surface::IsLost() const {
 }
 
 HRESULT Surface::Restore() {
-    device_.record(QStringLiteral("Restore"));
-    if (device_.restoreFails)
-        return DDERR_WRONGMODE;
+    if (const HRESULT refused = device_.received(QStringLiteral("Restore")); refused != DD_OK)
+        return refused;
     lost_ = false;
     if (attached_)
         attached_->lost_ = false;
@@ -204,7 +207,8 @@ HRESULT Surface::Restore() {
 }
 
 HRESULT Surface::SetPalette(const std::shared_ptr<Palette>& palette) {
-    device_.record(QStringLiteral("SetPalette"));
+    if (const HRESULT refused = device_.received(QStringLiteral("SetPalette")); refused != DD_OK)
+        return refused;
     if (lost_)
         return DDERR_SURFACELOST;
     // Only 8-bit pages have a palette.
@@ -215,7 +219,8 @@ HRESULT Surface::SetPalette(const std::shared_ptr<Palette>& palette) {
 }
 
 HRESULT Surface::SetClipper(const std::shared_ptr<Clipper>& clipper) {
-    device_.record(QStringLiteral("SetClipper"));
+    if (const HRESULT refused = device_.received(QStringLiteral("SetClipper")); refused != DD_OK)
+        return refused;
     clipper_ = clipper;
     return DD_OK;
 }
@@ -226,7 +231,7 @@ HRESULT Surface::GetSurfaceDesc(SurfaceDesc& desc) const {
 }
 
 void Surface::Release() {
-    device_.record(QStringLiteral("Release Surface"), desc_.dwCaps);
+    device_.received(QStringLiteral("Release Surface"), desc_.dwCaps);
 }
 
 void Surface::markLost() {
@@ -253,16 +258,16 @@ DirectDraw::~DirectDraw() {
 }
 
 HRESULT DirectDraw::QueryInterface(int version) {
-    device_.record(QStringLiteral("QueryInterface"), static_cast<uint32_t>(version));
-    if (version >= 7)
-        return device_.supportsDirectDraw7 ? DD_OK : DDERR_NOINTERFACE;
-    if (version >= 4)
-        return device_.supportsDirectDraw4 ? DD_OK : DDERR_NOINTERFACE;
+    if (const HRESULT refused =
+            device_.received(QStringLiteral("QueryInterface"), static_cast<uint32_t>(version));
+        refused != DD_OK)
+        return refused;
     return DD_OK;
 }
 
 HRESULT DirectDraw::GetCaps(Caps* driver, Caps* emulation) {
-    device_.record(QStringLiteral("GetCaps"));
+    if (const HRESULT refused = device_.received(QStringLiteral("GetCaps")); refused != DD_OK)
+        return refused;
     if ((driver && driver->dwSize != 380) || (emulation && emulation->dwSize != 380))
         return DDERR_INVALIDPARAMS;
     if (driver)
@@ -271,13 +276,17 @@ HRESULT DirectDraw::GetCaps(Caps* driver, Caps* emulation) {
 }
 
 HRESULT DirectDraw::SetCooperativeLevel(const void*, uint32_t flags) {
-    device_.record(QStringLiteral("SetCooperativeLevel"), flags);
+    if (const HRESULT refused = device_.received(QStringLiteral("SetCooperativeLevel"), flags);
+        refused != DD_OK)
+        return refused;
     return DD_OK;
 }
 
 HRESULT DirectDraw::EnumDisplayModes(uint32_t flags, std::vector<SurfaceDesc>& out) {
-    device_.record(QStringLiteral("EnumDisplayModes"), flags);
     out.clear();
+    if (const HRESULT refused = device_.received(QStringLiteral("EnumDisplayModes"), flags);
+        refused != DD_OK)
+        return refused;
     for (const DisplayMode& m : device_.modes) {
         SurfaceDesc d;
         d.dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
@@ -290,12 +299,14 @@ HRESULT DirectDraw::EnumDisplayModes(uint32_t flags, std::vector<SurfaceDesc>& o
 }
 
 HRESULT DirectDraw::SetDisplayMode(int width, int height, int bits) {
-    device_.record(QStringLiteral("SetDisplayMode ") + modeText(width, height, bits),
-                   static_cast<uint32_t>(bits));
+    if (const HRESULT refused =
+            device_.received(QStringLiteral("SetDisplayMode ") + modeText(width, height, bits),
+                             static_cast<uint32_t>(bits));
+        refused != DD_OK)
+        return refused;
     const DisplayMode wanted{width, height, bits};
     const auto& modes = device_.modes;
-    if (std::find(modes.begin(), modes.end(), wanted) == modes.end() ||
-        device_.modesFailingToSet.count(wanted))
+    if (std::find(modes.begin(), modes.end(), wanted) == modes.end())
         return DDERR_INVALIDMODE;
     device_.setCurrentMode(wanted);
     modeChanged_ = true;
@@ -303,12 +314,12 @@ HRESULT DirectDraw::SetDisplayMode(int width, int height, int bits) {
 }
 
 HRESULT DirectDraw::CreateSurface(const SurfaceDesc& desc, std::shared_ptr<Surface>& out) {
-    device_.record(QStringLiteral("CreateSurface"), desc.dwCaps);
     out.reset();
+    if (const HRESULT refused = device_.received(QStringLiteral("CreateSurface"), desc.dwCaps);
+        refused != DD_OK)
+        return refused;
     const DisplayMode mode = device_.currentMode();
     if (desc.dwCaps & DDSCAPS_PRIMARYSURFACE) {
-        if (device_.primaryFails)
-            return DDERR_GENERIC;
         SurfaceDesc primary = desc;
         primary.dwCaps |= DDSCAPS_VIDEOMEMORY | DDSCAPS_FRONTBUFFER;
         auto surface = std::make_shared<Surface>(device_, primary, mode.width, mode.height);
@@ -319,9 +330,7 @@ HRESULT DirectDraw::CreateSurface(const SurfaceDesc& desc, std::shared_ptr<Surfa
         if (chain) {
             SurfaceDesc back;
             back.dwFlags = DDSD_CAPS;
-            back.dwCaps =
-                DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                (device_.backBufferInSystemMemory ? DDSCAPS_SYSTEMMEMORY : DDSCAPS_VIDEOMEMORY);
+            back.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY;
             surface->attached_ = std::make_shared<Surface>(device_, back, mode.width, mode.height);
         }
         device_.setPrimary(surface);
@@ -331,13 +340,8 @@ HRESULT DirectDraw::CreateSurface(const SurfaceDesc& desc, std::shared_ptr<Surfa
     if (desc.dwCaps & DDSCAPS_OFFSCREENPLAIN) {
         if (!(desc.dwFlags & DDSD_WIDTH) || !(desc.dwFlags & DDSD_HEIGHT))
             return DDERR_INVALIDPARAMS;
-        if (device_.offscreenFailures > 0) {
-            --device_.offscreenFailures;
-            return DDERR_OUTOFMEMORY;
-        }
         SurfaceDesc plain = desc;
-        const bool system =
-            (desc.dwCaps & DDSCAPS_SYSTEMMEMORY) || device_.backBufferInSystemMemory;
+        const bool system = desc.dwCaps & DDSCAPS_SYSTEMMEMORY;
         plain.dwCaps = (plain.dwCaps & ~DDSCAPS_SYSTEMMEMORY) |
                        (system ? DDSCAPS_SYSTEMMEMORY : DDSCAPS_VIDEOMEMORY);
         auto surface = std::make_shared<Surface>(device_, plain, static_cast<int>(desc.dwWidth),
@@ -352,25 +356,34 @@ HRESULT DirectDraw::CreateSurface(const SurfaceDesc& desc, std::shared_ptr<Surfa
 
 HRESULT DirectDraw::CreatePalette(uint32_t caps, const PaletteEntry* entries,
                                   std::shared_ptr<Palette>& out) {
-    device_.record(QStringLiteral("CreatePalette"), caps);
+    out.reset();
+    if (const HRESULT refused = device_.received(QStringLiteral("CreatePalette"), caps);
+        refused != DD_OK)
+        return refused;
     out = std::make_shared<Palette>(caps);
     return out->SetEntries(0, entries, entries ? 256 : 0);
 }
 
 HRESULT DirectDraw::CreateClipper(uint32_t flags, std::shared_ptr<Clipper>& out) {
-    device_.record(QStringLiteral("CreateClipper"), flags);
+    if (const HRESULT refused = device_.received(QStringLiteral("CreateClipper"), flags);
+        refused != DD_OK)
+        return refused;
     out = std::make_shared<Clipper>();
     return DD_OK;
 }
 
 HRESULT DirectDraw::WaitForVerticalBlank(uint32_t flags) {
     // Presenting never blocks here: the window system paces what reaches the screen.
-    device_.record(QStringLiteral("WaitForVerticalBlank"), flags);
+    if (const HRESULT refused = device_.received(QStringLiteral("WaitForVerticalBlank"), flags);
+        refused != DD_OK)
+        return refused;
     return DD_OK;
 }
 
 HRESULT DirectDraw::FlipToGDISurface() {
-    device_.record(QStringLiteral("FlipToGDISurface"));
+    if (const HRESULT refused = device_.received(QStringLiteral("FlipToGDISurface"));
+        refused != DD_OK)
+        return refused;
     return DD_OK;
 }
 
@@ -378,7 +391,7 @@ void DirectDraw::Release() {
     if (released_)
         return;
     released_ = true;
-    device_.record(QStringLiteral("Release DirectDraw"));
+    device_.received(QStringLiteral("Release DirectDraw"));
     if (modeChanged_)
         device_.setCurrentMode(device_.desktop);
 }
@@ -398,36 +411,16 @@ std::vector<DisplayMode> usualModes() {
 Device::Device() : modes(usualModes()), current_(desktop) {}
 Device::~Device() = default;
 
-void Device::loseSurfaces() {
-    for (Surface* s : surfaces_)
-        s->markLost();
-}
-
-int Device::countCalls(const QString& name) const {
-    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
-                                          [&](const DeviceCall& c) { return c.name == name; }));
-}
-
-HRESULT Device::Create(std::shared_ptr<DirectDraw>& out) {
-    record(QStringLiteral("DirectDrawCreate"));
-    out.reset();
-    if (createFails)
-        return DDERR_GENERIC;
-    out = std::make_shared<DirectDraw>(*this);
+HRESULT Device::received(const QString&, uint32_t) {
     return DD_OK;
 }
 
-Device& defaultDisplayDevice() {
-    static Device device = [] {
-        Device d;
-        // The desktop's mode is the screen's; windowed primaries have its size.
-        if (qGuiApp)
-            if (QScreen* screen = QGuiApplication::primaryScreen())
-                d.desktop = {screen->size().width(), screen->size().height(), 32};
-        d.setCurrentMode(d.desktop);
-        return d;
-    }();
-    return device;
+HRESULT Device::Create(std::shared_ptr<DirectDraw>& out) {
+    out.reset();
+    if (const HRESULT refused = received(QStringLiteral("DirectDrawCreate")); refused != DD_OK)
+        return refused;
+    out = std::make_shared<DirectDraw>(*this);
+    return DD_OK;
 }
 
 } // namespace quillon::ddraw

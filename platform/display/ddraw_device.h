@@ -1,8 +1,8 @@
 #pragma once
 // Our software display device: the DirectDraw-like calls the drawing component makes,
 // over pages held in memory. The display mode is virtual; the desktop never changes.
-// Tests configure the mode list, make calls fail, lose surfaces, and read the record
-// of the calls received.
+// Every call passes through Device::received, where a device made for a test may record
+// it or refuse it.
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -105,12 +105,6 @@ struct DisplayMode {
     auto operator<=>(const DisplayMode&) const = default;
 };
 
-// One call the device received, with the flags (or the value) it was given.
-struct DeviceCall {
-    QString name;
-    uint32_t flags = 0;
-};
-
 class Device;
 class Palette;
 class Clipper;
@@ -152,6 +146,7 @@ private:
 
 public:
     bool lost() const { return lost_; }
+    // What a mode switch does to a page: its contents are gone until it is restored.
     void markLost();
 
 private:
@@ -223,67 +218,47 @@ private:
     bool modeChanged_ = false;
 };
 
-// The device: what the platform offers, how it fails, and what it was asked.
+// The device: the modes it offers, the mode it is in, and the pages it holds.
 class Device {
 public:
     Device();
     virtual ~Device();
 
-    // --- configuration (tests) ---
-    bool libraryAvailable = true;            // false: the library cannot be loaded
-    bool createFails = false;                // DirectDrawCreate fails
-    bool supportsDirectDraw4 = true;         // answers the version 4 interface
-    bool supportsDirectDraw7 = true;         // answers the version 7 interface
-    std::vector<DisplayMode> modes;          // settable and enumerated, in this order
-    std::set<DisplayMode> modesFailingToSet; // enumerated, but setting them fails
-    bool primaryFails = false;
-    bool attachedSurfaceMissing = false; // GetAttachedSurface fails
-    int offscreenFailures = 0;           // the next n off-screen surfaces fail
-    bool backBufferInSystemMemory = false;
-    bool getDCFails = false;
-    bool restoreFails = false;
+    std::vector<DisplayMode> modes; // settable and enumerated, in this order
     DisplayMode desktop{1024, 768, 32};
-    // Keep a record of the calls received (tests); off, the device keeps nothing.
-    bool recordCalls = false;
     // Device pixels to a unit of the display mode for the surfaces made from now on: the
     // pages of a full-screen mode are as fine as the screen area they fill.
     double pageScale = 1.0;
 
-    // Marks every live surface lost and scribbles on its page, as a mode switch would.
-    void loseSurfaces();
-
-    // --- state ---
     DisplayMode currentMode() const { return current_; }
-    const std::vector<DeviceCall>& calls() const { return calls_; }
-    void clearCalls() { calls_.clear(); }
-    int countCalls(const QString& name) const;
     // The last primary surface that was made (the page on the screen).
     std::shared_ptr<Surface> primary() const { return primary_.lock(); }
 
     // DirectDrawCreate
     HRESULT Create(std::shared_ptr<DirectDraw>& out);
+    // Whether the library the device stands for loads; ours is built in.
+    virtual bool libraryLoads() const { return true; }
+    // Each call the device's objects receive comes here first, by name with the flags (or
+    // the value) it was given; anything but DD_OK is returned instead of carrying the call
+    // out. Ours carries out every call.
+    virtual HRESULT received(const QString& call, uint32_t flags = 0);
 
     // --- used by the device objects ---
-    void record(const QString& name, uint32_t flags = 0) {
-        if (recordCalls)
-            calls_.push_back({name, flags});
-    }
     void setCurrentMode(const DisplayMode& mode) { current_ = mode; }
     void addSurface(Surface* surface) { surfaces_.insert(surface); }
     void removeSurface(Surface* surface) { surfaces_.erase(surface); }
     void setPrimary(const std::shared_ptr<Surface>& surface) { primary_ = surface; }
 
+protected:
+    const std::set<Surface*>& surfaces() const { return surfaces_; }
+
 private:
     DisplayMode current_;
-    std::vector<DeviceCall> calls_;
     std::set<Surface*> surfaces_;
     std::weak_ptr<Surface> primary_;
 };
 
 // Every usual mode: 640×480 up to 1920×1080 at 8, 16, 24 and 32 bits.
 std::vector<DisplayMode> usualModes();
-
-// The program's own device, whose desktop mode is the screen's.
-Device& defaultDisplayDevice();
 
 } // namespace quillon::ddraw

@@ -42,7 +42,7 @@ const TColorTable& systemPalette() {
 // --- TDirectDraw ---
 
 TDirectDraw::TDirectDraw(ddraw::Device& device, bool directX7Mode) {
-    if (!device.libraryAvailable)
+    if (!device.libraryLoads())
         throw Exception(formatMessage(QCoreApplication::translate("Errors", "%s を読み込めません"),
                                       {QStringLiteral("DDraw.dll")}));
     setLastResult(device.Create(draw_));

@@ -2,13 +2,13 @@
 
 #include "platform/core/error.h"
 #include "platform/core/product.h"
+#include "platform/ui/face_chooser.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -49,8 +49,9 @@ void WidgetPrompts::tellOk(QWidget* parent, const QString& message) {
 }
 
 namespace {
+// "ユーザー指定サブタイトル(*.qln)": the pattern in brackets right after the description.
 QString filterText(const FileFilter& f) {
-    return f.description + QStringLiteral(" (") + f.pattern + u')';
+    return f.description + u'(' + f.pattern + u')';
 }
 
 // With no file chosen yet, a subtitle list belongs among the user's documents rather
@@ -93,13 +94,12 @@ QString WidgetPrompts::chooseSaveFile(QWidget* parent, const QString& current,
 }
 
 bool WidgetPrompts::chooseFont(QWidget* parent, QFont& font) {
-    bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, font, parent, QString(),
-                             QFontDialog::ScalableFonts | QFontDialog::DontUseNativeDialog);
-    if (ok)
-        font = chosen;
-    return ok;
+    FaceChooser chooser(parent);
+    chooser.setCurrentFont(font);
+    if (chooser.exec() != QDialog::Accepted || chooser.currentFont().family().isEmpty())
+        return false;
+    font = chooser.currentFont();
+    return true;
 }
 
 void WidgetPrompts::beep() {

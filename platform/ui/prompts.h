@@ -30,7 +30,8 @@ public:
                                    const FileFilter& filter, const QString& defaultSuffix) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const QString& current,
                                    const FileFilter& filter, const QString& defaultSuffix) = 0;
-    // Font chooser limited to scalable fonts; false when cancelled.
+    // The face chooser (FaceChooser): a scalable face at 9 points, nothing else; false
+    // when cancelled.
     virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
     // The refusing beep of a number field.
     virtual void beep() = 0;

@@ -28,6 +28,7 @@ e2e_answer "確認" text-pencil-question
 chooser=$(e2e_wait_window "名前を付けて保存" 10) || e2e_fail "no save chooser in Japanese"
 xdotool windowactivate --sync "$chooser" 2>/dev/null || true
 sleep 0.3
+e2e_shot text-save-chooser >/dev/null
 xdotool type --delay 50 "$E2E_DIR/mine.qln"
 xdotool key Return
 e2e_answer "確認" text-saved

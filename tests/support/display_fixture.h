@@ -1,9 +1,9 @@
 #pragma once
 // A form with a drawing component on a fresh software display device.
 #include "platform/core/services.h"
-#include "platform/display/ddraw_device.h"
 #include "platform/display/dxdraw.h"
 #include "support/pages.h"
+#include "support/test_display_device.h"
 #include "support/test_environment.h"
 
 #include <QWidget>
@@ -16,7 +16,6 @@ namespace quillon::testing {
 class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        device.recordCalls = true;
         services.emplace(Services{.display = &device, .environment = &environment});
         form = std::make_unique<QWidget>();
         form->resize(632, 453);
@@ -34,7 +33,7 @@ protected:
         draw->Initialize();
     }
 
-    ddraw::Device device;
+    TestDisplayDevice device;
     TestEnvironment environment;
     std::optional<ScopedServices> services;
     std::unique_ptr<QWidget> form;

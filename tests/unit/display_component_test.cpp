@@ -11,14 +11,14 @@ namespace {
 
 using ddraw::DisplayMode;
 
-std::vector<QString> callNames(const ddraw::Device& device) {
+std::vector<QString> callNames(const TestDisplayDevice& device) {
     std::vector<QString> names;
     for (const auto& c : device.calls())
         names.push_back(c.name);
     return names;
 }
 
-uint32_t flagsOf(const ddraw::Device& device, const QString& name) {
+uint32_t flagsOf(const TestDisplayDevice& device, const QString& name) {
     for (const auto& c : device.calls())
         if (c.name == name)
             return c.flags;

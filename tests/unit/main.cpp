@@ -1,5 +1,6 @@
 // Unit tests run with a QApplication on the offscreen platform, so that widgets are real.
 #include "platform/core/services.h"
+#include "platform/services/program_services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/translations.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     quillon::QuillonApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    const quillon::ProgramServices programServices;
     quillon::registerFontSubstitutions();
     // The windows, boxes and choosers are driven for real in Japanese, the program's own
     // language, whatever the locale of whoever runs the tests.

@@ -1,7 +1,8 @@
-// The toolkit's own choosers, driven for real: they speak Japanese, the font chooser
+// The real choosers, driven for real: they speak Japanese, the font chooser
 // opens on the face in use and OK keeps its stored name, and the save chooser asks
 // before it replaces a file.
 #include "platform/text/sjis.h"
+#include "platform/ui/face_chooser.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/prompts.h"
 #include "settings/option_form.h"
@@ -9,12 +10,16 @@
 #include "support/program_fixture.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFontDialog>
+#include <QFontDatabase>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -60,7 +65,7 @@ TEST_F(RealFontChooser, OpensOnTheSubstitutedFaceInJapaneseAndOkKeepsTheStoredNa
     ASSERT_TRUE(mincho.startsWith(QStringLiteral("IPA"))) << mincho.toStdString();
     QString title, family, cancel;
     ModalScript script;
-    script.then<QFontDialog>([&](QFontDialog* dialog) {
+    script.then<FaceChooser>([&](FaceChooser* dialog) {
         title = dialog->windowTitle();
         family = dialog->currentFont().family();
         cancel = standardButton(dialog, QDialogButtonBox::Cancel)->text();
@@ -82,11 +87,11 @@ TEST_F(RealFontChooser, AnotherFamilyIsTakenAndCancelChangesNothing) {
     const QString gothic = installedFamily(QStringLiteral("ＭＳ Ｐゴシック"));
     ModalScript script;
     script
-        .then<QFontDialog>([&](QFontDialog* dialog) {
+        .then<FaceChooser>([&](FaceChooser* dialog) {
             dialog->setCurrentFont(QFont(gothic));
             standardButton(dialog, QDialogButtonBox::Ok)->click();
         })
-        .then<QFontDialog>([&](QFontDialog* dialog) {
+        .then<FaceChooser>([&](FaceChooser* dialog) {
             // It opens on the face just chosen; a cancel leaves it.
             EXPECT_EQ(dialog->currentFont().family(), gothic);
             dialog->setCurrentFont(QFont(installedFamily(QStringLiteral("ＭＳ 明朝"))));
@@ -98,6 +103,39 @@ TEST_F(RealFontChooser, AnotherFamilyIsTakenAndCancelChangesNothing) {
     EXPECT_EQ(OptionForm->FontButton->text(), gothic);
     OptionForm->OkButtonClick();
     EXPECT_EQ(storedName(), sjis::fromUnicode(gothic));
+}
+
+TEST_F(RealFontChooser, OffersTheFaceOnlyAtNinePoints) {
+    // However the stored font is styled and sized, the chooser has one list (the faces,
+    // all scalable, no symbol sets), no style or size list and no effects, and what it
+    // gives back is a plain face at 9 points.
+    QStringList faces;
+    int lists = -1, boxes = -1, combos = -1, spins = -1;
+    QFont sample, chosen;
+    ModalScript script;
+    script.then<FaceChooser>([&](FaceChooser* dialog) {
+        faces = dialog->faces();
+        lists = int(dialog->findChildren<QListWidget*>().size());
+        boxes = int(dialog->findChildren<QCheckBox*>().size());
+        combos = int(dialog->findChildren<QComboBox*>().size());
+        spins = int(dialog->findChildren<QSpinBox*>().size());
+        dialog->setCurrentFont(QFont(installedFamily(QStringLiteral("ＭＳ Ｐゴシック"))));
+        chosen = dialog->currentFont();
+        standardButton(dialog, QDialogButtonBox::Ok)->click();
+    });
+    QFont stored(installedFamily(QStringLiteral("ＭＳ 明朝")), 30, QFont::Bold, true);
+    stored.setUnderline(true);
+    ASSERT_TRUE(widgetPrompts.chooseFont(nullptr, stored));
+    ASSERT_TRUE(script.finished());
+    EXPECT_EQ(lists, 1);
+    EXPECT_EQ(boxes + combos + spins, 0);
+    EXPECT_TRUE(faces.contains(installedFamily(QStringLiteral("ＭＳ 明朝"))));
+    for (const QString& face : faces)
+        EXPECT_TRUE(QFontDatabase::isScalable(face)) << face.toStdString();
+    EXPECT_EQ(chosen.pointSize(), 9);
+    EXPECT_EQ(stored.family(), installedFamily(QStringLiteral("ＭＳ Ｐゴシック")));
+    EXPECT_EQ(stored.pointSize(), 9);
+    EXPECT_FALSE(stored.bold() || stored.italic() || stored.underline() || stored.strikeOut());
 }
 
 TEST_F(RealFontChooser, AFamilyShiftJisCannotNameIsNotTaken) {
@@ -123,6 +161,7 @@ TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
     writeFile(existing, "AB \r\n");
     WidgetPrompts real;
     QString question, yes, no;
+    QStringList filters;
     ModalScript script;
     auto name = [](const QString& path) {
         return [path](QFileDialog* dialog) {
@@ -131,7 +170,11 @@ TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
             QMetaObject::invokeMethod(dialog, "accept");
         };
     };
-    script.then<QFileDialog>(name(existing))
+    script
+        .then<QFileDialog>([&](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            name(existing)(dialog);
+        })
         .then<QMessageBox>([&](QMessageBox* box) {
             question = box->text();
             yes = box->button(QMessageBox::Yes)->text();
@@ -144,6 +187,8 @@ TEST_F(ProgramFixture, TheSaveChooserAsksBeforeReplacingAFile) {
         nullptr, {}, {QStringLiteral("ユーザー指定サブタイトル"), QStringLiteral("*.qln")},
         QStringLiteral("qln"));
     ASSERT_TRUE(script.finished());
+    // The pattern in brackets straight after the description, as the filter is written.
+    EXPECT_EQ(filters, QStringList{QStringLiteral("ユーザー指定サブタイトル(*.qln)")});
     EXPECT_EQ(question, QStringLiteral("mine.qln は既に存在します。\n置き換えますか?"));
     EXPECT_EQ(yes, QStringLiteral("はい(&Y)"));
     EXPECT_EQ(no, QStringLiteral("いいえ(&N)"));
