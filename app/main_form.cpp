@@ -34,6 +34,13 @@ namespace quillon {
 
 namespace {
 const QString catalogueCaption = QStringLiteral("　↓　オリジナルサブタイトルの一覧");
+
+// What an input method still composes in a line counts as typed: an action that reads or
+// clears the lines acts on what they show, and nothing lands in them afterwards.
+void settleLines(TMainForm& form) {
+    settleComposition(form.Edit1);
+    settleComposition(form.Edit2);
+}
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MainForm>()) {
@@ -190,6 +197,7 @@ void TMainForm::FormPaint() {
 }
 
 void TMainForm::RunButtonClick() {
+    settleLines(*this);
     clickCue();
     SelectSubtitle();
 }
@@ -252,6 +260,7 @@ void TMainForm::AboutButtonClick() {
 }
 
 void TMainForm::ErasorImageClick() {
+    settleLines(*this);
     clickCue();
     if (!Edit1->text().isEmpty() || !Edit2->text().isEmpty()) {
         ErasedLine1 = line1();
@@ -265,16 +274,19 @@ void TMainForm::ErasorImageClick() {
 }
 
 void TMainForm::DiceImageClick() {
+    settleLines(*this);
     clickCue();
     RandomChoice();
 }
 
 void TMainForm::ComboBox1Change() {
+    settleLines(*this);
     GetComboString(1, ComboBox1->ItemIndex());
     clickCue();
 }
 
 void TMainForm::ComboBox2Change() {
+    settleLines(*this);
     GetComboString(2, ComboBox2->ItemIndex());
     clickCue();
 }
@@ -287,6 +299,7 @@ void TMainForm::ComboBox2DropDown() {
 }
 
 void TMainForm::PencilImageClick() {
+    settleLines(*this);
     clickCue();
     SaveTypedSubtitle(*this, *partners_.settings);
 }
@@ -304,6 +317,7 @@ void TMainForm::ArmAmbience() {
 void TMainForm::ExportCard() {
     if (export_->busy())
         return;
+    settleLines(*this);
     exportSettings_ = std::make_shared<const Settings>(partners_.settings->currentSettings());
     export_->exportLines(line1(), line2());
 }

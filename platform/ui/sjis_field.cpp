@@ -4,6 +4,9 @@
 #include "platform/text/sjis.h"
 #include "platform/ui/prompts.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
@@ -32,6 +35,30 @@ QString shown(const QString& character) {
     if (QChar::isPrint(code) && !QChar::isSpace(code))
         return character;
     return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// Follows the composition an input method shows in a field: each of its events carries
+// the whole composition, which is empty once committed or cancelled.
+class CompositionWatcher : public QObject {
+public:
+    explicit CompositionWatcher(QLineEdit* field) : QObject(field) {
+        field->installEventFilter(this);
+    }
+    QString composition;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::InputMethod)
+            composition = static_cast<QInputMethodEvent*>(event)->preeditString();
+        return false;
+    }
+};
+
+CompositionWatcher* watcherOf(const QLineEdit* field) {
+    for (QObject* child : field->children())
+        if (auto* watcher = dynamic_cast<CompositionWatcher*>(child))
+            return watcher;
+    return nullptr;
 }
 
 } // namespace
@@ -94,6 +121,30 @@ QValidator::State ShiftJisValidator::validate(QString& input, int& pos) const {
 
 void guardShiftJisField(QLineEdit* field) {
     field->setValidator(new ShiftJisValidator(field));
+    new CompositionWatcher(field);
+}
+
+bool hasOpenComposition(const QLineEdit* field) {
+    const CompositionWatcher* watcher = watcherOf(field);
+    return watcher && !watcher->composition.isEmpty();
+}
+
+void settleComposition(QLineEdit* field) {
+    if (!hasOpenComposition(field))
+        return;
+    // The input method commits what it shows to the field that has the focus.
+    if (QGuiApplication::focusObject() == field)
+        QGuiApplication::inputMethod()->commit();
+    CompositionWatcher* watcher = watcherOf(field);
+    if (watcher->composition.isEmpty())
+        return;
+    // It did not (a menu holds the focus, or no input method runs): the field takes the
+    // text as shown, and the input method drops its composition.
+    QInputMethodEvent commit;
+    commit.setCommitString(watcher->composition);
+    QCoreApplication::sendEvent(field, &commit);
+    watcher->composition.clear();
+    QGuiApplication::inputMethod()->reset();
 }
 
 } // namespace quillon
