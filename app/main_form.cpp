@@ -106,6 +106,7 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     for (QWidget* field : std::initializer_list<QWidget*>{Edit1, Edit2, ComboBox1->lineEdit(),
                                                           ComboBox2->lineEdit()})
         field->installEventFilter(this);
+    installEventFilter(this); // the window's menu
     export_ = new ExportController(
         [this](const ExportOptions& options) {
             return makeCardExportSource(options, *exportSettings_);
@@ -152,6 +153,10 @@ void TMainForm::clickCue() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Before the menu takes the focus: the input method would hand an open composition
+    // to the menu, and it would be lost.
+    if (watched == this && event->type() == QEvent::ContextMenu)
+        settleLines(*this);
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (QKeySequence(key->keyCombination()) == ExportAction->shortcut()) {

@@ -4,12 +4,15 @@
 #include "platform/text/sjis.h"
 #include "platform/ui/prompts.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 
 namespace quillon {
 
@@ -44,14 +47,49 @@ public:
     explicit CompositionWatcher(QLineEdit* field) : QObject(field) {
         field->installEventFilter(this);
     }
-    QString composition;
+    const QString& composition() const { return composition_; }
+    void forget() { composition_.clear(); }
+
+    // Some input methods (IBus in its commit mode) hand a composition over once more when
+    // they are told to drop it after the program has committed it: that copy is kept out.
+    // Waits a moment for it, so that it cannot reach a window the caller opens next.
+    void awaitRepeat(const QString& committed) {
+        repeat_ = committed;
+        QEventLoop wait;
+        repeatArrived_ = [&wait] { wait.quit(); };
+        QTimer::singleShot(RepeatWaitMs, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        repeatArrived_ = nullptr;
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::InputMethod)
-            composition = static_cast<QInputMethodEvent*>(event)->preeditString();
+        if (event->type() == QEvent::KeyPress)
+            repeat_.clear(); // a key the input method let through: the user has moved on
+        if (event->type() != QEvent::InputMethod)
+            return false;
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        if (!repeat_.isEmpty() && input->preeditString().isEmpty() &&
+            !input->commitString().isEmpty()) {
+            const bool again = input->commitString() == repeat_ && input->replacementLength() == 0;
+            repeat_.clear();
+            if (again) {
+                if (repeatArrived_)
+                    repeatArrived_();
+                return true;
+            }
+        } else if (!input->preeditString().isEmpty()) {
+            repeat_.clear(); // a new composition: what comes next is new text
+        }
+        composition_ = input->preeditString();
         return false;
     }
+
+private:
+    static constexpr int RepeatWaitMs = 300;
+    QString composition_;
+    QString repeat_;
+    std::function<void()> repeatArrived_;
 };
 
 CompositionWatcher* watcherOf(const QLineEdit* field) {
@@ -126,24 +164,28 @@ void guardShiftJisField(QLineEdit* field) {
 
 bool hasOpenComposition(const QLineEdit* field) {
     const CompositionWatcher* watcher = watcherOf(field);
-    return watcher && !watcher->composition.isEmpty();
+    return watcher && !watcher->composition().isEmpty();
 }
 
 void settleComposition(QLineEdit* field) {
     if (!hasOpenComposition(field))
         return;
+    CompositionWatcher& watcher = *watcherOf(field);
+    const QString shown = watcher.composition();
     // The input method commits what it shows to the field that has the focus.
-    if (QGuiApplication::focusObject() == field)
+    if (QGuiApplication::focusObject() == field) {
         QGuiApplication::inputMethod()->commit();
-    CompositionWatcher* watcher = watcherOf(field);
-    if (watcher->composition.isEmpty())
-        return;
-    // It did not (a menu holds the focus, or no input method runs): the field takes the
+        if (watcher.composition().isEmpty()) {
+            watcher.awaitRepeat(shown);
+            return;
+        }
+    }
+    // It did not (the focus is elsewhere, or no input method runs): the field takes the
     // text as shown, and the input method drops its composition.
     QInputMethodEvent commit;
-    commit.setCommitString(watcher->composition);
+    commit.setCommitString(shown);
     QCoreApplication::sendEvent(field, &commit);
-    watcher->composition.clear();
+    watcher.forget();
     QGuiApplication::inputMethod()->reset();
 }
 
