@@ -48,7 +48,7 @@ public:
         field->installEventFilter(this);
     }
     const QString& composition() const { return composition_; }
-    void forget() { composition_.clear(); }
+    void settle();
 
     // Some input methods (IBus in its commit mode) hand a composition over once more when
     // they are told to drop it after the program has committed it: that copy is kept out.
@@ -64,6 +64,10 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        // A click in the field commits the composition; done here, so that it is done
+        // once (the input method's own commit may come on top of the field's).
+        if (event->type() == QEvent::MouseButtonPress && !composition_.isEmpty())
+            settle();
         if (event->type() == QEvent::KeyPress)
             repeat_.clear(); // a key the input method let through: the user has moved on
         if (event->type() != QEvent::InputMethod)
@@ -91,6 +95,28 @@ private:
     QString repeat_;
     std::function<void()> repeatArrived_;
 };
+
+void CompositionWatcher::settle() {
+    if (composition_.isEmpty())
+        return;
+    auto* field = static_cast<QLineEdit*>(parent());
+    const QString shown = composition_;
+    // The input method commits what it shows to the field that has the focus.
+    if (QGuiApplication::focusObject() == field) {
+        QGuiApplication::inputMethod()->commit();
+        if (composition_.isEmpty()) {
+            awaitRepeat(shown);
+            return;
+        }
+    }
+    // It did not (the focus is elsewhere, or no input method runs): the field takes the
+    // text as shown, and the input method drops its composition.
+    QInputMethodEvent commit;
+    commit.setCommitString(shown);
+    QCoreApplication::sendEvent(field, &commit);
+    composition_.clear();
+    QGuiApplication::inputMethod()->reset();
+}
 
 CompositionWatcher* watcherOf(const QLineEdit* field) {
     for (QObject* child : field->children())
@@ -168,25 +194,8 @@ bool hasOpenComposition(const QLineEdit* field) {
 }
 
 void settleComposition(QLineEdit* field) {
-    if (!hasOpenComposition(field))
-        return;
-    CompositionWatcher& watcher = *watcherOf(field);
-    const QString shown = watcher.composition();
-    // The input method commits what it shows to the field that has the focus.
-    if (QGuiApplication::focusObject() == field) {
-        QGuiApplication::inputMethod()->commit();
-        if (watcher.composition().isEmpty()) {
-            watcher.awaitRepeat(shown);
-            return;
-        }
-    }
-    // It did not (the focus is elsewhere, or no input method runs): the field takes the
-    // text as shown, and the input method drops its composition.
-    QInputMethodEvent commit;
-    commit.setCommitString(shown);
-    QCoreApplication::sendEvent(field, &commit);
-    watcher.forget();
-    QGuiApplication::inputMethod()->reset();
+    if (CompositionWatcher* watcher = watcherOf(field))
+        watcher->settle();
 }
 
 } // namespace quillon

@@ -5,7 +5,8 @@
 # user file holds its Shift-JIS bytes with CR LF. Then each action that reads or clears
 # the lines (the pencil, Run, the eraser, the die, the export from the window's menu) is
 # pressed while a composition is still open, and acts on the whole text the field shows;
-# the cards and the exported picture are compared with ones made from the same text.
+# the cards and the exported picture are compared with ones made from the same text. A
+# click in the field commits the composition once.
 # Mozc refuses to run as root, so under root the session, the daemon and the program run
 # as an unprivileged user of the test's own.
 source "$(dirname "$0")/lib.sh"
@@ -254,6 +255,13 @@ expect_lines "${one}の" "$two" "after the export"
 cp "$E2E_DIR/out/card.png" "$E2E_ARTIFACTS/input-method-export.png"
 same_picture "$E2E_DIR/out/card.png" "$E2E_DIR/out/reference.png" ||
   e2e_fail "the picture exported during the composition is not that of the whole line"
+
+# A click in the field while line 2 composes "うみ" commits it, once.
+click 100 106
+compose "umi"
+click 200 106
+poll 20 not_composing || e2e_fail "the composition stayed after a click in the field"
+expect_lines "${one}の" "${two}うみ" "after a click in the field"
 
 e2e_is_running || e2e_fail "program ended"
 echo "input_method: ok"

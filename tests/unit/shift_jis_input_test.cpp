@@ -223,6 +223,14 @@ TEST_F(PastedSubtitleTest, AnOpenCompositionIsSettledBeforeTheLinesAreReadOrClea
     EXPECT_FALSE(form.Edit1->text().isEmpty());
     EXPECT_FALSE(form.Edit2->text().contains(QStringLiteral("ごみ")));
 
+    // A click in the field commits the composition, once.
+    form.Edit1->clear();
+    form.Edit1->setFocus();
+    compose(form.Edit1, QStringLiteral("話"));
+    QTest::mouseClick(form.Edit1, Qt::LeftButton);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("話"));
+    EXPECT_FALSE(hasOpenComposition(form.Edit1));
+
     // Run with a line 1 that is all composition runs it, not a random title; the click
     // has taken the focus from the field by then.
     form.Edit1->clear();
