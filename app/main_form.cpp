@@ -36,6 +36,13 @@ namespace {
 QString catalogueCaption() {
     return QCoreApplication::translate("TMainForm", "　↓　オリジナルサブタイトルの一覧");
 }
+
+// What an input method still composes in a line counts as typed: an action that reads or
+// clears the lines acts on what they show, and nothing lands in them afterwards.
+void settleLines(TMainForm& form) {
+    settleComposition(form.Edit1);
+    settleComposition(form.Edit2);
+}
 } // namespace
 
 QString TMainForm::UserListPlaceholder() {
@@ -107,6 +114,7 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     for (QWidget* field : std::initializer_list<QWidget*>{Edit1, Edit2, ComboBox1->lineEdit(),
                                                           ComboBox2->lineEdit()})
         field->installEventFilter(this);
+    installEventFilter(this); // the window's menu
     export_ = new ExportController(
         [this](const ExportOptions& options) {
             return makeCardExportSource(options, *exportSettings_);
@@ -153,6 +161,10 @@ void TMainForm::clickCue() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Before the menu takes the focus: the input method would hand an open composition
+    // to the menu, and it would be lost.
+    if (watched == this && event->type() == QEvent::ContextMenu)
+        settleLines(*this);
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (QKeySequence(key->keyCombination()) == ExportAction->shortcut()) {
@@ -198,6 +210,7 @@ void TMainForm::FormPaint() {
 }
 
 void TMainForm::RunButtonClick() {
+    settleLines(*this);
     clickCue();
     SelectSubtitle();
 }
@@ -260,6 +273,7 @@ void TMainForm::AboutButtonClick() {
 }
 
 void TMainForm::ErasorImageClick() {
+    settleLines(*this);
     clickCue();
     if (!Edit1->text().isEmpty() || !Edit2->text().isEmpty()) {
         ErasedLine1 = line1();
@@ -273,16 +287,19 @@ void TMainForm::ErasorImageClick() {
 }
 
 void TMainForm::DiceImageClick() {
+    settleLines(*this);
     clickCue();
     RandomChoice();
 }
 
 void TMainForm::ComboBox1Change() {
+    settleLines(*this);
     GetComboString(1, ComboBox1->ItemIndex());
     clickCue();
 }
 
 void TMainForm::ComboBox2Change() {
+    settleLines(*this);
     GetComboString(2, ComboBox2->ItemIndex());
     clickCue();
 }
@@ -295,6 +312,7 @@ void TMainForm::ComboBox2DropDown() {
 }
 
 void TMainForm::PencilImageClick() {
+    settleLines(*this);
     clickCue();
     SaveTypedSubtitle(*this, *partners_.settings);
 }
@@ -312,6 +330,7 @@ void TMainForm::ArmAmbience() {
 void TMainForm::ExportCard() {
     if (export_->busy())
         return;
+    settleLines(*this);
     exportSettings_ = std::make_shared<const Settings>(partners_.settings->currentSettings());
     export_->exportLines(line1(), line2());
 }

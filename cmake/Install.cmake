@@ -81,7 +81,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libopenal1, qt6-qpa-plugins, fonts-ipafont-mincho | fonts-ipaexfont-mincho | fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg, fonts-ipafont-gothic | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "ffmpeg, fonts-ipafont-gothic | fonts-noto-cjk, ibus | fcitx5-frontend-qt6")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

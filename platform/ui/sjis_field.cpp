@@ -5,9 +5,15 @@
 #include "platform/ui/prompts.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 
 namespace quillon {
 
@@ -33,6 +39,91 @@ QString shown(const QString& character) {
     if (QChar::isPrint(code) && !QChar::isSpace(code))
         return character;
     return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// Follows the composition an input method shows in a field: each of its events carries
+// the whole composition, which is empty once committed or cancelled.
+class CompositionWatcher : public QObject {
+public:
+    explicit CompositionWatcher(QLineEdit* field) : QObject(field) {
+        field->installEventFilter(this);
+    }
+    const QString& composition() const { return composition_; }
+    void settle();
+
+    // Some input methods (IBus in its commit mode) hand a composition over once more when
+    // they are told to drop it after the program has committed it: that copy is kept out.
+    // Waits a moment for it, so that it cannot reach a window the caller opens next.
+    void awaitRepeat(const QString& committed) {
+        repeat_ = committed;
+        QEventLoop wait;
+        repeatArrived_ = [&wait] { wait.quit(); };
+        QTimer::singleShot(RepeatWaitMs, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        repeatArrived_ = nullptr;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // A click in the field commits the composition; done here, so that it is done
+        // once (the input method's own commit may come on top of the field's).
+        if (event->type() == QEvent::MouseButtonPress && !composition_.isEmpty())
+            settle();
+        if (event->type() == QEvent::KeyPress)
+            repeat_.clear(); // a key the input method let through: the user has moved on
+        if (event->type() != QEvent::InputMethod)
+            return false;
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        if (!repeat_.isEmpty() && input->preeditString().isEmpty() &&
+            !input->commitString().isEmpty()) {
+            const bool again = input->commitString() == repeat_ && input->replacementLength() == 0;
+            repeat_.clear();
+            if (again) {
+                if (repeatArrived_)
+                    repeatArrived_();
+                return true;
+            }
+        } else if (!input->preeditString().isEmpty()) {
+            repeat_.clear(); // a new composition: what comes next is new text
+        }
+        composition_ = input->preeditString();
+        return false;
+    }
+
+private:
+    static constexpr int RepeatWaitMs = 300;
+    QString composition_;
+    QString repeat_;
+    std::function<void()> repeatArrived_;
+};
+
+void CompositionWatcher::settle() {
+    if (composition_.isEmpty())
+        return;
+    auto* field = static_cast<QLineEdit*>(parent());
+    const QString shown = composition_;
+    // The input method commits what it shows to the field that has the focus.
+    if (QGuiApplication::focusObject() == field) {
+        QGuiApplication::inputMethod()->commit();
+        if (composition_.isEmpty()) {
+            awaitRepeat(shown);
+            return;
+        }
+    }
+    // It did not (the focus is elsewhere, or no input method runs): the field takes the
+    // text as shown, and the input method drops its composition.
+    QInputMethodEvent commit;
+    commit.setCommitString(shown);
+    QCoreApplication::sendEvent(field, &commit);
+    composition_.clear();
+    QGuiApplication::inputMethod()->reset();
+}
+
+CompositionWatcher* watcherOf(const QLineEdit* field) {
+    for (QObject* child : field->children())
+        if (auto* watcher = dynamic_cast<CompositionWatcher*>(child))
+            return watcher;
+    return nullptr;
 }
 
 } // namespace
@@ -97,6 +188,17 @@ QValidator::State ShiftJisValidator::validate(QString& input, int& pos) const {
 
 void guardShiftJisField(QLineEdit* field) {
     field->setValidator(new ShiftJisValidator(field));
+    new CompositionWatcher(field);
+}
+
+bool hasOpenComposition(const QLineEdit* field) {
+    const CompositionWatcher* watcher = watcherOf(field);
+    return watcher && !watcher->composition().isEmpty();
+}
+
+void settleComposition(QLineEdit* field) {
+    if (CompositionWatcher* watcher = watcherOf(field))
+        watcher->settle();
 }
 
 } // namespace quillon

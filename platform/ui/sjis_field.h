@@ -20,8 +20,15 @@ private:
     mutable QString accepted_;
 };
 
-// Gives the field a ShiftJisValidator.
+// Gives the field a ShiftJisValidator, and follows what an input method composes in it.
 void guardShiftJisField(QLineEdit* field);
+
+// An input method's open composition is shown in the field but is not yet part of its
+// text. Settling commits it, as a click in the field would, so that whatever reads or
+// clears the field next acts on what the field shows, and the composition does not land
+// later in what the field holds by then. Only a guarded field is followed.
+void settleComposition(QLineEdit* field);
+bool hasOpenComposition(const QLineEdit* field);
 
 // The notice for characters left out of an edit, each named once (at most eight).
 QString leftOutNotice(const QString& leftOut);

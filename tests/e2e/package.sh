@@ -53,6 +53,7 @@ for need in libopenal1 qt6-qpa-plugins fonts-ipafont-mincho libqt6widgets6 libqt
   grep -q "$need" <<<"$depends" || e2e_fail "Depends lacks $need: $depends"
 done
 dpkg-deb -f "$DEB" Recommends | grep -q ffmpeg || e2e_fail "ffmpeg is not recommended"
+dpkg-deb -f "$DEB" Recommends | grep -qF "ibus | fcitx5-frontend-qt6" || e2e_fail "no input method front end is recommended"
 dpkg-deb -f "$DEB" Suggests | grep -q xscreensaver || e2e_fail "xscreensaver is not suggested"
 echo "package: $(basename "$DEB"), depends: $depends"
 

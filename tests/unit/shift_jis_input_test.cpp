@@ -1,8 +1,10 @@
 // What the user types or pastes is what is stored: the JIS forms that Linux input
 // methods give are written as code page 932 writes them, no character ever becomes an
-// undefined code, and the line fields keep out what Shift-JIS cannot hold.
+// undefined code, the line fields keep out what Shift-JIS cannot hold, and what an input
+// method still composes counts as typed when an action reads or clears the lines.
 #include "app/main_form.h"
 #include "platform/text/sjis.h"
+#include "platform/timer/dxtimer.h"
 #include "platform/ui/sjis_field.h"
 #include "support/program_fixture.h"
 
@@ -11,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringDecoder>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -34,6 +37,12 @@ void typeKey(QWidget* field, const QString& text) {
 void commitText(QWidget* field, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
+    QApplication::sendEvent(field, &event);
+}
+
+// Text an input method shows in the field while it is still being composed.
+void compose(QWidget* field, const QString& text) {
+    QInputMethodEvent event(text, {});
     QApplication::sendEvent(field, &event);
 }
 
@@ -174,4 +183,65 @@ TEST_F(PastedSubtitleTest, JisFormsPastedIntoTheLinesAreSavedAsCodePage932) {
     MainForm->PencilImageClick();
     EXPECT_EQ(readFile(qln).toHex(' '), QByteArray("41 81 60 42 20 43 81 7c 44 0d 0a"));
     EXPECT_EQ(fake.beeps, 0);
+}
+
+TEST_F(PastedSubtitleTest, AnOpenCompositionIsSettledBeforeTheLinesAreReadOrCleared) {
+    makeProgram();
+    MainForm->show();
+    QApplication::setActiveWindow(MainForm);
+    TMainForm& form = *MainForm;
+    const QString qln = dir.filePath(QStringLiteral("new.qln"));
+    fake.saveAnswer = qln;
+
+    // The pencil saves the committed part and the composition after it as one line 1.
+    form.Edit1->setFocus();
+    commitText(form.Edit1, QStringLiteral("第"));
+    compose(form.Edit1, QStringLiteral("一話"));
+    ASSERT_EQ(form.Edit1->text(), QStringLiteral("第"));
+    ASSERT_TRUE(hasOpenComposition(form.Edit1));
+    form.PencilImageClick();
+    EXPECT_EQ(readFile(qln), sjis::fromUnicode(QStringLiteral("第一話 \r\n")));
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("第一話"));
+    EXPECT_FALSE(hasOpenComposition(form.Edit1));
+
+    // A composition alone in line 2 is text to erase, not empty lines to restore; it is
+    // erased once and comes back once.
+    form.Edit1->clear();
+    form.Edit2->setFocus();
+    compose(form.Edit2, QStringLiteral("二"));
+    form.ErasorImageClick();
+    EXPECT_TRUE(form.Edit2->text().isEmpty());
+    EXPECT_EQ(form.ErasedLine2, sjis::fromUnicode(QStringLiteral("二")));
+    EXPECT_FALSE(hasOpenComposition(form.Edit2));
+    form.ErasorImageClick();
+    EXPECT_EQ(form.Edit2->text(), QStringLiteral("二"));
+
+    // The die's title is not followed by the composition it replaced.
+    compose(form.Edit2, QStringLiteral("ごみ"));
+    form.DiceImageClick();
+    EXPECT_FALSE(hasOpenComposition(form.Edit2));
+    EXPECT_FALSE(form.Edit1->text().isEmpty());
+    EXPECT_FALSE(form.Edit2->text().contains(QStringLiteral("ごみ")));
+
+    // A click in the field commits the composition, once.
+    form.Edit1->clear();
+    form.Edit1->setFocus();
+    compose(form.Edit1, QStringLiteral("話"));
+    QTest::mouseClick(form.Edit1, Qt::LeftButton);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("話"));
+    EXPECT_FALSE(hasOpenComposition(form.Edit1));
+
+    // Run with a line 1 that is all composition runs it, not a random title; the click
+    // has taken the focus from the field by then.
+    form.Edit1->clear();
+    form.Edit2->clear();
+    form.Edit1->setFocus();
+    compose(form.Edit1, QStringLiteral("最終回"));
+    QTest::mouseClick(form.RunButton, Qt::LeftButton);
+    ASSERT_TRUE(DispForm->isVisible());
+    EXPECT_EQ(DispForm->Card().Line1(), sjis::fromUnicode(QStringLiteral("最終回")));
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("最終回"));
+    EXPECT_FALSE(hasOpenComposition(form.Edit1));
+    DispForm->DXTimer->setEnabled(false);
+    DispForm->hide();
 }
