@@ -27,7 +27,7 @@ SaverSubtitles subtitlesFromSettings(const Settings& settings, QString* problem)
     if (settings.userFile.isEmpty() || !info.exists() || info.isDir())
         return subtitles;
     try {
-        subtitles.user = ReadSubtitleFile(settings.userFile);
+        subtitles.user = ReadSubtitleFile(settings.userFile).items;
         subtitles.diceMode = settings.diceMode;
     } catch (const Exception& error) {
         if (problem)
@@ -39,7 +39,7 @@ SaverSubtitles subtitlesFromSettings(const Settings& settings, QString* problem)
 SaverSubtitles subtitlesFromFile(const QString& path) {
     SaverSubtitles subtitles;
     subtitles.diceMode = UserListOnly;
-    subtitles.user = ReadSubtitleFile(path);
+    subtitles.user = ReadSubtitleFile(path).items;
     if (subtitles.user.isEmpty())
         throw Exception(formatMessage(QStringLiteral("ファイル %s にサブタイトルがありません"),
                                       {QDir::toNativeSeparators(path)}));
