@@ -29,7 +29,7 @@ QByteArray withoutLineEnds(QByteArray line) {
 // file, and the file is read back into the list. A file longer than the list could hold
 // keeps its other lines after the list. A failure raises and stops the caller.
 void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings) {
-    WriteSubtitleFile(settings.UserFile(), list.items(), settings.UserFileRestAfter());
+    WriteSubtitleFile(settings.UserFile(), list.items(), settings.userFileRestAfter());
     settings.UserFileCheck();
 }
 
@@ -81,7 +81,7 @@ void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
     rewriteUserFile(list, settings);
     prompts().tellOk(&form, deletedReport);
     // A file with lines past what the list holds is not empty, and stays.
-    if (list.Count() == 0 && !settings.UserFileRestAfter())
+    if (list.Count() == 0 && !settings.userFileRestAfter())
         releaseEmptyUserFile(form, settings);
 }
 

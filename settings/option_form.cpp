@@ -283,7 +283,7 @@ void TOptionForm::takeUserFileLines(const QString& path) {
                                        {QDir::toNativeSeparators(path), QString::number(held)}));
 }
 
-std::optional<int> TOptionForm::UserFileRestAfter() const {
+std::optional<int> TOptionForm::userFileRestAfter() const {
     if (partlyHeldFile_.isEmpty() || partlyHeldFile_ != UserFile())
         return std::nullopt;
     return heldLines_;

@@ -83,7 +83,7 @@ public:
     // When the user list holds only the first lines of the user file (it went past the
     // list's bounds), their count: a save writes the file's other lines back after the
     // list. Empty when the list holds the whole file.
-    std::optional<int> UserFileRestAfter() const;
+    std::optional<int> userFileRestAfter() const;
 
     // The pencil's new file: UserFile := path, the file button shows its name.
     void setUserFile(const QString& path);

@@ -65,7 +65,7 @@ QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
     return out;
 }
 
-UserFileContents ParseUserFile(QByteArray bytes) {
+UserFileContents parseUserFile(QByteArray bytes) {
     std::vector<SubtitleItems::Span> spans;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -92,8 +92,8 @@ UserFileContents ReadSubtitleFile(const QString& path) {
         throw cannotOpen(path);
     // One byte past the bound tells a file that goes on from one that ends there.
     if (file.size() > UserFileByteBound)
-        return ParseUserFile(file.read(UserFileByteBound + 1));
-    return ParseUserFile(file.readAll());
+        return parseUserFile(file.read(UserFileByteBound + 1));
+    return parseUserFile(file.readAll());
 }
 
 void WriteSubtitleFile(const QString& path, const SubtitleItems& items,

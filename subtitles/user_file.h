@@ -31,7 +31,7 @@ struct UserFileContents {
 };
 
 // The lines of bytes, held in those bytes, as far as the bounds allow.
-UserFileContents ParseUserFile(QByteArray bytes);
+UserFileContents parseUserFile(QByteArray bytes);
 
 // Reads the file, no more of it than the bounds allow. Raises "ファイル %s は開けません"
 // when it exists but cannot be read.

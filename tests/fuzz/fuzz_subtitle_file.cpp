@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
 
     // The bounded read holds the same lines, as far as it goes, and no line past the bound.
-    const UserFileContents read = ParseUserFile(bytes);
+    const UserFileContents read = parseUserFile(bytes);
     if (read.items.toList() != lines.mid(0, read.items.size()) ||
         read.complete != (read.items.size() == lines.size()))
         std::abort();
