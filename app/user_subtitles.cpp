@@ -37,9 +37,10 @@ QByteArray withoutLineEnds(QByteArray line) {
 }
 
 // The list is the file's in-memory form: after a change the whole list replaces the
-// file, and the file is read back into the list. A failure raises and stops the caller.
+// file, and the file is read back into the list. A file longer than the list could hold
+// keeps its other lines after the list. A failure raises and stops the caller.
 void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings) {
-    WriteSubtitleFile(settings.UserFile(), list.items());
+    WriteSubtitleFile(settings.UserFile(), list.items(), settings.userFileRestAfter());
     settings.UserFileCheck();
 }
 
@@ -90,7 +91,8 @@ void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
     list.removeItemAt(index);
     rewriteUserFile(list, settings);
     prompts().tellOk(&form, deletedReport());
-    if (list.Count() == 0)
+    // A file with lines past what the list holds is not empty, and stays.
+    if (list.Count() == 0 && !settings.userFileRestAfter())
         releaseEmptyUserFile(form, settings);
 }
 

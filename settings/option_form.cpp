@@ -2,6 +2,7 @@
 
 #include "platform/core/atomic_file.h"
 #include "platform/core/error.h"
+#include "platform/core/services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/fonts.h"
@@ -252,15 +253,42 @@ void TOptionForm::UserFileCheck() {
         userList_.enableList(true);
         setDiceChoiceEnabled(true);
         showUserFileName(path);
-        userList_.setItems(ReadSubtitleFile(path));
+        takeUserFileLines(path);
         return;
     }
+    partlyHeldFile_.clear();
     userList_.clearItems();
     userList_.enableList(false);
     DiceRadioGroup->setItemIndex(1);
     setDiceChoiceEnabled(false);
     UserFileButton->setText(notSelected());
     OpenDialog1.FileName.clear();
+}
+
+void TOptionForm::takeUserFileLines(const QString& path) {
+    UserFileContents read = ReadSubtitleFile(path);
+    const int held = read.items.size();
+    userList_.setItems(std::move(read.items));
+    if (read.complete) {
+        partlyHeldFile_.clear();
+        return;
+    }
+    // Said once for a file: the pencil and the delete read it back after every change.
+    const bool told = partlyHeldFile_ == path;
+    partlyHeldFile_ = path;
+    heldLines_ = held;
+    if (!told)
+        prompts().tellOk(isVisible() ? this : nullptr,
+                         formatMessage(QCoreApplication::translate(
+                                           "TOptionForm", "ファイル %s は大きすぎるため、最初の "
+                                                          "%s 件だけを読み込みました。"),
+                                       {QDir::toNativeSeparators(path), QString::number(held)}));
+}
+
+std::optional<int> TOptionForm::userFileRestAfter() const {
+    if (partlyHeldFile_.isEmpty() || partlyHeldFile_ != UserFile())
+        return std::nullopt;
+    return heldLines_;
 }
 
 void TOptionForm::setUserFile(const QString& path) {

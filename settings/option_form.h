@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPushButton;
 class QCheckBox;
@@ -79,6 +80,10 @@ public:
     void ModCombo();
     // Connects the user file to the main window's user list and to this dialog.
     void UserFileCheck();
+    // When the user list holds only the first lines of the user file (it went past the
+    // list's bounds), their count: a save writes the file's other lines back after the
+    // list. Empty when the list holds the whole file.
+    std::optional<int> userFileRestAfter() const;
 
     // The pencil's new file: UserFile := path, the file button shows its name.
     void setUserFile(const QString& path);
@@ -109,6 +114,9 @@ protected:
 private:
     void applySettings(const Settings& s);
     void showUserFileName(const QString& path);
+    // Fills the user list from the file; a file too long for the list is held as far as
+    // it goes, and the user is told so.
+    void takeUserFileLines(const QString& path);
     void clickCue();
     void connectHandlers();
     void setInitialValues();
@@ -118,6 +126,9 @@ private:
     SubtitleList& catalogueList_;
     SubtitleList& userList_;
     bool placed_ = false;
+    // The user file whose list stops short of its end, and how many lines the list holds.
+    QString partlyHeldFile_;
+    int heldLines_ = 0;
 };
 
 } // namespace quillon

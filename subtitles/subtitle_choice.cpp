@@ -6,16 +6,14 @@
 
 namespace quillon {
 
-QByteArray ItemTextPart(const QByteArray& item) {
+QByteArrayView ItemTextPart(QByteArrayView item) {
     const qsizetype nul = item.indexOf('\0');
-    return nul < 0 ? item : item.left(nul);
+    return nul < 0 ? item : item.first(nul);
 }
 
-QByteArray ItemText(const QList<QByteArray>& items, int index) {
-    if (index < 0 || index >= items.size())
-        return {};
-    const QByteArray text = ItemTextPart(items.at(index));
-    return text.size() >= ItemBufferSize ? QByteArray() : text;
+QByteArray ItemText(const SubtitleItems& items, int index) {
+    const QByteArrayView text = ItemTextPart(items.view(index));
+    return text.size() >= ItemBufferSize ? QByteArray() : text.toByteArray();
 }
 
 SubtitleLines ItemToLines(const QByteArray& item,
@@ -45,10 +43,9 @@ RandomItem DrawRandomItem(Random& random, int diceMode, int catalogueCount, int 
     return {list, static_cast<int>(random.draw(static_cast<uint32_t>(std::max(count, 0))))};
 }
 
-SubtitleLines RandomSubtitle(Random& random, int diceMode, const QList<QByteArray>& catalogue,
-                             const QList<QByteArray>& user) {
-    const RandomItem chosen =
-        DrawRandomItem(random, diceMode, int(catalogue.size()), int(user.size()));
+SubtitleLines RandomSubtitle(Random& random, int diceMode, const SubtitleItems& catalogue,
+                             const SubtitleItems& user) {
+    const RandomItem chosen = DrawRandomItem(random, diceMode, catalogue.size(), user.size());
     return ItemToLines(ItemText(chosen.list == 1 ? catalogue : user, chosen.index));
 }
 

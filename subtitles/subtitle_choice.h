@@ -1,8 +1,10 @@
 #pragma once
 // Turning a list item into the card's two lines, and the random choice by DiceMode: the
 // rules the main window's die and Run button follow, and the screen saver too.
+#include "subtitles/subtitle_items.h"
+
 #include <QByteArray>
-#include <QList>
+#include <QByteArrayView>
 #include <functional>
 
 namespace quillon {
@@ -20,11 +22,11 @@ constexpr int ItemBufferSize = 4096;
 
 // A list item is text up to its first NUL, as a list of C strings would hold it. (The
 // bytes after it stay with the list, so that rewriting the file loses nothing.)
-QByteArray ItemTextPart(const QByteArray& item);
+QByteArrayView ItemTextPart(QByteArrayView item);
 
 // The item's text as the lines take it: its bytes up to the first NUL; empty for an index
 // that does not exist or a text too long for the buffer.
-QByteArray ItemText(const QList<QByteArray>& items, int index);
+QByteArray ItemText(const SubtitleItems& items, int index);
 
 // Line 1 up to the first half-width space and line 2 after it. When line 1 comes out
 // empty, the whole item is line 1 and line 2 is empty. heldEmpty tells whether line 1 is
@@ -45,7 +47,7 @@ struct RandomItem {
 RandomItem DrawRandomItem(Random& random, int diceMode, int catalogueCount, int userCount);
 
 // The whole random choice over two lists of items.
-SubtitleLines RandomSubtitle(Random& random, int diceMode, const QList<QByteArray>& catalogue,
-                             const QList<QByteArray>& user);
+SubtitleLines RandomSubtitle(Random& random, int diceMode, const SubtitleItems& catalogue,
+                             const SubtitleItems& user);
 
 } // namespace quillon

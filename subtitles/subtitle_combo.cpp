@@ -1,16 +1,25 @@
 #include "subtitles/subtitle_combo.h"
 
-#include "platform/text/sjis.h"
+#include "subtitles/subtitle_item_model.h"
 
 #include <QLineEdit>
+#include <QListView>
 #include <QSignalBlocker>
 
 namespace quillon {
 
-SubtitleCombo::SubtitleCombo(QWidget* parent) : QComboBox(parent) {
+SubtitleCombo::SubtitleCombo(QWidget* parent)
+    : QComboBox(parent), model_(new SubtitleItemModel(this)) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(8);
+    // The list's size is its own, never measured over every item.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setModel(model_);
+    // Every row is one line of the same font: the drop-down lays out a long list from
+    // the first row's size, without asking for the text of the others.
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
     // The text area shows the list's own pointer (the program's cursor), not an I-beam.
     lineEdit()->unsetCursor();
     connect(this, qOverload<int>(&QComboBox::activated), this, [this](int index) {
@@ -35,21 +44,11 @@ template <typename Change> void SubtitleCombo::changeItems(Change change) {
     setEditText(shown);
 }
 
-void SubtitleCombo::refill() {
-    changeItems([this] {
-        QComboBox::clear();
-        QStringList texts;
-        texts.reserve(items_.size());
-        for (const QByteArray& item : items_)
-            texts.append(sjis::toUnicode(ItemTextPart(item)));
-        addItems(texts);
+void SubtitleCombo::setItems(SubtitleItems items) {
+    changeItems([this, &items] {
+        model_->setItems(std::move(items));
         selected_ = -1;
     });
-}
-
-void SubtitleCombo::setItems(const QList<QByteArray>& items) {
-    items_ = items;
-    refill();
 }
 
 void SubtitleCombo::clearItems() {
@@ -57,29 +56,33 @@ void SubtitleCombo::clearItems() {
 }
 
 void SubtitleCombo::appendItem(const QByteArray& item) {
-    changeItems([this, &item] {
-        items_.append(item);
-        addItem(sjis::toUnicode(ItemTextPart(item)));
-    });
+    changeItems([this, &item] { model_->append(item); });
 }
 
 void SubtitleCombo::removeItemAt(int index) {
-    if (index < 0 || index >= items_.size())
+    if (index < 0 || index >= Count())
         return;
     changeItems([this, index] {
-        items_.removeAt(index);
-        removeItem(index);
+        model_->removeAt(index);
         selected_ = -1;
     });
 }
 
+int SubtitleCombo::Count() const {
+    return model_->items().size();
+}
+
+const SubtitleItems& SubtitleCombo::items() const {
+    return model_->items();
+}
+
 QByteArray SubtitleCombo::itemBytes(int index) const {
-    return ItemText(items_, index);
+    return ItemText(model_->items(), index);
 }
 
 void SubtitleCombo::setItemIndex(int index) {
     const QSignalBlocker block(this);
-    if (index >= 0 && index < items_.size()) {
+    if (index >= 0 && index < Count()) {
         setCurrentIndex(index);
         selected_ = index;
     } else {

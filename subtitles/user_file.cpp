@@ -10,6 +10,50 @@
 
 namespace quillon {
 
+namespace {
+
+// One line of bytes from start: its end, and where the next line begins (after a CR, an
+// LF, or a CR LF). A CR that is the last byte is a line end of its own.
+struct LineAt {
+    qsizetype end;
+    qsizetype next;
+};
+
+LineAt lineAt(QByteArrayView bytes, qsizetype start) {
+    const qsizetype n = bytes.size();
+    qsizetype end = start;
+    while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
+        ++end;
+    if (end == n)
+        return {n, n};
+    const bool crLf = bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n';
+    return {end, end + (crLf ? 2 : 1)};
+}
+
+qsizetype offsetAfterLines(QByteArrayView bytes, int lines) {
+    qsizetype start = 0;
+    for (int i = 0; i < lines && start < bytes.size(); ++i)
+        start = lineAt(bytes, start).next;
+    return start;
+}
+
+Exception cannotOpen(const QString& path) {
+    return Exception(
+        formatMessage(QCoreApplication::translate("Errors", "ファイル %s は開けません"),
+                      {QDir::toNativeSeparators(path)}));
+}
+
+// The bytes after the file's first lines, as the file is now.
+QByteArray restOfFile(const QString& path, int afterLines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw cannotOpen(path);
+    const QByteArray bytes = file.readAll();
+    return bytes.mid(offsetAfterLines(bytes, afterLines));
+}
+
+} // namespace
+
 QList<QByteArray> ParseSubtitleLines(const QByteArray& bytes) {
     return SplitLines(bytes);
 }
@@ -23,17 +67,43 @@ QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
     return out;
 }
 
-QList<QByteArray> ReadSubtitleFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(
-            formatMessage(QCoreApplication::translate("Errors", "ファイル %s は開けません"),
-                          {QDir::toNativeSeparators(path)}));
-    return ParseSubtitleLines(file.readAll());
+UserFileContents parseUserFile(QByteArray bytes) {
+    std::vector<SubtitleItems::Span> spans;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const LineAt line = lineAt(bytes, start);
+        // Past the byte bound only whole lines before it count: a line that reaches it
+        // may go on, and a CR there may be the first half of a CR LF.
+        if (line.next > UserFileByteBound || line.end - start > UserLineByteBound ||
+            static_cast<int>(spans.size()) == UserFileItemBound)
+            break;
+        spans.push_back({static_cast<uint32_t>(start), static_cast<uint32_t>(line.end - start)});
+        start = line.next;
+    }
+    const bool complete = start >= bytes.size();
+    if (!complete) {
+        bytes.truncate(start);
+        bytes.squeeze();
+    }
+    return {SubtitleItems(std::move(bytes), std::move(spans)), complete};
 }
 
-void WriteSubtitleFile(const QString& path, const QList<QByteArray>& lines) {
-    switch (saveFileAtomically(path, SerializeSubtitleLines(lines))) {
+UserFileContents ReadSubtitleFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw cannotOpen(path);
+    // One byte past the bound tells a file that goes on from one that ends there.
+    if (file.size() > UserFileByteBound)
+        return parseUserFile(file.read(UserFileByteBound + 1));
+    return parseUserFile(file.readAll());
+}
+
+void WriteSubtitleFile(const QString& path, const SubtitleItems& items,
+                       std::optional<int> restAfter) {
+    QByteArray bytes = items.serialized();
+    if (restAfter)
+        bytes += restOfFile(path, *restAfter);
+    switch (saveFileAtomically(path, bytes)) {
     case SaveResult::Saved:
         return;
     case SaveResult::CannotCreate:

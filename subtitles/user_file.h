@@ -1,9 +1,12 @@
 #pragma once
 // The user subtitle file (.qln): Shift-JIS lines in the subtitle item form, CR LF after
 // every line as written; CR, LF or CR LF as read.
+#include "subtitles/subtitle_items.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace quillon {
 
@@ -14,11 +17,31 @@ QList<QByteArray> ParseSubtitleLines(const QByteArray& bytes);
 // Every line followed by CR LF.
 QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines);
 
-// Reads the whole file. Raises "ファイル %s は開けません" when it exists but cannot be read.
-QList<QByteArray> ReadSubtitleFile(const QString& path);
-// Replaces the file atomically. Raises "ファイル %s を作成できません" when it cannot be
-// created or replaced, "ストリームへの書き込みエラー" when writing stops short; the old
-// file is then intact.
-void WriteSubtitleFile(const QString& path, const QList<QByteArray>& lines);
+// How much of a file the list holds: a file past any of these is held up to the last
+// whole line before the bound, and the rest stays in the file, unread.
+constexpr qsizetype UserFileByteBound = 16 * 1024 * 1024;
+constexpr qsizetype UserLineByteBound = 4096;
+constexpr int UserFileItemBound = 1'000'000;
+
+struct UserFileContents {
+    // The file's lines as items, the same as ParseSubtitleLines gives, up to the bounds.
+    SubtitleItems items;
+    // False when the file goes on past the bounds, after its first items.size() lines.
+    bool complete = true;
+};
+
+// The lines of bytes, held in those bytes, as far as the bounds allow.
+UserFileContents parseUserFile(QByteArray bytes);
+
+// Reads the file, no more of it than the bounds allow. Raises "ファイル %s は開けません"
+// when it exists but cannot be read.
+UserFileContents ReadSubtitleFile(const QString& path);
+// Replaces the file atomically with the items, each followed by CR LF. With restAfter,
+// the file's lines after its first restAfter ones (the part a bounded read left unread)
+// follow the items unchanged. Raises "ファイル %s を作成できません" when the file cannot
+// be created or replaced, "ストリームへの書き込みエラー" when writing stops short, and
+// "ファイル %s は開けません" when the rest cannot be read; the old file is then intact.
+void WriteSubtitleFile(const QString& path, const SubtitleItems& items,
+                       std::optional<int> restAfter = std::nullopt);
 
 } // namespace quillon

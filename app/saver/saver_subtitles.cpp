@@ -28,7 +28,7 @@ SaverSubtitles subtitlesFromSettings(const Settings& settings, QString* problem)
     if (settings.userFile.isEmpty() || !info.exists() || info.isDir())
         return subtitles;
     try {
-        subtitles.user = ReadSubtitleFile(settings.userFile);
+        subtitles.user = ReadSubtitleFile(settings.userFile).items;
         subtitles.diceMode = settings.diceMode;
     } catch (const Exception& error) {
         if (problem)
@@ -40,7 +40,7 @@ SaverSubtitles subtitlesFromSettings(const Settings& settings, QString* problem)
 SaverSubtitles subtitlesFromFile(const QString& path) {
     SaverSubtitles subtitles;
     subtitles.diceMode = UserListOnly;
-    subtitles.user = ReadSubtitleFile(path);
+    subtitles.user = ReadSubtitleFile(path).items;
     if (subtitles.user.isEmpty())
         throw Exception(formatMessage(
             QCoreApplication::translate("Saver", "ファイル %s にサブタイトルがありません"),

@@ -12,8 +12,8 @@ class Random;
 struct Settings;
 
 struct SaverSubtitles {
-    QList<QByteArray> catalogue;
-    QList<QByteArray> user;
+    SubtitleItems catalogue;
+    SubtitleItems user;
     int diceMode = 1;
 
     // The next card's lines, by the main window's random choice.

@@ -100,8 +100,10 @@ template <typename Each> void forEachCharacter(const QString& mapped, Each each)
 
 } // namespace
 
-QString toUnicode(const QByteArray& bytes) {
-    QStringDecoder decoder(codecName());
+QString toUnicode(QByteArrayView bytes) {
+    // Making a converter costs more than most texts take to convert, and a long list
+    // converts a row at a time. A stateless one keeps nothing from one text to the next.
+    thread_local QStringDecoder decoder(codecName(), QStringDecoder::Flag::Stateless);
     return decoder.decode(bytes);
 }
 

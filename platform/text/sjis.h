@@ -2,6 +2,7 @@
 // Shift-JIS (code page 932) text: the lead-byte test, character stepping and the
 // conversion to and from the user interface's Unicode.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace quillon::sjis {
@@ -26,7 +27,7 @@ inline int charLengthAtBoundary(const QByteArray& s, qsizetype pos) {
 // At most max bytes of s, never splitting a double-byte character.
 QByteArray cutToCharacters(const QByteArray& s, qsizetype max);
 
-QString toUnicode(const QByteArray& bytes);
+QString toUnicode(QByteArrayView bytes);
 // The text as code page 932 writes it. Linux input methods and clipboards give a few
 // characters in their JIS forms (〜 − ‖ ¢ £ ¬ —); those get the codes code page 932 has
 // for them. A character without any Shift-JIS form becomes one "?": never an undefined

@@ -48,9 +48,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (written.size() != total + 2 * lines.size())
         std::abort();
 
+    // The bounded read holds the same lines, as far as it goes, and no line past the bound.
+    const UserFileContents read = parseUserFile(bytes);
+    if (read.items.toList() != lines.mid(0, read.items.size()) ||
+        read.complete != (read.items.size() == lines.size()))
+        std::abort();
+    for (int i = 0; i < read.items.size(); ++i)
+        if (read.items.view(i).size() > UserLineByteBound)
+            std::abort();
+
     // The list keeps every line whole and never gives the fields more than 4095 bytes.
     combo->setItems(lines);
-    if (combo->items() != lines || combo->Count() != lines.size())
+    if (combo->items().toList() != lines || combo->Count() != lines.size())
         std::abort();
     for (int i = -1; i <= combo->Count(); ++i) {
         const QByteArray item = combo->itemBytes(i);

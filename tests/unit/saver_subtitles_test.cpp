@@ -68,9 +68,9 @@ TEST(SaverSubtitles, TheListsTheSettingsName) {
     EXPECT_EQ(s.diceMode, 2);
     Random random;
     for (int i = 0; i < 20; ++i)
-        EXPECT_TRUE(s.user.contains(s.next(random).line2.isEmpty()
-                                        ? sj(QStringLiteral("風"))
-                                        : sj(QStringLiteral("夜の 港"))));
+        EXPECT_TRUE(s.user.toList().contains(s.next(random).line2.isEmpty()
+                                                 ? sj(QStringLiteral("風"))
+                                                 : sj(QStringLiteral("夜の 港"))));
 
     // A user file that is gone, or a folder: the catalogue only, as the settings
     // dialog's check makes it.

@@ -42,8 +42,8 @@ public:
     QList<QByteArray> items;
     bool enabled = true;
     int refills = 0;
-    void setItems(const QList<QByteArray>& list) override {
-        items = list;
+    void setItems(SubtitleItems list) override {
+        items = list.toList();
         ++refills;
     }
     void clearItems() override { setItems({}); }
