@@ -53,7 +53,7 @@ ListPlan planList(const QList<QByteArray>& items, const QString& extension) {
     const int width = std::max(3, int(QString::number(items.size()).size()));
     for (qsizetype i = 0; i < items.size(); ++i) {
         const int line = int(i + 1);
-        const QByteArray text = ItemTextPart(items.at(i));
+        const QByteArray text = ItemTextPart(items.at(i)).toByteArray();
         if (isBlank(text)) {
             plan.blankLines.push_back(line);
             continue;
@@ -77,7 +77,9 @@ ListPlan planList(const QList<QByteArray>& items, const QString& extension) {
 }
 
 QList<QByteArray> listItems(const ExportList& list) {
-    return list.catalogue ? CatalogueRange(3) : ReadSubtitleFile(list.listFile);
+    if (list.catalogue)
+        return CatalogueRange(3);
+    return ReadSubtitleFile(list.listFile).items.toList();
 }
 
 ListResult exportList(const ExportOptions& options, const ExportSourceFactory& makeSource,
