@@ -2,6 +2,7 @@
 
 #include "platform/core/pending_file.h"
 #include "platform/media/ffmpeg_encoder.h"
+#include "platform/media/repeated_frames.h"
 #include "platform/sound/dxwavelist.h"
 #include "platform/sound/loopback_mixer.h"
 #include "presentation/built_in_sounds.h"
@@ -59,17 +60,28 @@ void exportPicture(ExportSource& source, const ExportOptions& options,
         progress(ExportProgress{1, 1});
 }
 
+VideoFormat videoFormatOf(ExportFormat format) {
+    switch (format) {
+    case ExportFormat::WebM:
+        return VideoFormat::WebM;
+    default:
+        return VideoFormat::Mp4;
+    }
+}
+
 void encodeVideo(ExportSource& source, const ExportOptions& options, const QString& program,
                  const QString& path, LoopbackMixer& mixer, const ExportProgressCallback& progress,
                  const std::atomic_bool& cancel) {
     EncoderSettings settings;
     settings.outputPath = path;
-    settings.format = options.format == ExportFormat::WebM ? VideoFormat::WebM : VideoFormat::Mp4;
+    settings.format = videoFormatOf(options.format);
     settings.size = options.size;
     settings.fps = options.fps;
     settings.sampleRate = ExportSampleRate;
     FfmpegEncoder encoder(settings, program);
     encoder.setCancelFlag(&cancel);
+    // A page held for many frames goes to ffmpeg once, and again once a second.
+    RepeatedFrames repeats(options.fps);
 
     const int64_t expected = source.expectedFrames();
     std::vector<int16_t> sound;
@@ -86,7 +98,8 @@ void encodeVideo(ExportSource& source, const ExportOptions& options, const QStri
         sound.clear();
         mixer.renderUntil(sampleOfFrame(frames, options.fps), sound);
         encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
-        encoder.writeFrame(frame);
+        if (repeats.needed(frame, frames - 1))
+            encoder.writeFrame(frame, frames - 1);
         if (progress)
             progress(ExportProgress{frames, std::max(expected, frames)});
     }
@@ -95,6 +108,11 @@ void encodeVideo(ExportSource& source, const ExportOptions& options, const QStri
     sound.clear();
     mixer.finish(sampleOfFrame(frames, options.fps), sound);
     encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
+    // The last frame ends the video where the sound ends.
+    if (repeats.lastUnsent()) {
+        encoder.writeFrame(repeats.lastPicture(), repeats.lastIndex());
+        repeats.sentLast();
+    }
     encoder.finish();
 }
 

@@ -4,6 +4,7 @@
 #include "app/export/card_source.h"
 #include "app/export/export_options.h"
 #include "platform/core/random.h"
+#include "platform/media/repeated_frames.h"
 #include "platform/text/sjis.h"
 #include "settings/settings_store.h"
 #include "support/pages.h"
@@ -92,6 +93,41 @@ TEST(CardExport, ACharacterWithoutAPauseStillHasAFrameAndSilenceHasNoCues) {
     ASSERT_GE(distinct.size(), 4u); // A, B, C and the card
     EXPECT_NE(distinct[0], distinct[1]);
     EXPECT_NE(distinct[1], distinct[2]);
+}
+
+// What goes to the encoder: only frames that differ from the one before, one at least
+// every second, and the last; each shown until the next, they replay every frame of the
+// card, so no page is lost and each starts on its own frame.
+TEST(CardExport, OnlyChangedFramesAreSentAndTheyReplayTheWholeCard) {
+    Settings settings;
+    settings.wait = 0; // B follows the end of line 1 without any pause
+    auto source =
+        makeCardExportSource(options(QStringLiteral("A"), QStringLiteral("BC")), settings);
+    const Played p = play(*source);
+    const int64_t fps = 50;
+    RepeatedFrames repeats(fps);
+    std::vector<int64_t> sent;
+    for (size_t i = 0; i < p.frames.size(); ++i)
+        if (repeats.needed(p.frames[i], int64_t(i)))
+            sent.push_back(int64_t(i));
+    ASSERT_TRUE(repeats.lastUnsent());
+    repeats.sentLast();
+    sent.push_back(repeats.lastIndex());
+    EXPECT_EQ(repeats.sent(), int64_t(sent.size()));
+    EXPECT_LT(sent.size() * 4, p.frames.size()); // a card is mostly repeats
+    EXPECT_EQ(sent.back(), int64_t(p.frames.size()) - 1);
+    size_t at = 0;
+    int lettersSeen = 0;
+    for (size_t i = 0; i < p.frames.size(); ++i) {
+        if (at + 1 < sent.size() && sent[at + 1] == int64_t(i)) {
+            EXPECT_LE(sent[at + 1] - sent[at], fps) << "a gap of over a second at " << i;
+            ++at;
+            if (litPixels(p.frames[i]) > 0 && p.frames[i] != p.frames[i - 1])
+                ++lettersSeen;
+        }
+        ASSERT_EQ(p.frames[size_t(sent[at])], p.frames[i]) << "frame " << i << " is lost";
+    }
+    EXPECT_EQ(lettersSeen, 4); // A, B, C and the card, each from its own frame
 }
 
 TEST(CardExport, TheFinishedCardIsThePictureOfTheHold) {
