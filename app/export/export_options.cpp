@@ -2,6 +2,8 @@
 
 #include "platform/text/sjis.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <limits>
@@ -51,11 +53,25 @@ QByteArray lineBytes(const QString& text, int number) {
     return sjis::fromUnicode(text);
 }
 
+// A pattern's one number: %d, or %05d and the like.
+const QRegularExpression& numberInPattern() {
+    static const QRegularExpression form(QStringLiteral("%(0?)([1-9]?)d"));
+    return form;
+}
+
+bool isFrameSequence(const QString& target) {
+    if (target.endsWith(u'/') || QFileInfo(target).isDir())
+        return true;
+    const QString name = QFileInfo(target).fileName();
+    return name.contains(numberInPattern()) && name.toLower().endsWith(QLatin1String(".png"));
+}
+
 } // namespace
 
 QString exportUsage() {
     return QStringLiteral("使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
-                          "1行目 [2行目]");
+                          "[--transparent] [--color RRGGBB] [--background RRGGBB|画像] "
+                          "[--loop N] 1行目 [2行目]");
 }
 
 bool isExportCommand(const QStringList& arguments) {
@@ -64,6 +80,8 @@ bool isExportCommand(const QStringList& arguments) {
 }
 
 ExportFormat exportFormatOf(const QString& file) {
+    if (isFrameSequence(file))
+        return ExportFormat::PngSequence;
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("png"))
         return ExportFormat::Png;
@@ -71,7 +89,16 @@ ExportFormat exportFormatOf(const QString& file) {
         return ExportFormat::Mp4;
     if (suffix == QLatin1String("webm"))
         return ExportFormat::WebM;
-    usageError(QStringLiteral("%s: 書き出せる形式は .png, .mp4, .webm です"), {file});
+    if (suffix == QLatin1String("mov"))
+        return ExportFormat::Mov;
+    if (suffix == QLatin1String("gif"))
+        return ExportFormat::Gif;
+    if (suffix == QLatin1String("webp"))
+        return ExportFormat::WebP;
+    usageError(QCoreApplication::translate(
+                   "ExportOptions", "%s: 書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、"
+                                    "PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です"),
+               {file});
 }
 
 void checkExportSize(QSize size, ExportFormat format) {
@@ -101,8 +128,15 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
             name = arg.left(eq);
             value = arg.mid(eq + 1);
         }
+        if (isExportLookFlag(name)) {
+            if (eq >= 0)
+                usageError(QStringLiteral("%s に値は付けられません"), {name});
+            takeExportLook(name, {}, options);
+            continue;
+        }
         const bool known = name == ExportSwitch || name == QLatin1String("--size") ||
-                           name == QLatin1String("--fps") || name == QLatin1String("--seed");
+                           name == QLatin1String("--fps") || name == QLatin1String("--seed") ||
+                           isExportLookOption(name);
         if (!known)
             usageError(QStringLiteral("%s というオプションはありません"), {name});
         if (eq < 0) {
@@ -124,6 +158,8 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
                 usageError(QStringLiteral("--fps は 1 から %d までの整数です"),
                            {QString::number(MaxExportFps)});
             options.fps = int(*fps);
+        } else if (isExportLookOption(name)) {
+            takeExportLook(name, value, options);
         } else {
             repeated = options.seed.has_value();
             const auto seed = wholeNumber(value, 0, std::numeric_limits<uint32_t>::max());
@@ -138,6 +174,7 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
         usageError(QStringLiteral("書き出すファイルが指定されていません"));
     options.format = exportFormatOf(options.file);
     checkExportSize(options.size, options.format);
+    checkExportLook(options);
     if (lines.isEmpty())
         usageError(QStringLiteral("1行目が指定されていません"));
     if (lines.size() > 2)
@@ -146,6 +183,82 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
     if (lines.size() > 1)
         options.line2 = lineBytes(lines.at(1), 2);
     return options;
+}
+
+// The look of the file, kept apart from the card's own options.
+
+bool isExportLookFlag(const QString& name) {
+    return name == QLatin1String("--transparent");
+}
+
+bool isExportLookOption(const QString& name) {
+    return name == QLatin1String("--color") || name == QLatin1String("--background") ||
+           name == QLatin1String("--loop");
+}
+
+void takeExportLook(const QString& name, const QString& value, ExportOptions& options) {
+    if (name == QLatin1String("--transparent")) {
+        options.style.transparent = true;
+    } else if (name == QLatin1String("--color")) {
+        const std::optional<QRgb> colour = parseStyleColour(value);
+        if (!colour)
+            usageError(QCoreApplication::translate(
+                "ExportOptions", "--color は白なら FFFFFF のように 16進数6桁で指定してください"));
+        options.style.text = *colour;
+    } else if (name == QLatin1String("--background")) {
+        if (const std::optional<QRgb> colour = parseStyleColour(value)) {
+            options.style.background = *colour;
+            options.style.picture = QImage();
+            return;
+        }
+        // Anything else names a picture.
+        QImage picture(value);
+        if (picture.isNull())
+            usageError(QCoreApplication::translate(
+                           "ExportOptions",
+                           "--background の %s は色 (RRGGBB) でも読める画像でもありません"),
+                       {value});
+        options.style.picture = picture;
+    } else if (name == QLatin1String("--loop")) {
+        const auto loops = wholeNumber(value, 0, 65535);
+        if (!loops)
+            usageError(QCoreApplication::translate(
+                "ExportOptions", "--loop は 0 (いつまでも) から 65535 までの整数です"));
+        options.loops = int(*loops);
+    }
+}
+
+bool exportKeepsAlpha(ExportFormat format) {
+    return format != ExportFormat::Mp4;
+}
+
+void checkExportLook(const ExportOptions& options) {
+    if (!options.style.transparent)
+        return;
+    if (!exportKeepsAlpha(options.format))
+        usageError(QCoreApplication::translate(
+            "ExportOptions", "--transparent は .mp4 には使えません (H.264 には透明がありません)。"
+                             ".webm, .mov, .gif, .webp, .png か PNG 連番にしてください"));
+    if (!options.style.picture.isNull() || options.style.background != qRgb(0, 0, 0))
+        usageError(QCoreApplication::translate("ExportOptions",
+                                               "--transparent と --background は一緒に使えません"));
+}
+
+FrameFiles frameFilesOf(const QString& target) {
+    const QFileInfo info(target);
+    if (target.endsWith(u'/') || info.isDir())
+        return FrameFiles{QDir::cleanPath(target), QStringLiteral("frame-%05d.png")};
+    return FrameFiles{info.path(), info.fileName()};
+}
+
+QString FrameFiles::nameOf(int64_t frame) const {
+    const QRegularExpressionMatch m = numberInPattern().match(pattern);
+    if (!m.hasMatch())
+        return pattern;
+    const QChar fill = m.capturedLength(1) ? QLatin1Char('0') : QLatin1Char(' ');
+    QString name = pattern;
+    return name.replace(m.capturedStart(0), m.capturedLength(0),
+                        QStringLiteral("%1").arg(frame, m.captured(2).toInt(), 10, fill));
 }
 
 } // namespace quillon

@@ -41,6 +41,12 @@ bool keepsAlpha(VideoFormat format) {
 
 namespace {
 
+// Frames go as 4:2:0 made here for the video formats without alpha, which are all made
+// of 4:2:0; as RGBA for the rest, which ffmpeg turns into their own pixels.
+bool rgbaFrames(const EncoderSettings& s) {
+    return s.alpha || (s.format != VideoFormat::Mp4 && s.format != VideoFormat::WebM);
+}
+
 QStringList list(std::initializer_list<const char*> words) {
     QStringList out;
     for (const char* w : words)
@@ -53,6 +59,12 @@ QStringList list(std::initializer_list<const char*> words) {
 QStringList bt709() {
     return list({"-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
                  "-color_range", "tv"});
+}
+
+// RGBA frames made into BT.709 studio range, as the file says they are.
+constexpr const char* Bt709Scale = "scale=out_color_matrix=bt709:out_range=tv";
+QStringList toBt709() {
+    return {QStringLiteral("-vf"), QString::fromLatin1(Bt709Scale)};
 }
 
 // What each format makes of the frames. Those with timestamps of their own show each
@@ -68,20 +80,22 @@ QStringList outputArguments(const EncoderSettings& s) {
                      // The fast coder: a third of the time, and the cues sound the same.
                      "-aac_coder", "fast", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"});
     case VideoFormat::WebM:
-        return list({"-fps_mode", "passthrough", "-pix_fmt", alpha ? "yuva420p" : "yuv420p"}) +
-               bt709() + list({"-c:v",     "libvpx-vp9", "-deadline",
-                               "realtime", "-cpu-used",  "8",
-                               "-row-mt",  "1",          "-tile-columns",
-                               "2",        "-threads",   "0",
-                               "-crf",     "30",         "-b:v",
-                               "0",        "-c:a",       "libopus",
-                               "-b:a",     "128k",       "-f",
-                               "webm"});
+        return list({"-fps_mode", "passthrough"}) + (alpha ? toBt709() : QStringList()) +
+               list({"-pix_fmt", alpha ? "yuva420p" : "yuv420p"}) + bt709() +
+               list({"-c:v",     "libvpx-vp9", "-deadline",
+                     "realtime", "-cpu-used",  "8",
+                     "-row-mt",  "1",          "-tile-columns",
+                     "2",        "-threads",   "0",
+                     "-crf",     "30",         "-b:v",
+                     "0",        "-c:a",       "libopus",
+                     "-b:a",     "128k",       "-f",
+                     "webm"});
     case VideoFormat::Mov:
-        return QStringList{QStringLiteral("-vf"), QStringLiteral("fps=%1").arg(s.fps)} +
+        return QStringList{QStringLiteral("-vf"),
+                           QStringLiteral("fps=%1,%2").arg(s.fps).arg(Bt709Scale)} +
                list({"-pix_fmt", "yuva444p10le"}) + bt709() +
-               list({"-c:v", "prores_ks", "-profile:v", "4444", "-vendor", "apl0", "-c:a",
-                     "pcm_s16le", "-f", "mov"});
+               list({"-c:v", "prores_aw", "-profile:v", "4", "-vendor", "apl0", "-c:a", "pcm_s16le",
+                     "-f", "mov"});
     case VideoFormat::Gif: {
         // White on black needs few colours; made from the card's own frames, its greys
         // keep the edges smooth without dithering.
@@ -119,7 +133,7 @@ QByteArray ivfHeader(const EncoderSettings& s) {
     };
     header.replace(0, 4, "DKIF");
     put16(6, 32);
-    header.replace(8, 4, s.alpha ? "RGBA" : "I420");
+    header.replace(8, 4, rgbaFrames(s) ? "RGBA" : "I420");
     put16(12, uint32_t(s.size.width()));
     put16(14, uint32_t(s.size.height()));
     put32(16, uint32_t(s.fps)); // time base 1 / fps
@@ -178,7 +192,7 @@ void FfmpegEncoder::writeFrame(const QImage& frame, int64_t index) {
 }
 
 const QByteArray& FfmpegEncoder::payloadOf(const QImage& frame) {
-    if (!settings_.alpha)
+    if (!rgbaFrames(settings_))
         return frames_.convert(frame);
     if (alphaBytes_.isEmpty() || frame.cacheKey() != alphaOf_) {
         alphaOf_ = frame.cacheKey();

@@ -43,7 +43,7 @@ struct EncoderSettings {
     QSize size;
     int fps = 30;
     int sampleRate = 48000; // 16-bit interleaved stereo
-    bool alpha = false;     // frames carry alpha (32-bit ARGB) and the file keeps it
+    bool alpha = false;     // the file keeps the frames' alpha (32-bit ARGB)
     int loops = 0;          // GIF and WebP: how often the animation repeats; 0 forever
 };
 

@@ -93,7 +93,7 @@ python3 -c "import sys; v=sys.argv[1]; sys.exit(0 if v == 'inf' or float(v) >= 3
 
 # Failures: a clear message, a non-zero status, nothing left in the folder.
 status_of() { set +e; export_card "$@"; echo $?; set -e; }
-[ "$(status_of "$OUT/x.gif" A)" = 2 ] || e2e_fail "an unknown extension is not bad usage"
+[ "$(status_of "$OUT/x.avi" A)" = 2 ] || e2e_fail "an unknown extension is not bad usage"
 [ "$(status_of "$OUT/x.mp4" --size 641x480 A)" = 2 ] || e2e_fail "an odd H.264 size is not bad usage"
 [ "$(status_of "$OUT/x.mp4" --size 0x0 A)" = 2 ] || e2e_fail "a zero size is not bad usage"
 [ "$(status_of "$OUT/no/x.mp4" A)" = 1 ] || e2e_fail "an unwritable path did not fail"
