@@ -199,26 +199,10 @@ bool isExportLookOption(const QString& name) {
 void takeExportLook(const QString& name, const QString& value, ExportOptions& options) {
     if (name == QLatin1String("--transparent")) {
         options.style.transparent = true;
-    } else if (name == QLatin1String("--color")) {
-        const std::optional<QRgb> colour = parseStyleColour(value);
-        if (!colour)
-            usageError(QCoreApplication::translate(
-                "ExportOptions", "--color は白なら FFFFFF のように 16進数6桁で指定してください"));
-        options.style.text = *colour;
-    } else if (name == QLatin1String("--background")) {
-        if (const std::optional<QRgb> colour = parseStyleColour(value)) {
-            options.style.background = *colour;
-            options.style.picture = QImage();
-            return;
-        }
-        // Anything else names a picture.
-        QImage picture(value);
-        if (picture.isNull())
-            usageError(QCoreApplication::translate(
-                           "ExportOptions",
-                           "--background の %s は色 (RRGGBB) でも読める画像でもありません"),
-                       {value});
-        options.style.picture = picture;
+    } else if (name == QLatin1String("--color") || name == QLatin1String("--background")) {
+        const QString wrong = takeStyleOption(name, value, options.style);
+        if (!wrong.isEmpty())
+            throw ExportUsageError(wrong);
     } else if (name == QLatin1String("--loop")) {
         const auto loops = wholeNumber(value, 0, 65535);
         if (!loops)

@@ -1,5 +1,6 @@
 #include "platform/display/page_style.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -11,6 +12,30 @@ std::optional<QRgb> parseStyleColour(const QString& text) {
     if (!m.hasMatch())
         return std::nullopt;
     return QRgb(0xff000000u | m.captured(1).toUInt(nullptr, 16));
+}
+
+QString takeStyleOption(const QString& option, const QString& value, PageStyle& style) {
+    const std::optional<QRgb> colour = parseStyleColour(value);
+    if (option == QLatin1String("--color")) {
+        if (!colour)
+            return QCoreApplication::translate(
+                "PageStyle", "--color は白なら FFFFFF のように 16進数6桁で指定してください");
+        style.text = *colour;
+        return {};
+    }
+    if (colour) {
+        style.background = *colour;
+        style.picture = QImage();
+        return {};
+    }
+    // Anything else names a picture.
+    const QImage picture(value);
+    if (picture.isNull())
+        return QCoreApplication::translate(
+                   "PageStyle", "--background の %1 は色 (RRGGBB) でも読める画像でもありません")
+            .arg(value);
+    style.picture = picture;
+    return {};
 }
 
 namespace {

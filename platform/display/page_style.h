@@ -27,6 +27,10 @@ struct PageStyle {
 // "RRGGBB" (a leading # allowed), or nothing.
 std::optional<QRgb> parseStyleColour(const QString& text);
 
+// Takes the value of the command line's --color (the text) or --background (a colour
+// or a picture file) into style. Returns what is wrong with it, or nothing.
+QString takeStyleOption(const QString& option, const QString& value, PageStyle& style);
+
 // Lays white-on-black pictures in a style. The background picture is scaled once for
 // each target size.
 class PageStyler {
