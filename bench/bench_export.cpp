@@ -160,6 +160,9 @@ int main(int argc, char** argv) {
         std::printf("1920x1080 WebM (target: 15x real time)\n");
         for (int round = 0; round < 2; ++round)
             printVideo("quillon --export .webm", timingOf(optionsFor(dir, {1920, 1080}, "webm")));
+        std::printf("640x480 GIF (target: under 1 s, well under 1 MB)\n");
+        for (int round = 0; round < 2; ++round)
+            printVideo("quillon --export .gif", timingOf(optionsFor(dir, {640, 480}, "gif")));
     }
     // The first PNG pays for loading the fonts, as a command-line export does once.
     const ExportOptions png = optionsFor(dir, QSize(1920, 1080), "png");

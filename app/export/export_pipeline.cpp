@@ -82,7 +82,7 @@ VideoFormat videoFormatOf(ExportFormat format) {
 }
 
 void encodeVideo(ExportSource& source, const ExportOptions& options, const QString& program,
-                 const QString& path, LoopbackMixer* mixer, const ExportProgressCallback& progress,
+                 const QString& path, const ExportProgressCallback& progress,
                  const std::atomic_bool& cancel) {
     EncoderSettings settings;
     settings.outputPath = path;
@@ -94,6 +94,13 @@ void encodeVideo(ExportSource& source, const ExportOptions& options, const QStri
     settings.loops = options.loops;
     FfmpegEncoder encoder(settings, program);
     encoder.setCancelFlag(&cancel);
+    // Made while ffmpeg starts. The animations have no sound: nothing to mix.
+    std::optional<LoopbackMixer> mixed;
+    if (hasSound(settings.format)) {
+        mixed.emplace();
+        loadCardSounds(*mixed);
+    }
+    LoopbackMixer* mixer = mixed ? &*mixed : nullptr;
     // A page held for many frames goes to ffmpeg once; to a video player again once a
     // second. The animations time each frame themselves, and the editors' file gets
     // every frame made by ffmpeg.
@@ -144,17 +151,9 @@ void exportVideo(ExportSource& source, const ExportOptions& options,
     const QString program = FfmpegEncoder::findProgram();
     if (program.isEmpty())
         throw Exception(FfmpegEncoder::missingProgramMessage());
-    // The animations have no sound: nothing to mix.
-    std::optional<LoopbackMixer> mixer;
-    if (hasSound(videoFormatOf(options.format))) {
-        mixer.emplace();
-        loadCardSounds(*mixer);
-    }
-
     PendingFile pending(options.file);
     try {
-        encodeVideo(source, options, program, pending.path(), mixer ? &*mixer : nullptr, progress,
-                    cancel);
+        encodeVideo(source, options, program, pending.path(), progress, cancel);
     } catch (const EExportCancelled&) {
         throw;
     } catch (const Exception& error) {
