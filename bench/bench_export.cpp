@@ -1,7 +1,10 @@
-// Export speed, as a multiple of real time, for a card of thirteen characters (about
-// eleven seconds with its hold) at 1280 × 720 and 1920 × 1080, 30 frames a second, in
-// both video formats; and the time of a PNG export. The card is the real one, played by
-// the card engine with the initial settings.
+// Export speed for a card of thirteen characters (about eleven seconds with its hold),
+// the card played by the card engine with the initial settings, seed 1:
+// - 1920 × 1080 at 30 frames a second as MP4 and WebM, as a multiple of real time;
+// - the same card made with the ffmpeg program alone (bench/drawtext_recipe.py: drawtext
+//   filters at the card's moments, the sounds mixed in), run in turn with the MP4
+//   (A B A B), since the machine may be busy with other work;
+// - a 640 × 480 GIF, and a PNG.
 // Usage: bench_export [FOLDER]   (keeps the written files there, for a look)
 #include "app/export/card_source.h"
 #include "app/export/export_pipeline.h"
@@ -13,7 +16,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -21,6 +27,8 @@ using namespace quillon;
 namespace {
 
 constexpr int Fps = 30;
+const QString Line1 = QStringLiteral("第一話怪しい影の");
+const QString Line2 = QStringLiteral("正体を追え");
 
 double cpuSeconds(int who) {
     rusage usage{};
@@ -32,6 +40,7 @@ double cpuSeconds(int who) {
 struct Timing {
     double wall, own, ffmpeg; // seconds; processor time of this program and of ffmpeg
     double card;              // seconds of card written
+    qint64 bytes;
 };
 
 Timing timingOf(const ExportOptions& options) {
@@ -44,7 +53,8 @@ Timing timingOf(const ExportOptions& options) {
     exportCard(
         *source, options, [&](const ExportProgress& p) { frames = p.frames; }, cancel);
     return Timing{double(timer.nsecsElapsed()) / 1e9, cpuSeconds(RUSAGE_SELF) - own,
-                  cpuSeconds(RUSAGE_CHILDREN) - children, double(frames) / Fps};
+                  cpuSeconds(RUSAGE_CHILDREN) - children, double(frames) / Fps,
+                  QFile(options.file).size()};
 }
 
 ExportOptions optionsFor(const QDir& dir, QSize size, const char* suffix) {
@@ -57,9 +67,77 @@ ExportOptions optionsFor(const QDir& dir, QSize size, const char* suffix) {
     o.size = size;
     o.fps = Fps;
     o.seed = 1;
-    o.line1 = sjis::fromUnicode(QStringLiteral("第一話怪しい影の"));
-    o.line2 = sjis::fromUnicode(QStringLiteral("正体を追え"));
+    o.line1 = sjis::fromUnicode(Line1);
+    o.line2 = sjis::fromUnicode(Line2);
     return o;
+}
+
+// The card's moments for the recipe: its size, rate and length, then each cue with the
+// character it types (the two lines for the closing cue).
+QString writeMoments(const QDir& dir, const ExportOptions& options) {
+    const auto source = makeCardExportSource(options, Settings{});
+    std::vector<CueStart> cues;
+    int64_t frames = 0;
+    while (!source->atEnd()) {
+        source->nextFrame();
+        ++frames;
+        for (const CueStart& cue : source->takeCues())
+            cues.push_back(cue);
+    }
+    const QString path = dir.filePath(QStringLiteral("moments.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return {};
+    QTextStream out(&file);
+    out << options.size.width() << ' ' << options.size.height() << ' ' << Fps << ' '
+        << frames * 1000 / Fps << '\n';
+    const QString typed = Line1 + Line2;
+    int next = 0;
+    for (const CueStart& cue : cues) {
+        const QString text = cue.name == QLatin1String("Type") && next < typed.size()
+                                 ? QString(typed.at(next++))
+                                 : Line1 + QLatin1Char('/') + Line2;
+        out << cue.sample * 1000 / ExportSampleRate << ' ' << cue.name << ' ' << text << '\n';
+    }
+    return path;
+}
+
+// The recipe's run; a negative time when it failed.
+double recipeSeconds(const QString& moments, const QString& out) {
+    QElapsedTimer timer;
+    timer.start();
+    const int status =
+        QProcess::execute(QStringLiteral("python3"),
+                          {QStringLiteral(QUILLON_BENCH_DIR "/drawtext_recipe.py"), moments,
+                           QStringLiteral(QUILLON_SOURCE_DIR "/resources/sounds"), out});
+    return status == 0 ? double(timer.nsecsElapsed()) / 1e9 : -1;
+}
+
+void printVideo(const char* label, const Timing& t) {
+    std::printf("  %-22s %5.2f s of card in %5.2f s  %5.1fx real time  processor: %.2f s "
+                "here, %.2f s ffmpeg  %7.1f KB\n",
+                label, t.card, t.wall, t.card / t.wall, t.own, t.ffmpeg, double(t.bytes) / 1024);
+    std::fflush(stdout);
+}
+
+void compareWithRecipe(const QDir& dir) {
+    const ExportOptions mp4 = optionsFor(dir, QSize(1920, 1080), "mp4");
+    const QString moments = writeMoments(dir, mp4);
+    std::printf("1920x1080 MP4 against the drawtext recipe, A B A B (target: 25x real "
+                "time, 4x faster than the recipe)\n");
+    for (int round = 0; round < 2; ++round) {
+        const Timing a = timingOf(mp4);
+        printVideo("quillon --export .mp4", a);
+        const double b = recipeSeconds(moments, dir.filePath(QStringLiteral("recipe.mp4")));
+        if (b < 0) {
+            std::printf("  the recipe failed\n");
+            return;
+        }
+        std::printf("  %-22s %5.2f s of card in %5.2f s  %5.1fx real time\n", "drawtext recipe",
+                    a.card, b, a.card / b);
+        std::printf("  ratio: the export is %.1fx faster than the recipe\n", b / a.wall);
+        std::fflush(stdout);
+    }
 }
 
 } // namespace
@@ -78,16 +156,13 @@ int main(int argc, char** argv) {
     if (FfmpegEncoder::findProgram().isEmpty()) {
         std::printf("no ffmpeg: video exports not measured\n");
     } else {
-        std::printf("video export at %d fps (real time = 1.0x; target: 3x at 1920x1080)\n", Fps);
-        for (const QSize size : {QSize(1280, 720), QSize(1920, 1080)})
-            for (const char* suffix : {"mp4", "webm"}) {
-                const Timing t = timingOf(optionsFor(dir, size, suffix));
-                std::printf("  %4dx%-4d %-4s  %5.2f s of card in %5.2f s  %5.1fx real time   "
-                            "processor: %.2f s here, %.2f s ffmpeg\n",
-                            size.width(), size.height(), suffix, t.card, t.wall, t.card / t.wall,
-                            t.own, t.ffmpeg);
-                std::fflush(stdout);
-            }
+        compareWithRecipe(dir);
+        std::printf("1920x1080 WebM (target: 15x real time)\n");
+        for (int round = 0; round < 2; ++round)
+            printVideo("quillon --export .webm", timingOf(optionsFor(dir, {1920, 1080}, "webm")));
+        std::printf("640x480 GIF (target: under 1 s, well under 1 MB)\n");
+        for (int round = 0; round < 2; ++round)
+            printVideo("quillon --export .gif", timingOf(optionsFor(dir, {640, 480}, "gif")));
     }
     // The first PNG pays for loading the fonts, as a command-line export does once.
     const ExportOptions png = optionsFor(dir, QSize(1920, 1080), "png");

@@ -105,7 +105,8 @@ public:
                      refresh_.shown(frame);
                      moments_.pageUp(std::max(int64_t(clock_.nowMs()), pagesFromMs_));
                  }),
-          cues_(clock_, ExportSampleRate), engine_({timer_, clock_, random_, pages_, cues_, settings_}) {
+          cues_(clock_, ExportSampleRate),
+          engine_({timer_, clock_, random_, pages_, cues_, settings_}) {
         // The seed is what the card's reseed reads; without one, the time of day as on
         // the screen.
         clock_.setTimeOfDay(options.seed ? *options.seed : programClock().utcTimeOfDayMs());
@@ -191,8 +192,8 @@ private:
             clock_.set(uint32_t(ms));
     }
 
-    // The page on the screen, on a frame of the output's size; made again only when the
-    // page changed, so the encoder sees a repeated frame as such.
+    // The page on the screen, on a frame of the output's size, in the file's look; made
+    // again only when the page changed, so the encoder sees a repeated frame as such.
     const QImage& picture() {
         const PagePresenter::Frame& shown = pages_.Shown();
         if (shown.page.cacheKey() != pictureOf_ || picture_.isNull()) {
@@ -204,8 +205,9 @@ private:
                 PaintPage(painter, PageArea(shown.page.size(), options_.size), shown.page,
                           shown.lit, QRegion(picture_.rect()));
             }
+            styled_ = styler_.apply(picture_);
         }
-        return picture_;
+        return styled_;
     }
 
     ExportOptions options_;
@@ -223,6 +225,8 @@ private:
     int64_t endMs_ = -1;
     QImage picture_;
     qint64 pictureOf_ = 0;
+    PageStyler styler_{options_.style};
+    QImage styled_;
 };
 
 } // namespace

@@ -5,42 +5,92 @@
 #include "platform/media/ffmpeg_encoder.h"
 #include "platform/ui/prompts.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QProgressDialog>
 #include <QThread>
 
 namespace quillon {
 
 namespace {
-// In the interface's language, so made when the chooser opens.
-QStringList exportFilters() {
-    return {QCoreApplication::translate("Export", "PNG 画像 (*.png)"),
-            QCoreApplication::translate("Export", "MP4 動画 (*.mp4)"),
-            QCoreApplication::translate("Export", "WebM 動画 (*.webm)")};
+
+struct Kind {
+    const char* filter;
+    const char* suffix; // empty: a folder
+};
+
+const Kind Kinds[] = {
+    {QT_TRANSLATE_NOOP("Export", "PNG 画像 (*.png)"), "png"},
+    {QT_TRANSLATE_NOOP("Export", "MP4 動画 (*.mp4)"), "mp4"},
+    {QT_TRANSLATE_NOOP("Export", "WebM 動画 (*.webm)"), "webm"},
+    {QT_TRANSLATE_NOOP("Export", "MOV 動画 ProRes 4444 (*.mov)"), "mov"},
+    {QT_TRANSLATE_NOOP("Export", "GIF アニメ (*.gif)"), "gif"},
+    {QT_TRANSLATE_NOOP("Export", "WebP アニメ (*.webp)"), "webp"},
+    {QT_TRANSLATE_NOOP("Export", "PNG 連番 フォルダ (*)"), ""},
+};
+
+QString filterOf(const Kind& kind) {
+    return QCoreApplication::translate("Export", kind.filter);
 }
-const QStringList Suffixes = {QStringLiteral("png"), QStringLiteral("mp4"), QStringLiteral("webm")};
+
+const Kind& kindOfFilter(const QString& filter) {
+    for (const Kind& kind : Kinds)
+        if (filterOf(kind) == filter)
+            return kind;
+    return Kinds[0];
+}
+
+const Kind& kindOfFile(const QString& file) {
+    if (exportFormatOf(file) == ExportFormat::PngSequence)
+        return Kinds[std::size(Kinds) - 1];
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    for (const Kind& kind : Kinds)
+        if (suffix == QLatin1String(kind.suffix))
+            return kind;
+    return Kinds[0];
+}
+
 } // namespace
 
-QString WidgetExportUi::chooseFile(QWidget* parent, const QString& suggested) {
+ExportChoice WidgetExportUi::chooseFile(QWidget* parent, const QString& suggested) {
     QFileDialog dialog(parent, QCoreApplication::translate("Export", "カードを書き出す"));
+    // The chooser of our own, so that it can hold the check box.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    const QStringList filters = exportFilters();
+    QStringList filters;
+    for (const Kind& kind : Kinds)
+        filters << filterOf(kind);
     dialog.setNameFilters(filters);
-    const int kind = std::max<int>(0, Suffixes.indexOf(QFileInfo(suggested).suffix().toLower()));
-    dialog.selectNameFilter(filters[kind]);
-    dialog.setDefaultSuffix(Suffixes[kind]);
-    // The extension follows the kind chosen in the list.
+    auto* transparent =
+        new QCheckBox(QCoreApplication::translate("Export", "背景を透明にする(&T)"), &dialog);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(transparent, grid->rowCount(), 0, 1, grid->columnCount());
+    // The extension follows the kind chosen in the list. A name typed with another
+    // extension wins, so the box stays; an MP4 asked to be transparent is refused
+    // with the reason.
+    const auto follow = [&dialog](const Kind& kind) {
+        dialog.setDefaultSuffix(QString::fromLatin1(kind.suffix));
+    };
+    const Kind& suggestedKind = kindOfFile(suggested);
+    dialog.selectNameFilter(filterOf(suggestedKind));
+    follow(suggestedKind);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, &filters](const QString& f) {
-                         dialog.setDefaultSuffix(Suffixes[std::max<int>(0, filters.indexOf(f))]);
-                     });
+                     [&follow](const QString& filter) { follow(kindOfFilter(filter)); });
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    ExportChoice choice;
+    choice.file = dialog.selectedFiles().first();
+    // A PNG sequence goes into the folder of the name given.
+    if (*kindOfFilter(dialog.selectedNameFilter()).suffix == '\0' && !choice.file.endsWith(u'/') &&
+        exportFormatOf(choice.file) != ExportFormat::PngSequence)
+        choice.file += u'/';
+    choice.transparent = transparent->isChecked();
+    return choice;
 }
 
 void WidgetExportUi::showFailure(QWidget* parent, const QString& message) {
@@ -64,7 +114,8 @@ void ExportController::exportLines(const QByteArray& line1, const QByteArray& li
         return;
     const QString suggested =
         lastFile_.isEmpty() ? QDir::home().filePath(QStringLiteral("card.mp4")) : lastFile_;
-    const QString file = ui_->chooseFile(parent_, suggested);
+    const ExportChoice choice = ui_->chooseFile(parent_, suggested);
+    const QString& file = choice.file;
     if (file.isEmpty())
         return;
     lastFile_ = file;
@@ -72,9 +123,11 @@ void ExportController::exportLines(const QByteArray& line1, const QByteArray& li
     options.file = file;
     options.line1 = line1;
     options.line2 = line2;
+    options.style.transparent = choice.transparent;
     try {
         options.format = exportFormatOf(file);
         checkExportSize(options.size, options.format);
+        checkExportLook(options);
     } catch (const Exception& error) {
         ui_->showFailure(parent_, error.message());
         emit finished(false, error.message());

@@ -1,5 +1,6 @@
 #pragma once
-// Export from the window: a save chooser offering PNG, MP4 and WebM, then the card
+// Export from the window: a save chooser offering every format, with a check box for a
+// transparent background, then the card
 // written on a worker thread (its own source and mixer) behind a progress dialog that
 // can be cancelled, so the window stays live.
 #include "app/export/export_options.h"
@@ -15,19 +16,24 @@ class QWidget;
 
 namespace quillon {
 
+// What the user chose in the save chooser.
+struct ExportChoice {
+    QString file; // empty when the user cancelled; a folder ends in "/"
+    bool transparent = false;
+};
+
 // What the export asks of the user; tests answer instead.
 class ExportUi {
 public:
     virtual ~ExportUi() = default;
-    // The file to write; empty when the user cancels.
-    virtual QString chooseFile(QWidget* parent, const QString& suggested) = 0;
+    virtual ExportChoice chooseFile(QWidget* parent, const QString& suggested) = 0;
     virtual void showFailure(QWidget* parent, const QString& message) = 0;
 };
 
 // The save chooser and the program's error box.
 class WidgetExportUi : public ExportUi {
 public:
-    QString chooseFile(QWidget* parent, const QString& suggested) override;
+    ExportChoice chooseFile(QWidget* parent, const QString& suggested) override;
     void showFailure(QWidget* parent, const QString& message) override;
 };
 

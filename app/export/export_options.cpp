@@ -4,6 +4,7 @@
 #include "platform/text/sjis.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <limits>
@@ -73,13 +74,13 @@ bool takeCaptionOrListOption(const QString& name, const std::optional<QString>& 
     } else if (i + 1 < arguments.size()) {
         value = arguments.at(++i);
     } else {
-        usageError(QStringLiteral("%s の値がありません"), {name});
+        usageError(QCoreApplication::translate("Export", "%s の値がありません"), {name});
     }
     if (!flag && value.isEmpty())
-        usageError(QStringLiteral("%s の値がありません"), {name});
+        usageError(QCoreApplication::translate("Export", "%s の値がありません"), {name});
     if (name == QLatin1String("--captions")) {
         if (!std::exchange(options.captions, value).isEmpty())
-            usageError(QStringLiteral("%s が二度指定されています"), {name});
+            usageError(QCoreApplication::translate("Export", "%s が二度指定されています"), {name});
         return true;
     }
     ExportList& list = options.list ? *options.list : options.list.emplace();
@@ -91,7 +92,7 @@ bool takeCaptionOrListOption(const QString& name, const std::optional<QString>& 
     else
         repeated = !std::exchange(list.extension, value).isEmpty();
     if (repeated)
-        usageError(QStringLiteral("%s が二度指定されています"), {name});
+        usageError(QCoreApplication::translate("Export", "%s が二度指定されています"), {name});
     return true;
 }
 
@@ -160,12 +161,26 @@ QString captionAndListUsage() {
                   "\n       (一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)");
 }
 
+// A pattern's one number: %d, or %05d and the like.
+const QRegularExpression& numberInPattern() {
+    static const QRegularExpression form(QStringLiteral("%(0?)([1-9]?)d"));
+    return form;
+}
+
+bool isFrameSequence(const QString& target) {
+    if (target.endsWith(u'/') || QFileInfo(target).isDir())
+        return true;
+    const QString name = QFileInfo(target).fileName();
+    return name.contains(numberInPattern()) && name.toLower().endsWith(QLatin1String(".png"));
+}
+
 } // namespace
 
 QString exportUsage() {
     return QCoreApplication::translate(
                "Export", "使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] "
-                         "1行目 [2行目]") +
+                         "[--transparent] [--color RRGGBB] [--background RRGGBB|画像] "
+                         "[--loop N] 1行目 [2行目]") +
            captionAndListUsage();
 }
 
@@ -175,6 +190,8 @@ bool isExportCommand(const QStringList& arguments) {
 }
 
 ExportFormat exportFormatOf(const QString& file) {
+    if (isFrameSequence(file))
+        return ExportFormat::PngSequence;
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("png"))
         return ExportFormat::Png;
@@ -182,7 +199,15 @@ ExportFormat exportFormatOf(const QString& file) {
         return ExportFormat::Mp4;
     if (suffix == QLatin1String("webm"))
         return ExportFormat::WebM;
-    usageError(QCoreApplication::translate("Export", "%s: 書き出せる形式は .png, .mp4, .webm です"),
+    if (suffix == QLatin1String("mov"))
+        return ExportFormat::Mov;
+    if (suffix == QLatin1String("gif"))
+        return ExportFormat::Gif;
+    if (suffix == QLatin1String("webp"))
+        return ExportFormat::WebP;
+    usageError(QCoreApplication::translate(
+                   "Export", "%s: 書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、"
+                             "PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です"),
                {file});
 }
 
@@ -218,8 +243,16 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
         if (takeCaptionOrListOption(name, eq >= 0 ? std::optional(value) : std::nullopt, arguments,
                                     i, options))
             continue;
+        if (isExportLookFlag(name)) {
+            if (eq >= 0)
+                usageError(QCoreApplication::translate("Export", "%s に値は付けられません"),
+                           {name});
+            takeExportLook(name, {}, options);
+            continue;
+        }
         const bool known = name == ExportSwitch || name == QLatin1String("--size") ||
-                           name == QLatin1String("--fps") || name == QLatin1String("--seed");
+                           name == QLatin1String("--fps") || name == QLatin1String("--seed") ||
+                           isExportLookOption(name);
         if (!known)
             usageError(QCoreApplication::translate("Export", "%s というオプションはありません"),
                        {name});
@@ -243,6 +276,8 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
                     QCoreApplication::translate("Export", "--fps は 1 から %d までの整数です"),
                     {QString::number(MaxExportFps)});
             options.fps = int(*fps);
+        } else if (isExportLookOption(name)) {
+            takeExportLook(name, value, options);
         } else {
             repeated = options.seed.has_value();
             const auto seed = wholeNumber(value, 0, std::numeric_limits<uint32_t>::max());
@@ -260,6 +295,7 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
         return options;
     options.format = exportFormatOf(options.file);
     checkExportSize(options.size, options.format);
+    checkExportLook(options);
     if (lines.isEmpty())
         usageError(QCoreApplication::translate("Export", "1行目が指定されていません"));
     if (lines.size() > 2)
@@ -269,6 +305,66 @@ ExportOptions parseExportArguments(const QStringList& arguments) {
     if (lines.size() > 1)
         options.line2 = lineBytes(lines.at(1), 2);
     return options;
+}
+
+// The look of the file, kept apart from the card's own options.
+
+bool isExportLookFlag(const QString& name) {
+    return name == QLatin1String("--transparent");
+}
+
+bool isExportLookOption(const QString& name) {
+    return name == QLatin1String("--color") || name == QLatin1String("--background") ||
+           name == QLatin1String("--loop");
+}
+
+void takeExportLook(const QString& name, const QString& value, ExportOptions& options) {
+    if (name == QLatin1String("--transparent")) {
+        options.style.transparent = true;
+    } else if (name == QLatin1String("--color") || name == QLatin1String("--background")) {
+        const QString wrong = takeStyleOption(name, value, options.style);
+        if (!wrong.isEmpty())
+            throw ExportUsageError(wrong);
+    } else if (name == QLatin1String("--loop")) {
+        const auto loops = wholeNumber(value, 0, 65535);
+        if (!loops)
+            usageError(QCoreApplication::translate(
+                "Export", "--loop は 0 (いつまでも) から 65535 までの整数です"));
+        options.loops = int(*loops);
+    }
+}
+
+bool exportKeepsAlpha(ExportFormat format) {
+    return format != ExportFormat::Mp4;
+}
+
+void checkExportLook(const ExportOptions& options) {
+    if (!options.style.transparent)
+        return;
+    if (!exportKeepsAlpha(options.format))
+        usageError(QCoreApplication::translate(
+            "Export", "--transparent は .mp4 には使えません (H.264 には透明がありません)。"
+                      ".webm, .mov, .gif, .webp, .png か PNG 連番にしてください"));
+    if (!options.style.picture.isNull() || options.style.background != qRgb(0, 0, 0))
+        usageError(QCoreApplication::translate("Export",
+                                               "--transparent と --background は一緒に使えません"));
+}
+
+FrameFiles frameFilesOf(const QString& target) {
+    const QFileInfo info(target);
+    if (target.endsWith(u'/') || info.isDir())
+        return FrameFiles{QDir::cleanPath(target), QStringLiteral("frame-%05d.png")};
+    return FrameFiles{info.path(), info.fileName()};
+}
+
+QString FrameFiles::nameOf(int64_t frame) const {
+    const QRegularExpressionMatch m = numberInPattern().match(pattern);
+    if (!m.hasMatch())
+        return pattern;
+    const QChar fill = m.capturedLength(1) ? QLatin1Char('0') : QLatin1Char(' ');
+    QString name = pattern;
+    return name.replace(m.capturedStart(0), m.capturedLength(0),
+                        QStringLiteral("%1").arg(frame, m.captured(2).toInt(), 10, fill));
 }
 
 } // namespace quillon

@@ -1,8 +1,10 @@
 #pragma once
 // The export's command line, parsed and checked:
 //   quillon --export FILE [--size WxH] [--fps N] [--seed N] [--captions FILE] LINE1 [LINE2]
+//          [--transparent] [--color RRGGBB] [--background RRGGBB|IMAGE] [--loop N]
 //   quillon --export DIR/ (--file LIST.qln | --catalogue) [--format EXT] [...]
 #include "platform/core/error.h"
+#include "platform/display/page_style.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -13,7 +15,15 @@
 
 namespace quillon {
 
-enum class ExportFormat { Png, Mp4, WebM };
+enum class ExportFormat {
+    Png,
+    Mp4,
+    WebM,
+    Mov,
+    Gif,
+    WebP,
+    PngSequence, // a folder ("DIR/") or a pattern ("DIR/frame-%05d.png"), with sound.wav
+};
 
 // A whole list at once: one card per subtitle, each a file of its own in one folder.
 struct ExportList {
@@ -34,6 +44,10 @@ struct ExportOptions {
     QString captions;
     // Set for a list; then file names its folder and the lines are unused.
     std::optional<ExportList> list;
+
+    // How the card looks and plays in the file.
+    PageStyle style; // --color, --background, --transparent
+    int loops = 0;   // --loop: how often a GIF or WebP repeats; 0 forever
 };
 
 // Bad usage: the message says what is wrong; the command line exits with status 2.
@@ -58,6 +72,25 @@ ExportFormat exportFormatOf(const QString& file);
 
 // Raises ExportUsageError when the size does not suit the format.
 void checkExportSize(QSize size, ExportFormat format);
+
+// The look of the file: --transparent (a flag), --color, --background, --loop.
+bool isExportLookFlag(const QString& name);
+bool isExportLookOption(const QString& name);
+// Takes the flag or the option's value into options. Raises ExportUsageError.
+void takeExportLook(const QString& name, const QString& value, ExportOptions& options);
+// Raises ExportUsageError when the look does not suit the format (no alpha in H.264).
+void checkExportLook(const ExportOptions& options);
+// Whether the format can keep a transparent background.
+bool exportKeepsAlpha(ExportFormat format);
+
+// Where a PNG sequence goes: its folder, and the name of frame k made from a pattern
+// with one %d (or %05d ...).
+struct FrameFiles {
+    QString folder;
+    QString pattern;
+    QString nameOf(int64_t frame) const;
+};
+FrameFiles frameFilesOf(const QString& target);
 
 // One-line usage text.
 QString exportUsage();

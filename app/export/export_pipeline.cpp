@@ -1,7 +1,9 @@
 #include "app/export/export_pipeline.h"
 
+#include "app/export/frame_sequence.h"
 #include "platform/core/pending_file.h"
 #include "platform/media/ffmpeg_encoder.h"
+#include "platform/media/repeated_frames.h"
 #include "platform/sound/dxwavelist.h"
 #include "platform/sound/loopback_mixer.h"
 #include "presentation/built_in_sounds.h"
@@ -9,6 +11,7 @@
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <optional>
 
 namespace quillon {
 
@@ -27,9 +30,11 @@ void checkFrame(const QImage& image, const ExportOptions& options) {
         throw Exception(QCoreApplication::translate("Export", "カードの絵を描けませんでした"));
 }
 
-// A card is white on black: when every pixel is a grey, the picture is written as grey
-// levels, with nothing lost, in half the size and time.
-QImage asWritten(const QImage& card) {
+} // namespace
+
+QImage pngPictureOf(const QImage& card) {
+    if (card.hasAlphaChannel())
+        return card;
     const QImage rgb = card.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < rgb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
@@ -40,6 +45,8 @@ QImage asWritten(const QImage& card) {
     return rgb.convertToFormat(QImage::Format_Grayscale8);
 }
 
+namespace {
+
 void exportPicture(ExportSource& source, const ExportOptions& options,
                    const ExportProgressCallback& progress) {
     const QImage card = source.finishedCard();
@@ -49,7 +56,7 @@ void exportPicture(ExportSource& source, const ExportOptions& options,
     if (!file.open(QIODevice::WriteOnly))
         cannotWrite(options.file, file.errorString());
     QImageWriter writer(&file, "png");
-    if (!writer.write(asWritten(card))) {
+    if (!writer.write(pngPictureOf(card))) {
         const QString why =
             file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         file.cancelWriting();
@@ -61,17 +68,46 @@ void exportPicture(ExportSource& source, const ExportOptions& options,
         progress(ExportProgress{1, 1});
 }
 
+VideoFormat videoFormatOf(ExportFormat format) {
+    switch (format) {
+    case ExportFormat::WebM:
+        return VideoFormat::WebM;
+    case ExportFormat::Mov:
+        return VideoFormat::Mov;
+    case ExportFormat::Gif:
+        return VideoFormat::Gif;
+    case ExportFormat::WebP:
+        return VideoFormat::WebP;
+    default:
+        return VideoFormat::Mp4;
+    }
+}
+
 void encodeVideo(ExportSource& source, const ExportOptions& options, const QString& program,
-                 const QString& path, LoopbackMixer& mixer, const ExportProgressCallback& progress,
+                 const QString& path, const ExportProgressCallback& progress,
                  const std::atomic_bool& cancel) {
     EncoderSettings settings;
     settings.outputPath = path;
-    settings.format = options.format == ExportFormat::WebM ? VideoFormat::WebM : VideoFormat::Mp4;
+    settings.format = videoFormatOf(options.format);
     settings.size = options.size;
     settings.fps = options.fps;
     settings.sampleRate = ExportSampleRate;
+    settings.alpha = options.style.transparent || options.format == ExportFormat::Mov;
+    settings.loops = options.loops;
     FfmpegEncoder encoder(settings, program);
     encoder.setCancelFlag(&cancel);
+    // Made while ffmpeg starts. The animations have no sound: nothing to mix.
+    std::optional<LoopbackMixer> mixed;
+    if (hasSound(settings.format)) {
+        mixed.emplace();
+        loadCardSounds(*mixed);
+    }
+    LoopbackMixer* mixer = mixed ? &*mixed : nullptr;
+    // A page held for many frames goes to ffmpeg once; to a video player again once a
+    // second. The animations time each frame themselves, and the editors' file gets
+    // every frame made by ffmpeg.
+    const bool player = options.format == ExportFormat::Mp4 || options.format == ExportFormat::WebM;
+    RepeatedFrames repeats(player ? options.fps : RepeatedFrames::NoGap);
 
     const int64_t expected = source.expectedFrames();
     std::vector<int16_t> sound;
@@ -81,22 +117,33 @@ void encodeVideo(ExportSource& source, const ExportOptions& options, const QStri
             throw EExportCancelled();
         const QImage frame = source.nextFrame();
         checkFrame(frame, options);
-        for (const CueStart& cue : source.takeCues())
-            mixer.startCue(cue.name, cue.sample);
+        const std::vector<CueStart> cues = source.takeCues();
         ++frames;
         // The sound first: ffmpeg then never waits for sound behind a frame it holds.
-        sound.clear();
-        mixer.renderUntil(sampleOfFrame(frames, options.fps), sound);
-        encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
-        encoder.writeFrame(frame);
+        if (mixer) {
+            for (const CueStart& cue : cues)
+                mixer->startCue(cue.name, cue.sample);
+            sound.clear();
+            mixer->renderUntil(sampleOfFrame(frames, options.fps), sound);
+            encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
+        }
+        if (repeats.needed(frame, frames - 1))
+            encoder.writeFrame(frame, frames - 1);
         if (progress)
             progress(ExportProgress{frames, std::max(expected, frames)});
     }
     if (frames == 0)
         throw Exception(QCoreApplication::translate("Export", "カードの絵を描けませんでした"));
-    sound.clear();
-    mixer.finish(sampleOfFrame(frames, options.fps), sound);
-    encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
+    if (mixer) {
+        sound.clear();
+        mixer->finish(sampleOfFrame(frames, options.fps), sound);
+        encoder.writeAudio(sound.data(), int64_t(sound.size() / 2));
+    }
+    // The last frame ends the video where the sound ends.
+    if (repeats.lastUnsent()) {
+        encoder.writeFrame(repeats.lastPicture(), repeats.lastIndex());
+        repeats.sentLast();
+    }
     encoder.finish();
 }
 
@@ -106,12 +153,9 @@ void exportVideo(ExportSource& source, const ExportOptions& options,
     const QString program = FfmpegEncoder::findProgram();
     if (program.isEmpty())
         throw Exception(FfmpegEncoder::missingProgramMessage());
-    LoopbackMixer mixer;
-    loadCardSounds(mixer);
-
     PendingFile pending(options.file);
     try {
-        encodeVideo(source, options, program, pending.path(), mixer, progress, cancel);
+        encodeVideo(source, options, program, pending.path(), progress, cancel);
     } catch (const EExportCancelled&) {
         throw;
     } catch (const Exception& error) {
@@ -138,6 +182,8 @@ void exportCard(ExportSource& source, const ExportOptions& options,
                 const ExportProgressCallback& progress, const std::atomic_bool& cancel) {
     if (options.format == ExportFormat::Png)
         exportPicture(source, options, progress);
+    else if (options.format == ExportFormat::PngSequence)
+        exportFrameSequence(source, options, progress, cancel);
     else
         exportVideo(source, options, progress, cancel);
 }

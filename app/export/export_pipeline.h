@@ -24,6 +24,10 @@ using ExportProgressCallback = std::function<void(const ExportProgress&)>;
 void exportCard(ExportSource& source, const ExportOptions& options,
                 const ExportProgressCallback& progress, const std::atomic_bool& cancel);
 
+// A frame as a PNG file holds it: grey levels when it is all grey (half the size and
+// time, nothing lost), with its alpha when it has one.
+QImage pngPictureOf(const QImage& card);
+
 // The program's built-in sounds, by name, for the mix.
 void loadCardSounds(LoopbackMixer& mixer);
 

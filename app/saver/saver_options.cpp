@@ -29,7 +29,8 @@ bool isTargetName(const QString& name) {
 bool takesValue(const QString& name) {
     return name == QLatin1String("window-id") || name == QLatin1String("file") ||
            name == QLatin1String("linger") || name == QLatin1String("seed") ||
-           name == QLatin1String("config");
+           name == QLatin1String("config") || name == QLatin1String("color") ||
+           name == QLatin1String("background");
 }
 
 bool isFlag(const QString& name) {
@@ -62,7 +63,8 @@ std::optional<uint32_t> seedOf(const QString& text) {
 QString saverUsage() {
     return QCoreApplication::translate(
         "Saver", "使い方: quillon --root | --window-id ID | --window [--file ファイル] "
-                 "[--linger 秒] [--seed N] [--sound]");
+                 "[--linger 秒] [--seed N] [--sound] [--color RRGGBB] "
+                 "[--background RRGGBB|画像]");
 }
 
 std::optional<uint32_t> parseWindowId(const QString& text) {
@@ -141,6 +143,11 @@ SaverOptions parseSaverArguments(const QStringList& arguments, const QString& xs
             options.holdMs = lingerMs(value);
         } else if (name == QLatin1String("seed")) {
             options.seed = seedOf(value);
+        } else if (name == QLatin1String("color") || name == QLatin1String("background")) {
+            const QString wrong =
+                takeStyleOption(QStringLiteral("--") + name, value, options.style);
+            if (!wrong.isEmpty())
+                throw SaverUsageError(wrong);
         }
         // --config is the settings location's business.
     }

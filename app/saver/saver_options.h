@@ -2,8 +2,9 @@
 // The screen saver's command line, in the conventions of XScreenSaver and the desktops
 // that follow it (one or two leading dashes):
 //   quillon --root | --window-id ID | --window [--file PATH] [--linger SECONDS]
-//           [--seed N] [--sound] [--config PATH]
+//           [--seed N] [--sound] [--config PATH] [--color RRGGBB] [--background RRGGBB|IMAGE]
 #include "platform/core/error.h"
+#include "platform/display/page_style.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,7 @@ struct SaverOptions {
     std::optional<uint32_t> holdMs; // --linger; unset: the card's own hold
     std::optional<uint32_t> seed;   // unset: a new order each time
     bool sound = false;
+    PageStyle style; // --color, --background: the cards' look in the saver's window
 };
 
 // Bad usage: the message says what is wrong; the program exits with status 2.

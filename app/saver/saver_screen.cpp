@@ -39,6 +39,7 @@ SaverScreen::SaverScreen(const SaverOptions& options)
         makeViewIn(options.windowId);
     else
         makeViewOfItsOwn();
+    view_->setStyle(options.style);
     refresh_.setRate(TimerRefreshClock::rateOf(view_->screen()));
     const double initial = pageScale(view_->pixelSize());
     wantedScale_ = initial > 0 ? initial : 1.0; // a window not yet sized

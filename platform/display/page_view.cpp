@@ -26,11 +26,33 @@ void PageView::showFrame(const PagePresenter::Frame& frame) {
         update(toLogicalPixels(changed, devicePixelRatio()));
 }
 
+void PageView::setStyle(const PageStyle& style) {
+    PageStyle opaque = style;
+    opaque.transparent = false;
+    styler_ = PageStyler(opaque);
+    update();
+}
+
 void PageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const qreal scale = devicePixelRatio();
     painter.scale(1 / scale, 1 / scale);
-    PaintPage(painter, pageArea(), frame_.page, frame_.lit, toDevicePixels(event->region(), scale));
+    const QRegion dirty = toDevicePixels(event->region(), scale);
+    if (styler_.style().plain()) {
+        PaintPage(painter, pageArea(), frame_.page, frame_.lit, dirty);
+        return;
+    }
+    // In a style: what changed is painted white on black aside, then laid in the style.
+    const QRect part = dirty.boundingRect() & QRect(QPoint(), pixelSize());
+    if (part.isEmpty())
+        return;
+    QImage plain(part.size(), QImage::Format_RGB32);
+    {
+        QPainter aside(&plain);
+        aside.translate(-part.topLeft());
+        PaintPage(aside, pageArea(), frame_.page, frame_.lit, QRegion(part));
+    }
+    painter.drawImage(part.topLeft(), styler_.apply(plain, pixelSize(), part.topLeft()));
 }
 
 void PageView::resizeEvent(QResizeEvent* event) {

@@ -5,6 +5,7 @@
 // asked to, so it can sit inside another program's window.
 #include "platform/display/page_painter.h"
 #include "platform/display/page_presenter.h"
+#include "platform/display/page_style.h"
 
 #include <QRasterWindow>
 #include <functional>
@@ -21,6 +22,8 @@ public:
     QSize pixelSize() const;
     // Input passes through to the window below, and the view never takes the focus.
     void setTransparentForInput();
+    // The pages' look: the text's colour and the background (not transparency).
+    void setStyle(const PageStyle& style);
 
     // The size in device pixels changed.
     std::function<void(QSize)> OnPixelSizeChanged;
@@ -34,6 +37,7 @@ private:
 
     PagePresenter::Frame frame_;
     ScreenDamage damage_;
+    PageStyler styler_;
     QSize pixelSize_;
 };
 

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cstring>
 
 namespace quillon {
 
@@ -31,47 +32,143 @@ QString FfmpegEncoder::missingProgramMessage() {
                   "ください (例: sudo apt install ffmpeg)");
 }
 
+bool hasSound(VideoFormat format) {
+    return format == VideoFormat::Mp4 || format == VideoFormat::WebM || format == VideoFormat::Mov;
+}
+
+bool keepsAlpha(VideoFormat format) {
+    return format != VideoFormat::Mp4;
+}
+
+namespace {
+
+// Frames go as 4:2:0 made here for the video formats without alpha, which are all made
+// of 4:2:0; as RGBA for the rest, which ffmpeg turns into their own pixels.
+bool rgbaFrames(const EncoderSettings& s) {
+    return s.alpha || (s.format != VideoFormat::Mp4 && s.format != VideoFormat::WebM);
+}
+
+QStringList list(std::initializer_list<const char*> words) {
+    QStringList out;
+    for (const char* w : words)
+        out << QString::fromLatin1(w);
+    return out;
+}
+
+// The frames come as studio-range BT.709; the file says so, so that players show true
+// black and white.
+QStringList bt709() {
+    return list({"-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
+                 "-color_range", "tv"});
+}
+
+// RGBA frames made into BT.709 studio range, as the file says they are.
+constexpr const char* Bt709Scale = "scale=out_color_matrix=bt709:out_range=tv";
+QStringList toBt709() {
+    return {QStringLiteral("-vf"), QString::fromLatin1(Bt709Scale)};
+}
+
+// What each format makes of the frames. Those with timestamps of their own show each
+// frame until the next one; the one for editors gets every frame of the grid, repeats
+// made by ffmpeg from the one decoded frame.
+QStringList outputArguments(const EncoderSettings& s) {
+    const bool alpha = s.alpha && keepsAlpha(s.format);
+    const QString loops = QString::number(s.loops);
+    switch (s.format) {
+    case VideoFormat::Mp4:
+        return list({"-fps_mode", "passthrough", "-pix_fmt", "yuv420p"}) + bt709() +
+               list({"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18", "-c:a", "aac",
+                     // The fast coder: a third of the time, and the cues sound the same.
+                     "-aac_coder", "fast", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"});
+    case VideoFormat::WebM:
+        return list({"-fps_mode", "passthrough"}) + (alpha ? toBt709() : QStringList()) +
+               list({"-pix_fmt", alpha ? "yuva420p" : "yuv420p"}) + bt709() +
+               list({"-c:v",     "libvpx-vp9", "-deadline",
+                     "realtime", "-cpu-used",  "8",
+                     "-row-mt",  "1",          "-tile-columns",
+                     "2",        "-threads",   "0",
+                     "-crf",     "30",         "-b:v",
+                     "0",        "-c:a",       "libopus",
+                     "-b:a",     "128k",       "-f",
+                     "webm"});
+    case VideoFormat::Mov:
+        return QStringList{QStringLiteral("-vf"),
+                           QStringLiteral("fps=%1,%2").arg(s.fps).arg(Bt709Scale)} +
+               list({"-pix_fmt", "yuva444p10le"}) + bt709() +
+               list({"-c:v", "prores_aw", "-profile:v", "4", "-vendor", "apl0", "-c:a", "pcm_s16le",
+                     "-f", "mov"});
+    case VideoFormat::Gif: {
+        // White on black needs few colours; made from the card's own frames, its greys
+        // keep the edges smooth without dithering.
+        const QString graph =
+            QStringLiteral("split[a][b];[a]palettegen=stats_mode=full:reserve_transparent=%1[p];"
+                           "[b][p]paletteuse=dither=none:diff_mode=rectangle")
+                .arg(alpha ? 1 : 0);
+        // The last frame's delay, in hundredths of a second, is its frame's.
+        const QString last = QString::number(std::max(1, (100 + s.fps / 2) / s.fps));
+        return QStringList{QStringLiteral("-fps_mode"),    QStringLiteral("passthrough"),
+                           QStringLiteral("-vf"),          graph,
+                           QStringLiteral("-loop"),        loops,
+                           QStringLiteral("-final_delay"), last,
+                           QStringLiteral("-f"),           QStringLiteral("gif")};
+    }
+    case VideoFormat::WebP:
+        return list({"-fps_mode", "passthrough", "-pix_fmt", "bgra", "-c:v", "libwebp_anim",
+                     "-lossless", "1"}) +
+               QStringList{QStringLiteral("-loop"), loops} + list({"-f", "webp"});
+    }
+    return {};
+}
+
+// The frames' stream: IVF, a 32-byte header, then each frame behind its size and its
+// number on the grid.
+QByteArray ivfHeader(const EncoderSettings& s) {
+    QByteArray header(32, '\0');
+    auto put16 = [&](int at, uint32_t v) {
+        header[at] = char(v & 0xff);
+        header[at + 1] = char(v >> 8);
+    };
+    auto put32 = [&](int at, uint32_t v) {
+        put16(at, v & 0xffff);
+        put16(at + 2, v >> 16);
+    };
+    header.replace(0, 4, "DKIF");
+    put16(6, 32);
+    header.replace(8, 4, rgbaFrames(s) ? "RGBA" : "I420");
+    put16(12, uint32_t(s.size.width()));
+    put16(14, uint32_t(s.size.height()));
+    put32(16, uint32_t(s.fps)); // time base 1 / fps
+    put32(20, 1);
+    return header;
+}
+
+QByteArray ivfFrameHeader(qsizetype bytes, int64_t index) {
+    QByteArray header(12, '\0');
+    for (int i = 0; i < 4; ++i)
+        header[i] = char((uint64_t(bytes) >> (8 * i)) & 0xff);
+    for (int i = 0; i < 8; ++i)
+        header[4 + i] = char((uint64_t(index) >> (8 * i)) & 0xff);
+    return header;
+}
+
+} // namespace
+
 QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
-    const QString size = QStringLiteral("%1x%2").arg(s.size.width()).arg(s.size.height());
-    QStringList args = {
-        QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"), QStringLiteral("-loglevel"),
-        QStringLiteral("error"), QStringLiteral("-y"),
-        // Without this a write error at the end (a full disk) still exits with 0.
-        QStringLiteral("-xerror"),
-        // Frames on descriptor 3, sound on 4. Both are described in full, so nothing is
-        // read ahead to guess what they are.
-        QStringLiteral("-probesize"), QStringLiteral("32"), QStringLiteral("-analyzeduration"),
-        QStringLiteral("0"), QStringLiteral("-f"), QStringLiteral("rawvideo"),
-        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-video_size"), size,
-        QStringLiteral("-framerate"), QString::number(s.fps), QStringLiteral("-i"),
-        QStringLiteral("pipe:3"), QStringLiteral("-probesize"), QStringLiteral("32"),
-        QStringLiteral("-analyzeduration"), QStringLiteral("0"), QStringLiteral("-f"),
-        QStringLiteral("s16le"), QStringLiteral("-ar"), QString::number(s.sampleRate),
-        QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), QStringLiteral("pipe:4"),
-        QStringLiteral("-map"), QStringLiteral("0:v:0"), QStringLiteral("-map"),
-        QStringLiteral("1:a:0"),
-        // The frames come as studio-range BT.709; the file says so, so that players show
-        // true black and white.
-        QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-colorspace"),
-        QStringLiteral("bt709"), QStringLiteral("-color_primaries"), QStringLiteral("bt709"),
-        QStringLiteral("-color_trc"), QStringLiteral("bt709"), QStringLiteral("-color_range"),
-        QStringLiteral("tv")};
-    if (s.format == VideoFormat::Mp4)
-        args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
-             << QStringLiteral("ultrafast") << QStringLiteral("-crf") << QStringLiteral("18")
-             << QStringLiteral("-c:a") << QStringLiteral("aac") << QStringLiteral("-b:a")
-             << QStringLiteral("192k") << QStringLiteral("-movflags")
-             << QStringLiteral("+faststart") << QStringLiteral("-f") << QStringLiteral("mp4");
+    QStringList args =
+        list({"-hide_banner", "-nostdin", "-loglevel", "error", "-y",
+              // Without this a write error at the end (a full disk) still
+              // exits with 0.
+              "-xerror",
+              // Frames on descriptor 3, sound on 4. Both are described in
+              // full, so nothing is read ahead to guess what they are.
+              "-probesize", "32", "-analyzeduration", "0", "-f", "ivf", "-i", "pipe:3"});
+    if (hasSound(s.format))
+        args << list({"-probesize", "32", "-analyzeduration", "0", "-f", "s16le", "-ar"})
+             << QString::number(s.sampleRate)
+             << list({"-ac", "2", "-i", "pipe:4", "-map", "0:v:0", "-map", "1:a:0"});
     else
-        args << QStringLiteral("-c:v") << QStringLiteral("libvpx-vp9")
-             << QStringLiteral("-deadline") << QStringLiteral("realtime")
-             << QStringLiteral("-cpu-used") << QStringLiteral("8") << QStringLiteral("-row-mt")
-             << QStringLiteral("1") << QStringLiteral("-tile-columns") << QStringLiteral("2")
-             << QStringLiteral("-threads") << QStringLiteral("0") << QStringLiteral("-crf")
-             << QStringLiteral("30") << QStringLiteral("-b:v") << QStringLiteral("0")
-             << QStringLiteral("-c:a") << QStringLiteral("libopus") << QStringLiteral("-b:a")
-             << QStringLiteral("128k") << QStringLiteral("-f") << QStringLiteral("webm");
-    args << s.outputPath;
+        args << list({"-map", "0:v:0"});
+    args << outputArguments(s) << s.outputPath;
     return args;
 }
 
@@ -79,17 +176,35 @@ FfmpegEncoder::FfmpegEncoder(const EncoderSettings& settings, QString program)
     : settings_(settings) {
     if (program.isEmpty())
         throw Exception(missingProgramMessage());
-    process_ = std::make_unique<ChildProcess>(program, arguments(settings), 2);
+    process_ = std::make_unique<ChildProcess>(program, arguments(settings),
+                                              hasSound(settings.format) ? 2 : 1);
+    process_->queue(VideoPipe, ivfHeader(settings));
 }
 
 FfmpegEncoder::~FfmpegEncoder() = default;
 
-void FfmpegEncoder::writeFrame(const QImage& frame) {
+void FfmpegEncoder::writeFrame(const QImage& frame, int64_t index) {
     if (frame.size() != settings_.size)
         throw Exception(QCoreApplication::translate("Errors", "書き出す画像の大きさが違います"));
-    const QByteArray& bytes = frames_.convert(frame);
+    const QByteArray& bytes = payloadOf(frame);
+    process_->queue(VideoPipe, ivfFrameHeader(bytes.size(), index));
     process_->queue(VideoPipe, bytes);
     waitForFrames(bytes.size());
+}
+
+const QByteArray& FfmpegEncoder::payloadOf(const QImage& frame) {
+    if (!rgbaFrames(settings_))
+        return frames_.convert(frame);
+    if (alphaBytes_.isEmpty() || frame.cacheKey() != alphaOf_) {
+        alphaOf_ = frame.cacheKey();
+        const QImage rgba = frame.convertToFormat(QImage::Format_RGBA8888);
+        // A fresh array: the previous one may still wait in a pipe.
+        alphaBytes_ = QByteArray(qsizetype(rgba.width()) * rgba.height() * 4, Qt::Uninitialized);
+        const qsizetype line = qsizetype(rgba.width()) * 4;
+        for (int y = 0; y < rgba.height(); ++y)
+            std::memcpy(alphaBytes_.data() + y * line, rgba.constScanLine(y), size_t(line));
+    }
+    return alphaBytes_;
 }
 
 // Normally one frame waits beside the one ffmpeg is reading. Only when ffmpeg stops
@@ -102,7 +217,8 @@ void FfmpegEncoder::waitForFrames(qsizetype frameBytes) {
     qsizetype last = process_->pending(VideoPipe);
     while (process_->pending(VideoPipe) > frameBytes) {
         checkRunning();
-        const bool starved = sinceTaken.elapsed() >= StallMs && process_->pending(AudioPipe) == 0;
+        const bool starved = sinceTaken.elapsed() >= StallMs &&
+                             (!hasSound(settings_.format) || process_->pending(AudioPipe) == 0);
         if (starved && process_->pending(VideoPipe) <= std::max(MaxWaitingBytes, 2 * frameBytes))
             return;
         process_->pump(50);
@@ -115,7 +231,7 @@ void FfmpegEncoder::waitForFrames(qsizetype frameBytes) {
 }
 
 void FfmpegEncoder::writeAudio(const int16_t* frames, int64_t count) {
-    if (count <= 0)
+    if (count <= 0 || !hasSound(settings_.format))
         return;
     // The sound is small: it waits in memory until ffmpeg takes it.
     process_->queue(AudioPipe, QByteArray(reinterpret_cast<const char*>(frames),
@@ -125,7 +241,8 @@ void FfmpegEncoder::writeAudio(const int16_t* frames, int64_t count) {
 }
 
 void FfmpegEncoder::checkRunning() {
-    if ((cancel_ && cancel_->load()) || process_->broken(VideoPipe) || process_->broken(AudioPipe))
+    const bool soundBroken = hasSound(settings_.format) && process_->broken(AudioPipe);
+    if ((cancel_ && cancel_->load()) || process_->broken(VideoPipe) || soundBroken)
         fail();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Encoding by the ffmpeg program: raw frames and raw sound go in through two pipes,
-// the finished file comes out. The program's libraries are not linked.
+// the finished file comes out. The program's libraries are not linked. Each frame
+// carries its place on the frame grid, so a frame that only repeats the one before
+// need not be sent at all.
 #include "platform/core/error.h"
 #include "platform/media/yuv_frames.h"
 
@@ -26,8 +28,16 @@ public:
 
 enum class VideoFormat {
     Mp4,  // H.264 (yuv420p) with AAC, index at the front for streaming
-    WebM, // VP9 (yuv420p) with Opus
+    WebM, // VP9 (yuv420p, or yuva420p with alpha) with Opus
+    Mov,  // ProRes 4444 with its alpha channel, 16-bit PCM, every frame of the grid
+    Gif,  // a palette made from the frames, no sound, looping
+    WebP, // animated, lossless, no sound, looping
 };
+
+// Whether the format carries sound.
+bool hasSound(VideoFormat format);
+// Whether the format can keep an alpha channel.
+bool keepsAlpha(VideoFormat format);
 
 struct EncoderSettings {
     QString outputPath; // written by ffmpeg; the format is named explicitly, not guessed
@@ -35,6 +45,8 @@ struct EncoderSettings {
     QSize size;
     int fps = 30;
     int sampleRate = 48000; // 16-bit interleaved stereo
+    bool alpha = false;     // the file keeps the frames' alpha (32-bit ARGB)
+    int loops = 0;          // GIF and WebP: how often the animation repeats; 0 forever
 };
 
 class FfmpegEncoder {
@@ -53,8 +65,9 @@ public:
     // Stops waiting on ffmpeg when set; the call then raises EExportCancelled.
     void setCancelFlag(const std::atomic_bool* cancel) { cancel_ = cancel; }
 
-    // One frame of settings.size. Raises when ffmpeg stopped taking input.
-    void writeFrame(const QImage& frame);
+    // Frame number index of the grid (1 / fps each), shown until the next one written;
+    // indexes must grow. settings.size. Raises when ffmpeg stopped taking input.
+    void writeFrame(const QImage& frame, int64_t index);
     // Interleaved stereo frames.
     void writeAudio(const int16_t* frames, int64_t count);
     // Ends both streams and waits for the file. Raises with ffmpeg's own message when
@@ -66,11 +79,14 @@ public:
 
 private:
     void waitForFrames(qsizetype frameBytes);
+    const QByteArray& payloadOf(const QImage& frame);
     void checkRunning();
     [[noreturn]] void fail();
     EncoderSettings settings_;
     std::unique_ptr<ChildProcess> process_;
     Yuv420Frames frames_;
+    QByteArray alphaBytes_; // the last frame with alpha as ffmpeg takes it: R, G, B, A
+    qint64 alphaOf_ = 0;
     const std::atomic_bool* cancel_ = nullptr;
 };
 

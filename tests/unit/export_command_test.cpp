@@ -45,6 +45,23 @@ TEST(ExportOptionsTest, DefaultsAndEveryOptionInAnyOrder) {
     EXPECT_EQ(all.line1, QByteArray("Line 1"));
     EXPECT_EQ(all.line2, QByteArray("--two--"));
 
+    const ExportOptions look = parseExportArguments(
+        args({"--export", "c.GIF", "--loop", "3", "--transparent", "--color=#FFcc00", "x"}));
+    EXPECT_EQ(look.format, ExportFormat::Gif);
+    EXPECT_EQ(look.loops, 3);
+    EXPECT_TRUE(look.style.transparent);
+    EXPECT_EQ(look.style.text, qRgb(255, 204, 0));
+    EXPECT_EQ(plain.loops, 0); // forever
+    EXPECT_TRUE(plain.style.plain());
+    for (const char* target : {"frames/", "frames/f-%04d.png"}) {
+        const ExportOptions sequence = parseExportArguments(args({"--export", target, "x"}));
+        EXPECT_EQ(sequence.format, ExportFormat::PngSequence) << target;
+        EXPECT_EQ(frameFilesOf(sequence.file).folder, QStringLiteral("frames"));
+    }
+    EXPECT_EQ(frameFilesOf(QStringLiteral("d/")).nameOf(7), QStringLiteral("frame-00007.png"));
+    EXPECT_EQ(frameFilesOf(QStringLiteral("d/f%d.PNG")).nameOf(123456),
+              QStringLiteral("f123456.PNG"));
+
     EXPECT_TRUE(isExportCommand(args({"--export=c.mp4", "x"})));
     EXPECT_FALSE(isExportCommand(args({"/S"})));
     EXPECT_FALSE(isExportCommand({}));
@@ -53,11 +70,26 @@ TEST(ExportOptionsTest, DefaultsAndEveryOptionInAnyOrder) {
 TEST(ExportOptionsTest, EachBadUsageSaysWhatIsWrong) {
     const QString size = QStringLiteral("--size は 1920x1080 のように 幅x高さ で指定してください");
     const QString sides = QStringLiteral("--size の幅と高さは 16 から 7680 までです");
+    const QString formats =
+        QStringLiteral("書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、PNG "
+                       "連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です");
+
     const std::vector<std::pair<QStringList, QString>> cases = {
-        {args({"--export", "a.gif", "x"}),
-         QStringLiteral("a.gif: 書き出せる形式は .png, .mp4, .webm です")},
-        {args({"--export", "a", "x"}),
-         QStringLiteral("a: 書き出せる形式は .png, .mp4, .webm です")},
+        {args({"--export", "a.avi", "x"}), QStringLiteral("a.avi: ") + formats},
+        {args({"--export", "a", "x"}), QStringLiteral("a: ") + formats},
+        {args({"--export", "a.mp4", "--transparent", "x"}),
+         QStringLiteral("--transparent は .mp4 には使えません (H.264 には透明がありません)。"
+                        ".webm, .mov, .gif, .webp, .png か PNG 連番にしてください")},
+        {args({"--export", "a.png", "--transparent", "--background", "102030", "x"}),
+         QStringLiteral("--transparent と --background は一緒に使えません")},
+        {args({"--export", "a.gif", "--transparent=yes", "x"}),
+         QStringLiteral("--transparent に値は付けられません")},
+        {args({"--export", "a.gif", "--color", "white", "x"}),
+         QStringLiteral("--color は白なら FFFFFF のように 16進数6桁で指定してください")},
+        {args({"--export", "a.gif", "--background", "no-such.png", "x"}),
+         QStringLiteral("--background の no-such.png は色 (RRGGBB) でも読める画像でもありません")},
+        {args({"--export", "a.gif", "--loop", "-1", "x"}),
+         QStringLiteral("--loop は 0 (いつまでも) から 65535 までの整数です")},
         {args({"--export", "a.mp4", "--size", "0x0", "x"}), sides},
         {args({"--export", "a.mp4", "--size", "-640x480", "x"}), size},
         {args({"--export", "a.mp4", "--size", "640", "x"}), size},

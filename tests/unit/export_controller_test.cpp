@@ -21,12 +21,13 @@ using testing::FakeExportSource;
 
 class AnsweringUi : public ExportUi {
 public:
-    QString chooseFile(QWidget*, const QString& suggested) override {
+    ExportChoice chooseFile(QWidget*, const QString& suggested) override {
         suggestions << suggested;
-        return answer;
+        return {answer, transparent};
     }
     void showFailure(QWidget*, const QString& message) override { failures << message; }
     QString answer;
+    bool transparent = false;
     QStringList suggestions, failures;
 };
 
@@ -69,10 +70,16 @@ TEST_F(ExportControllerTest, TheChosenFileIsWrittenForTheTwoLines) {
     EXPECT_EQ(asked.line1, QByteArray("\x8f\x74"));
     EXPECT_EQ(asked.line2, QByteArray("B"));
     EXPECT_EQ(asked.size, QSize(1920, 1080));
+    EXPECT_FALSE(asked.style.transparent);
     EXPECT_FALSE(controller.busy());
+    // The chooser's check box gives a transparent background.
+    ui.transparent = true;
+    exportTo(QStringLiteral("clear.png"));
+    EXPECT_TRUE(asked.style.transparent);
+    ui.transparent = false;
     // The next chooser starts from the last file.
     exportTo(QString());
-    EXPECT_EQ(ui.suggestions.last(), dir.filePath(QStringLiteral("card.png")));
+    EXPECT_EQ(ui.suggestions.last(), dir.filePath(QStringLiteral("clear.png")));
     EXPECT_TRUE(ui.failures.isEmpty());
 }
 
@@ -103,10 +110,9 @@ TEST_F(ExportControllerTest, FailuresAreShownAndNothingStartsWithoutAFile) {
     EXPECT_TRUE(ui.failures.isEmpty());
     EXPECT_FALSE(controller.busy());
 
-    exportTo(QStringLiteral("card.gif"));
+    exportTo(QStringLiteral("card.avi"));
     ASSERT_EQ(ui.failures.size(), 1);
-    EXPECT_TRUE(
-        ui.failures[0].endsWith(QStringLiteral(": 書き出せる形式は .png, .mp4, .webm です")));
+    EXPECT_TRUE(ui.failures[0].contains(QStringLiteral(": 書き出せる形式は .png, .mp4, .webm, ")));
 
     const QList<QVariant> result = exportTo(QStringLiteral("missing/card.png"));
     ASSERT_EQ(ui.failures.size(), 2);

@@ -96,7 +96,8 @@ TEST(ListExport, OptionsOfAListAndOfCaptions) {
         {{"--export", "d", "--catalogue", "x"},
          QStringLiteral("一覧を書き出すときは1行目と2行目を指定しません: x")},
         {{"--export", "d", "--catalogue", "--format", "txt"},
-         QStringLiteral("--format txt: 書き出せる形式は .png, .mp4, .webm です")},
+         QStringLiteral("--format txt: 書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、"
+                        "PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です")},
         {{"--export", "d", "--catalogue=1"}, QStringLiteral("--catalogue に値は付けられません")},
         {{"--export", "d", "--catalogue", "--catalogue"},
          QStringLiteral("--catalogue が二度指定されています")},

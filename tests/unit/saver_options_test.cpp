@@ -32,7 +32,8 @@ TEST(SaverOptionsTest, OneOrTwoDashesAndEveryOption) {
         const SaverOptions o = parseSaverArguments(
             args({(d + "window-id").c_str(), "0x2A00007", (d + "file").c_str(), "mine.qln",
                   (d + "linger").c_str(), "2.5", (d + "seed").c_str(), "42", (d + "sound").c_str(),
-                  (d + "config").c_str(), "x.ini"}),
+                  (d + "config").c_str(), "x.ini", (d + "color").c_str(), "FFCC00",
+                  (d + "background").c_str(), "#102030"}),
             {});
         EXPECT_EQ(o.target, Target::Foreign) << dash;
         EXPECT_EQ(o.windowId, 0x2A00007u) << dash;
@@ -40,6 +41,8 @@ TEST(SaverOptionsTest, OneOrTwoDashesAndEveryOption) {
         EXPECT_EQ(o.holdMs, 2500u) << dash;
         EXPECT_EQ(o.seed, 42u) << dash;
         EXPECT_TRUE(o.sound) << dash;
+        EXPECT_EQ(o.style.text, qRgb(255, 204, 0)) << dash;
+        EXPECT_EQ(o.style.background, qRgb(16, 32, 48)) << dash;
     }
     // Values also after "=".
     const SaverOptions eq = parse({"--window-id=12345", "-linger=0", "--seed=4294967295"});
@@ -52,6 +55,7 @@ TEST(SaverOptionsTest, OneOrTwoDashesAndEveryOption) {
     EXPECT_FALSE(plain.holdMs.has_value()); // the card's own hold
     EXPECT_FALSE(plain.seed.has_value());
     EXPECT_FALSE(plain.sound);
+    EXPECT_TRUE(plain.style.plain()); // white on black
     // The settings form's 0 is "a new order each time".
     EXPECT_FALSE(parse({"--window", "--seed", "0"}).seed.has_value());
 }
@@ -98,6 +102,10 @@ TEST(SaverOptionsTest, EachBadUsageSaysWhatIsWrong) {
         {args({"--root=yes"}), QStringLiteral("--root に値は付けられません")},
         {args({"--root", "--fps", "30"}), QStringLiteral("--fps というオプションはありません")},
         {args({"--root", "extra"}), QStringLiteral("余分な引数があります: extra")},
+        {args({"--root", "--color", "red"}),
+         QStringLiteral("--color は白なら FFFFFF のように 16進数6桁で指定してください")},
+        {args({"--root", "-background", "none.jpg"}),
+         QStringLiteral("--background の none.jpg は色 (RRGGBB) でも読める画像でもありません")},
     };
     for (const auto& [arguments, message] : cases)
         EXPECT_EQ(raised<SaverUsageError>([&] { parseSaverArguments(arguments, {}); }), message)
