@@ -106,7 +106,7 @@ public:
 
     QImage nextFrame() override {
         runUntil(frameMs(frame_));
-        const QImage shown = picture();
+        QImage shown = picture();
         refresh_.frameTaken();
         ++frame_;
         return shown;
