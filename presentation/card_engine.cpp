@@ -89,9 +89,10 @@ void CardEngine::DXTimerTimer() {
     }
 
     DispText(ch);
-    // The pause counts from the moment the character is on the screen; drawing time
-    // comes on top.
-    whenShown([this, extra] { arm(static_cast<uint32_t>(extra + seams_.settings.Wait())); });
+    // The pause counts from this tick, so the heard cadence is the table's; the pages go
+    // up at the display's refreshes meanwhile, each for at least one, and the cue waits
+    // for its page.
+    arm(static_cast<uint32_t>(extra + seams_.settings.Wait()));
 }
 
 void CardEngine::DispText(const QByteArray& ch) {

@@ -85,7 +85,7 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
 }
 
 QByteArray storedPath(const QString& path) {
-    const QByteArray text = sjis::fromUnicode(path);
+    QByteArray text = sjis::fromUnicode(path);
     if (sjis::toUnicode(text) == path && !text.startsWith(FileUrlPrefix))
         return text;
     return FileUrlPrefix + path.toUtf8().toPercentEncoding("/");
@@ -95,7 +95,7 @@ QString pathOfStored(const QByteArray& value) {
     if (value.startsWith(FileUrlPrefix)) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                       QStringDecoder::Flag::ConvertInitialBom);
-        const QString path =
+        QString path =
             utf8.decode(QByteArray::fromPercentEncoding(value.mid(FileUrlPrefix.size())));
         if (!utf8.hasError())
             return path;

@@ -143,7 +143,7 @@ public:
 
     QImage nextFrame() override {
         runUntil(frameMs(frame_));
-        const QImage shown = picture();
+        QImage shown = picture();
         // A page held back until now is first seen in the next frame.
         pagesFromMs_ = frameMs(frame_ + 1);
         refresh_.frameTaken();

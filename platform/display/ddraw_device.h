@@ -102,7 +102,8 @@ struct DisplayMode {
     int width = 0;
     int height = 0;
     int bits = 0;
-    auto operator<=>(const DisplayMode&) const = default;
+    // The compared members are ints; the check mistakes the defaulted operator's zero.
+    auto operator<=>(const DisplayMode&) const = default; // NOLINT(modernize-use-nullptr)
 };
 
 class Device;

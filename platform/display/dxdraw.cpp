@@ -201,11 +201,6 @@ double TCustomDXDraw::pageScaleForScreen() const {
     return fit > 0 ? fit : 1.0;
 }
 
-void TCustomDXDraw::presentFlip() {
-    const ddraw::Surface& front = primary_->ISurface();
-    presenter_->queue({front.page(), front.litArea()});
-}
-
 QRect TCustomDXDraw::pageArea(const QSize& page) const {
     return PageArea(page, (QSizeF(size()) * devicePixelRatioF()).toSize());
 }

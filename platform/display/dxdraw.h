@@ -98,8 +98,6 @@ private:
     void hookParentForm();
     void setCooperativeLevel();
     void takeOverScreen();
-    // A flip of the full-screen chain: the new front page waits for the next refresh.
-    void presentFlip();
     void showFrame(const PagePresenter::Frame& frame);
     // The area of the control, in device pixels, where the full-screen page goes.
     QRect pageArea(const QSize& page) const;

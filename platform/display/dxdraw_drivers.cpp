@@ -65,10 +65,12 @@ void TDXDrawDriverFlip::Flip() {
     // A form in the background must not take the screen.
     if (!owner_.formIsActive())
         return;
-    // The exchange itself is at once; the new front page reaches the screen at the
-    // display's next refresh, and the caller never waits for it here.
-    if (owner_.primary_->Flip())
-        owner_.presentFlip();
+    // The exchange itself is at once; the new front page goes straight to the presenter,
+    // which puts it on the screen at the display's next refresh: nobody waits for it here.
+    if (owner_.primary_->Flip()) {
+        const ddraw::Surface& front = owner_.primary_->ISurface();
+        owner_.presenter_->queue({front.page(), front.litArea()});
+    }
 }
 
 void TDXDrawDriverBlt::Initialize() {

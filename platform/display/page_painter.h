@@ -32,7 +32,7 @@ class ScreenDamage {
 public:
     QRegion next(const QRect& area, const QSize& page, const QRect& lit) {
         const QRect now = LitOnTarget(area, page, lit);
-        const QRegion changed = QRegion(shown_) | now;
+        QRegion changed = QRegion(shown_) | now;
         shown_ = now;
         return changed;
     }

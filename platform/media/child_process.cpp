@@ -116,6 +116,7 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& arguments,
     for (const QString& a : arguments)
         argBytes.push_back(a.toLocal8Bit());
     std::vector<char*> argv;
+    argv.reserve(argBytes.size() + 1);
     for (QByteArray& a : argBytes)
         argv.push_back(a.data());
     argv.push_back(nullptr);

@@ -172,7 +172,7 @@ QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
     return args;
 }
 
-FfmpegEncoder::FfmpegEncoder(const EncoderSettings& settings, QString program)
+FfmpegEncoder::FfmpegEncoder(const EncoderSettings& settings, const QString& program)
     : settings_(settings) {
     if (program.isEmpty())
         throw Exception(missingProgramMessage());

@@ -58,7 +58,7 @@ public:
 
     // Starts ffmpeg (the path from findProgram unless one is given). Raises
     // missingProgramMessage() when there is none.
-    explicit FfmpegEncoder(const EncoderSettings& settings, QString program = findProgram());
+    explicit FfmpegEncoder(const EncoderSettings& settings, const QString& program = findProgram());
     // Kills ffmpeg if the encoding was not finished.
     ~FfmpegEncoder();
 

@@ -20,9 +20,10 @@ TDirectSound::TDirectSound(std::unique_ptr<SoundDevice> device) : device_(std::m
 
 TDirectSound::~TDirectSound() {
     // Buffers still alive lose their device interface, last made first.
-    for (auto it = buffers_.rbegin(); it != buffers_.rend(); ++it) {
-        (*it)->ReleaseInterface();
-        (*it)->owner_ = nullptr;
+    for (size_t i = buffers_.size(); i-- > 0;) {
+        TDirectSoundBuffer* buffer = buffers_[i];
+        buffer->ReleaseInterface();
+        buffer->owner_ = nullptr;
     }
     buffers_.clear();
 }

@@ -1,5 +1,6 @@
 // Flipped pages reach the screen one refresh each, in order, and what waits for a page
-// to be seen (a character's cue, the pause after it) starts when it is.
+// to be seen (a character's cue, the hold after the card) starts when it is; the pause
+// after a character counts from its tick.
 #include "platform/core/clock.h"
 #include "platform/core/random.h"
 #include "platform/core/services.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
+#include <vector>
 
 namespace quillon::testing {
 namespace {
@@ -68,25 +70,80 @@ struct PacedCard {
     CardEngine engine{{timer, clock, random, pages, cues, settings}};
 };
 
-TEST(Presenter, TheCueAndThePauseStartWhenTheCharacterIsSeen) {
+TEST(Presenter, TheCueWaitsForTheCharacterAndThePauseCountsFromTheTick) {
     PacedCard card;
     card.engine.Begin(QByteArray("AB"), QByteArray());
     card.engine.Start();
     ASSERT_TRUE(advanceToNextTick(card.timer, card.clock)); // A is drawn and flipped
     EXPECT_TRUE(card.cues.played.isEmpty());
-    EXPECT_FALSE(card.timer.Enabled()); // the sequence waits for the screen
+    // Rule 4: the first character gets 100 + Wait, counted from its tick.
+    ASSERT_TRUE(card.timer.Enabled());
+    EXPECT_EQ(card.timer.msUntilDue(), 220u);
 
     card.clock.advance(16); // the black page goes up a refresh later
     ASSERT_TRUE(card.refresh.refresh());
     EXPECT_TRUE(card.cues.played.isEmpty());
-    EXPECT_FALSE(card.timer.Enabled());
 
     card.clock.advance(16); // and the character one refresh after that
     ASSERT_TRUE(card.refresh.refresh());
     EXPECT_EQ(card.cues.played, QStringList{QStringLiteral("Type")});
-    ASSERT_TRUE(card.timer.Enabled());
-    // Rule 4: the first character gets 100 + Wait, counted from its appearance.
-    EXPECT_EQ(card.timer.msUntilDue(), 220u);
+    EXPECT_EQ(card.timer.msUntilDue(), 220u - 32u);
+}
+
+// On a slow display (a refresh every 40 ms on a grid) the ticks still come at the table's
+// pauses; each page gets a refresh of its own, and each cue plays when its page is up.
+TEST(Presenter, TicksKeepTheCadenceWhateverTheRefreshesAdd) {
+    PacedCard card;
+    const uint32_t period = 40;
+    std::vector<uint32_t> ticks;
+    std::vector<uint32_t> cueTimes;
+    card.timer.OnTimer = [&](TCustomDXTimer*, int32_t) {
+        ticks.push_back(card.clock.nowMs());
+        card.engine.DXTimerTimer();
+    };
+    card.clock.set(1007); // off the refresh grid
+    card.engine.Begin(QByteArray("\x88\xea\x93\xf1\x8e\x4f"), QByteArray("\x8e\x6c\x8c\xdc"));
+    card.engine.Start();
+    int shownPages = 0;
+    for (int guard = 0; guard < 1000 && (card.timer.Started() || card.refresh.requested());
+         ++guard) {
+        const uint32_t now = card.clock.nowMs();
+        const uint32_t nextRefresh = (now / period + 1) * period;
+        const bool ticking = card.timer.Started();
+        const uint32_t due = now + card.timer.msUntilDue();
+        if (card.refresh.requested() && (!ticking || nextRefresh <= due)) {
+            card.clock.set(nextRefresh);
+            const qsizetype before = card.cues.played.size();
+            ASSERT_TRUE(card.refresh.refresh());
+            ++shownPages;
+            for (qsizetype i = before; i < card.cues.played.size(); ++i)
+                cueTimes.push_back(nextRefresh);
+        } else {
+            card.clock.set(due);
+            card.timer.idleStep();
+        }
+    }
+
+    Random random;
+    random.setSeed(77);
+    const uint32_t second = (random.draw(10) <= 7 ? 100 : 0) + 120;
+    const std::vector<uint32_t> pauses = {500, 220, second, 410, 120, 410};
+    ASSERT_EQ(ticks.size(), pauses.size() + 1); // the characters, the card, the hold's end
+    uint32_t at = 1007;
+    for (size_t i = 0; i < pauses.size(); ++i) {
+        at += pauses[i];
+        EXPECT_EQ(ticks[i], at) << "tick " << i + 1;
+    }
+    EXPECT_EQ(shownPages, card.pages.Flips()); // two pages a character, then the card
+    EXPECT_EQ(shownPages, 11);
+    ASSERT_EQ(card.cues.played.size(), 6);
+    EXPECT_EQ(card.cues.played.back(), QStringLiteral("Theme"));
+    ASSERT_EQ(cueTimes.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_GT(cueTimes[i], ticks[i]);              // a character's cue once its page is up ...
+        EXPECT_LE(cueTimes[i], ticks[i] + 2 * period); // ... two refreshes at most
+    }
+    EXPECT_EQ(ticks.back() - cueTimes.back(), 7000u); // the hold counts from the card
 }
 
 TEST(Presenter, AFlipOnTheScreenNeverWaitsAndTheRefreshPutsItUp) {
