@@ -74,8 +74,8 @@ void removeAbandonedParts(const QString& target) {
         return;
     const QString prefix = partPrefix(info);
     const QDir folder = info.absoluteDir();
-    for (const QString& entry :
-         folder.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System))
+    // Matched by hand: a name filter would read wildcards in the target's own name.
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (isPartOf(entry, prefix))
             removeIfAbandoned(QFile::encodeName(folder.filePath(entry)));
 }
