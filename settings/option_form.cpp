@@ -3,6 +3,7 @@
 #include "platform/core/atomic_file.h"
 #include "platform/core/error.h"
 #include "platform/core/services.h"
+#include "platform/core/pending_file.h"
 #include "platform/ui/application.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/fonts.h"
@@ -111,6 +112,8 @@ void TOptionForm::setInitialValues() {
 }
 
 void TOptionForm::FormCreate() {
+    // What a save killed half-way left beside the settings file goes at the next start.
+    removeAbandonedParts(SettingsFilePath());
     // A load that fails here (an unreadable user file) is shown; the program goes on.
     try {
         GetIni();
@@ -250,6 +253,7 @@ void TOptionForm::ModCombo() {
 void TOptionForm::UserFileCheck() {
     const QString path = UserFile();
     if (isExistingFile(path)) {
+        removeAbandonedParts(path);
         userList_.enableList(true);
         setDiceChoiceEnabled(true);
         showUserFileName(path);

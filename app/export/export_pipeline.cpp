@@ -8,9 +8,10 @@
 #include "platform/sound/loopback_mixer.h"
 #include "presentation/built_in_sounds.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <cerrno>
 #include <optional>
 
 namespace quillon {
@@ -51,19 +52,15 @@ void exportPicture(ExportSource& source, const ExportOptions& options,
                    const ExportProgressCallback& progress) {
     const QImage card = source.finishedCard();
     checkFrame(card, options);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
+    if (!writer.write(pngPictureOf(card)))
+        cannotWrite(options.file, writer.errorString());
     // Written beside the target under another name and renamed when complete.
-    QSaveFile file(options.file);
-    if (!file.open(QIODevice::WriteOnly))
-        cannotWrite(options.file, file.errorString());
-    QImageWriter writer(&file, "png");
-    if (!writer.write(pngPictureOf(card))) {
-        const QString why =
-            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        file.cancelWriting();
-        cannotWrite(options.file, why);
-    }
-    if (!file.commit())
-        cannotWrite(options.file, file.errorString());
+    PendingFile file(options.file);
+    if (!file.write(png.data()) || !file.tryCommit())
+        cannotWrite(options.file, qt_error_string(errno));
     if (progress)
         progress(ExportProgress{1, 1});
 }

@@ -7,63 +7,177 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
 namespace {
+
 [[noreturn]] void cannotWrite(const QString& target) {
     throw Exception(
         formatMessage(QCoreApplication::translate("Errors", "%s に書き込めません"), {target}));
 }
+
+constexpr int TagDigits = 6;
+const QString PartSuffix = QStringLiteral(".part");
+
+// Hidden, and named after the target so that a leftover tells where it came from:
+// ".NAME.xxxxxx.part".
+QString partPrefix(const QFileInfo& target) {
+    return QLatin1Char('.') + target.fileName() + QLatin1Char('.');
+}
+
+bool isPartOf(const QString& entry, const QString& prefix) {
+    if (!entry.startsWith(prefix) || !entry.endsWith(PartSuffix) ||
+        entry.size() != prefix.size() + TagDigits + PartSuffix.size())
+        return false;
+    for (const QChar c : entry.mid(prefix.size(), TagDigits))
+        if (!QStringLiteral("0123456789abcdef").contains(c))
+            return false;
+    return true;
+}
+
+// An open-file-description lock: it belongs to this opening of the file, so it lasts
+// exactly as long as the writer holds the file open, and ends with its process however
+// that process ends.
+bool lockWhole(int fd) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+bool sameFile(int fd, const QByteArray& path) {
+    struct stat opened {
+    }, named{};
+    return fstat(fd, &opened) == 0 && lstat(path.constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+void removeIfAbandoned(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    // Only a lock refused because another holds it tells of a live writer; a file system
+    // without locks cannot tell, and then the file is left alone too.
+    if (lockWhole(fd) && sameFile(fd, path))
+        ::unlink(path.constData());
+    ::close(fd);
+}
+
 } // namespace
+
+void removeAbandonedParts(const QString& target) {
+    const QFileInfo info(target);
+    if (info.fileName().isEmpty())
+        return;
+    const QString prefix = partPrefix(info);
+    const QDir folder = info.absoluteDir();
+    // Matched by hand: a name filter would read wildcards in the target's own name.
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (isPartOf(entry, prefix))
+            removeIfAbandoned(QFile::encodeName(folder.filePath(entry)));
+}
 
 PendingFile::PendingFile(const QString& target) : target_(target) {
     const QFileInfo info(target);
     if (info.fileName().isEmpty() || info.isDir())
         cannotWrite(target);
-    // Hidden, and named after the target so that a leftover tells where it came from.
-    const QString stem = info.absoluteDir().filePath(QLatin1Char('.') + info.fileName());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        temporary_ = stem + QStringLiteral(".%1.part")
-                                .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16,
-                                     QLatin1Char('0'));
-        QFile file(temporary_);
-        // NewOnly: never take over a file that is already there.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            pending_ = true;
-            break;
-        }
-        if (!QFileInfo::exists(temporary_))
+    removeAbandonedParts(target);
+    const QString stem = info.absoluteDir().filePath(partPrefix(info));
+    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+        temporary_ = stem +
+                     QStringLiteral("%1").arg(QRandomGenerator::global()->generate() & 0xFFFFFF,
+                                              TagDigits, 16, QLatin1Char('0')) +
+                     PartSuffix;
+        // O_EXCL: never take over a file that is already there.
+        if (!createLocked() && errno != EEXIST)
             break; // not a clash of names: the folder refuses
     }
-    if (!pending_)
+    if (fd_ < 0)
         cannotWrite(target);
+}
+
+bool PendingFile::createLocked() {
+    const QByteArray name = QFile::encodeName(temporary_);
+    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool locked = lockWhole(fd);
+    // A sweeper may have taken the file for abandoned between its creation and the lock.
+    if (locked && !sameFile(fd, name)) {
+        ::close(fd);
+        errno = EEXIST; // try another name
+        return false;
+    }
+    // Where the file system has no locks the file is still written; a sweeper there
+    // cannot lock it either, so it leaves it alone.
+    fd_ = fd;
+    return true;
 }
 
 PendingFile::~PendingFile() {
     discard();
 }
 
-void PendingFile::commit() {
-    if (!pending_)
-        cannotWrite(target_);
-    std::error_code error;
-    // Replaces an existing target in one step.
-    std::filesystem::rename(std::filesystem::path(temporary_.toStdU16String()),
-                            std::filesystem::path(target_.toStdU16String()), error);
-    if (error) {
-        discard();
-        cannotWrite(target_);
+bool PendingFile::write(const QByteArray& bytes) {
+    if (fd_ < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
     }
-    pending_ = false;
+    return true;
+}
+
+void PendingFile::copyPermissionsOf(const QString& file) {
+    struct stat info {};
+    if (fd_ >= 0 && ::stat(QFile::encodeName(file).constData(), &info) == 0)
+        ::fchmod(fd_, info.st_mode & 07777);
+}
+
+bool PendingFile::tryCommit() {
+    if (fd_ < 0)
+        return false;
+    // The bytes reach the disk before the name does, so a power cut leaves the old file
+    // or the new one, never an empty one.
+    if (::fsync(fd_) != 0 && errno != EINVAL)
+        return failCommit();
+    // Replaces an existing target in one step; the lock is held until the rename is done.
+    if (::rename(QFile::encodeName(temporary_).constData(),
+                 QFile::encodeName(target_).constData()) != 0)
+        return failCommit();
+    ::close(fd_);
+    fd_ = -1;
+    return true;
+}
+
+bool PendingFile::failCommit() {
+    const int error = errno; // what the caller reports, not what the clean-up met
+    discard();
+    errno = error;
+    return false;
+}
+
+void PendingFile::commit() {
+    if (!tryCommit())
+        cannotWrite(target_);
 }
 
 void PendingFile::discard() {
-    if (pending_)
-        QFile::remove(temporary_);
-    pending_ = false;
+    if (fd_ < 0)
+        return;
+    ::unlink(QFile::encodeName(temporary_).constData());
+    ::close(fd_);
+    fd_ = -1;
 }
 
 } // namespace quillon

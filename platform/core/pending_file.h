@@ -1,33 +1,53 @@
 #pragma once
-// A file written by someone else (an outside program) that must appear whole or not at
-// all: it is written under a temporary name in the target's folder and renamed over
-// the target only when complete. Dropped unfinished, the temporary file is removed.
+// A file that must appear whole or not at all: it is written under a temporary name in
+// the target's folder and renamed over the target only when complete. Dropped
+// unfinished, the temporary file is removed.
+//
+// The temporary file stays locked while its writer lives, so one left by a writer that
+// died without cleaning up (killed, a power cut) is told from one still being written
+// and is removed the next time that target is written or its leftovers are swept.
+#include <QByteArray>
 #include <QString>
 
 namespace quillon {
 
 class PendingFile {
 public:
-    // Creates the empty temporary file beside target. Raises "%s に書き込めません" with the
-    // target when the folder does not exist or is not writable.
+    // Sweeps the target's abandoned temporary files, then creates the empty temporary
+    // file beside target. Raises "%s に書き込めません" with the target when the folder does
+    // not exist or is not writable.
     explicit PendingFile(const QString& target);
     ~PendingFile();
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
+    // Where an outside program may write the bytes, by name.
     const QString& path() const { return temporary_; }
     const QString& target() const { return target_; }
 
-    // Renames the temporary file over the target. Raises "%s に書き込めません" when the
-    // rename fails (the temporary file is then removed).
+    // Appends bytes; false when the write stopped short.
+    bool write(const QByteArray& bytes);
+    // Gives the temporary file the permissions of an existing file.
+    void copyPermissionsOf(const QString& file);
+    // Flushes the bytes to the disk and renames the temporary file over the target;
+    // false when that fails (the temporary file is then removed).
+    bool tryCommit();
+    // The same, raising "%s に書き込めません" on failure.
     void commit();
     // Removes the temporary file now.
     void discard();
 
 private:
+    bool createLocked();
+    bool failCommit();
+
     QString target_;
     QString temporary_;
-    bool pending_ = false;
+    int fd_ = -1;
 };
+
+// Removes the temporary files of target left by writers that are gone; those of a live
+// writer stay.
+void removeAbandonedParts(const QString& target);
 
 } // namespace quillon

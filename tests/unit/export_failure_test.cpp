@@ -1,6 +1,7 @@
 // Every way an export can fail, and a cancel, gives a clear message and leaves nothing
 // behind: no new file, no temporary file, and an older file at the target untouched.
 #include "app/export/export_pipeline.h"
+#include "platform/core/atomic_file.h"
 #include "platform/core/pending_file.h"
 #include "platform/media/ffmpeg_encoder.h"
 #include "support/fake_export_source.h"
@@ -9,7 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillon {
 namespace {
@@ -159,6 +163,79 @@ TEST_F(ExportFailureTest, APendingFileAppearsOnlyWhenCommitted) {
     // A folder is no file to replace.
     EXPECT_EQ(raised([&] { PendingFile folder(dir.filePath(QStringLiteral("out"))); }),
               dir.filePath(QStringLiteral("out")) + QStringLiteral(" に書き込めません"));
+}
+
+// A writer in a child process, stopped for good half-way through its file.
+class KilledWriter {
+public:
+    explicit KilledWriter(const QString& target) {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            PendingFile pending(target);
+            pending.write("half");
+            [[maybe_unused]] const auto n = ::write(ready[1], "x", 1);
+            for (;;)
+                pause();
+        }
+        char byte = 0;
+        ::close(ready[1]);
+        started_ = ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+    }
+    ~KilledWriter() { kill(); }
+    bool started() const { return started_; }
+    void kill() {
+        if (pid_ <= 0)
+            return;
+        ::kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool started_ = false;
+};
+
+TEST_F(ExportFailureTest, AWriterThatDiesLeavesNothingOnceTheTargetIsWrittenAgain) {
+    keepOldFile(QStringLiteral("a.mp4"));
+    keepOldFile(QStringLiteral("mine.qln"));
+    // Others' files that merely look alike stay.
+    keepOldFile(QStringLiteral(".a.mp4.part"));
+    keepOldFile(QStringLiteral(".a.mp4.zzzzzz.part"));
+    const QStringList untouched = outFiles();
+    {
+        KilledWriter writer(out(QStringLiteral("a.mp4")));
+        ASSERT_TRUE(writer.started());
+        EXPECT_EQ(outFiles().size(), untouched.size() + 1);
+        // A live writer's file is not abandoned.
+        removeAbandonedParts(out(QStringLiteral("a.mp4")));
+        EXPECT_EQ(outFiles().size(), untouched.size() + 1);
+        writer.kill();
+        EXPECT_EQ(outFiles().size(), untouched.size() + 1);
+        PendingFile next(out(QStringLiteral("a.mp4")));
+        EXPECT_EQ(outFiles().size(), untouched.size() + 1);
+    }
+    EXPECT_EQ(outFiles(), untouched);
+    EXPECT_EQ(contents(QStringLiteral("a.mp4")), QByteArray("old"));
+
+    // A save killed half-way: the next save, or the next start, sweeps it.
+    for (const bool saveAgain : {true, false}) {
+        KilledWriter(out(QStringLiteral("mine.qln"))).kill();
+        EXPECT_EQ(outFiles().size(), untouched.size() + 1);
+        // The file before: the old one, then the one the first pass saved.
+        EXPECT_EQ(contents(QStringLiteral("mine.qln")), QByteArray(saveAgain ? "old" : "new"));
+        if (saveAgain)
+            EXPECT_EQ(saveFileAtomically(out(QStringLiteral("mine.qln")), "new"),
+                      SaveResult::Saved);
+        else
+            removeAbandonedParts(out(QStringLiteral("mine.qln")));
+        EXPECT_EQ(outFiles(), untouched);
+    }
+    EXPECT_EQ(contents(QStringLiteral("mine.qln")), QByteArray("new"));
 }
 
 } // namespace
