@@ -229,14 +229,6 @@
         <translation>line %d holds a character Shift-JIS cannot hold</translation>
     </message>
     <message>
-        <source>使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] 1行目 [2行目]</source>
-        <translation>Usage: quillon --export FILE [--size WIDTHxHEIGHT] [--fps N] [--seed N] LINE1 [LINE2]</translation>
-    </message>
-    <message>
-        <source>%s: 書き出せる形式は .png, .mp4, .webm です</source>
-        <translation>%s: the formats that can be exported are .png, .mp4, .webm</translation>
-    </message>
-    <message>
         <source>--size が大きすぎます (画素数は 7680x4320 まで)</source>
         <translation>--size is too large (at most as many pixels as 7680x4320)</translation>
     </message>
@@ -287,6 +279,108 @@
     <message>
         <source>書き出し中 [%1%2] %3%</source>
         <translation>Exporting [%1%2] %3%</translation>
+    </message>
+    <message>
+        <source>%s: 字幕の形式は .vtt (WebVTT) か .srt (SubRip) です</source>
+        <translation>%s: captions are .vtt (WebVTT) or .srt (SubRip)</translation>
+    </message>
+    <message>
+        <source>%d行目は空なので飛ばします</source>
+        <translation>line %d is blank and is skipped</translation>
+    </message>
+    <message>
+        <source>中断しました。書き出したカードは %d 枚です: %s</source>
+        <translation>Stopped. %d cards were exported: %s</translation>
+    </message>
+    <message>
+        <source>%d 枚を書き出し、%d 枚を書き出せませんでした: %s</source>
+        <translation>%d cards exported, %d could not be exported: %s</translation>
+    </message>
+    <message>
+        <source>%d 枚を書き出しました: %s</source>
+        <translation>%d cards exported: %s</translation>
+    </message>
+    <message>
+        <source>MOV 動画 ProRes 4444 (*.mov)</source>
+        <translation>MOV video, ProRes 4444 (*.mov)</translation>
+    </message>
+    <message>
+        <source>GIF アニメ (*.gif)</source>
+        <translation>Animated GIF (*.gif)</translation>
+    </message>
+    <message>
+        <source>WebP アニメ (*.webp)</source>
+        <translation>Animated WebP (*.webp)</translation>
+    </message>
+    <message>
+        <source>PNG 連番 フォルダ (*)</source>
+        <translation>PNG sequence, folder (*)</translation>
+    </message>
+    <message>
+        <source>背景を透明にする(&amp;T)</source>
+        <translation>&amp;Transparent background</translation>
+    </message>
+    <message>
+        <source>%s に値は付けられません</source>
+        <translation>%s takes no value</translation>
+    </message>
+    <message>
+        <source>静止画 (.png) に字幕は付けられません: --captions は動画に使います</source>
+        <translation>a still picture (.png) has no captions: --captions is for videos</translation>
+    </message>
+    <message>
+        <source>--file と --catalogue は一緒に使えません</source>
+        <translation>--file and --catalogue cannot be used together</translation>
+    </message>
+    <message>
+        <source>--format は --file か --catalogue と一緒に使います</source>
+        <translation>--format goes with --file or --catalogue</translation>
+    </message>
+    <message>
+        <source>一覧を書き出すときは1行目と2行目を指定しません: %s</source>
+        <translation>a list export takes no line 1 or line 2: %s</translation>
+    </message>
+    <message>
+        <source>
+       --captions 字幕.vtt|字幕.srt: 動画の横に字幕を書き出します
+       quillon --export フォルダ/ (--file 一覧.qln | --catalogue) [--format 拡張子] [--captions vtt|srt] [--size 幅x高さ] [--fps N] [--seed N]
+       (一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)</source>
+        <translation>
+       --captions CAPTIONS.vtt|CAPTIONS.srt: writes captions beside the video
+       quillon --export FOLDER/ (--file LIST.qln | --catalogue) [--format EXT] [--captions vtt|srt] [--size WIDTHxHEIGHT] [--fps N] [--seed N]
+       (one card per line of the list, named 001-LINE1.EXT)</translation>
+    </message>
+    <message>
+        <source>使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] [--transparent] [--color RRGGBB] [--background RRGGBB|画像] [--loop N] 1行目 [2行目]</source>
+        <translation>Usage: quillon --export FILE [--size WIDTHxHEIGHT] [--fps N] [--seed N] [--transparent] [--color RRGGBB] [--background RRGGBB|IMAGE] [--loop N] LINE1 [LINE2]</translation>
+    </message>
+    <message>
+        <source>%s: 書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です</source>
+        <translation>%s: the formats are .png, .mp4, .webm, .mov, .gif, .webp, and a PNG sequence as a folder (NAME/) or a name pattern (frame-%05d.png)</translation>
+    </message>
+    <message>
+        <source>--loop は 0 (いつまでも) から 65535 までの整数です</source>
+        <translation>--loop is a whole number from 0 (for ever) to 65535</translation>
+    </message>
+    <message>
+        <source>--transparent は .mp4 には使えません (H.264 には透明がありません)。.webm, .mov, .gif, .webp, .png か PNG 連番にしてください</source>
+        <translation>--transparent cannot be used with .mp4 (H.264 has no transparency); use .webm, .mov, .gif, .webp, .png or a PNG sequence</translation>
+    </message>
+    <message>
+        <source>--transparent と --background は一緒に使えません</source>
+        <translation>--transparent and --background cannot be used together</translation>
+    </message>
+    <message>
+        <source>%d行目が長すぎます (%d バイトまで)</source>
+        <translation>line %d is too long (at most %d bytes)</translation>
+    </message>
+    <message>
+        <source>一覧 %s に題名がありません</source>
+        <translation>the list %s holds no titles</translation>
+    </message>
+    <message>
+        <source>フォルダ %s を作れません</source>
+        <translation>cannot make the folder %s</translation>
     </message>
 </context>
 <context>
@@ -504,6 +598,17 @@
     </message>
 </context>
 <context>
+    <name>PageStyle</name>
+    <message>
+        <source>--color は白なら FFFFFF のように 16進数6桁で指定してください</source>
+        <translation>give --color as six hexadecimal digits, for example FFFFFF for white</translation>
+    </message>
+    <message>
+        <source>--background の %1 は色 (RRGGBB) でも読める画像でもありません</source>
+        <translation>%1 of --background is neither a colour (RRGGBB) nor a picture that can be read</translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>確認</source>
@@ -531,10 +636,6 @@
     <message>
         <source>--seed は 0 から 4294967295 までの整数です</source>
         <translation>--seed is a whole number from 0 to 4294967295</translation>
-    </message>
-    <message>
-        <source>使い方: quillon --root | --window-id ID | --window [--file ファイル] [--linger 秒] [--seed N] [--sound]</source>
-        <translation>Usage: quillon --root | --window-id ID | --window [--file FILE] [--linger SECONDS] [--seed N] [--sound]</translation>
     </message>
     <message>
         <source>%s に値は付けられません</source>
@@ -571,6 +672,10 @@
     <message>
         <source>ファイル %s にサブタイトルがありません</source>
         <translation>the file %s holds no subtitles</translation>
+    </message>
+    <message>
+        <source>使い方: quillon --root | --window-id ID | --window [--file ファイル] [--linger 秒] [--seed N] [--sound] [--color RRGGBB] [--background RRGGBB|画像]</source>
+        <translation>Usage: quillon --root | --window-id ID | --window [--file FILE] [--linger SECONDS] [--seed N] [--sound] [--color RRGGBB] [--background RRGGBB|IMAGE]</translation>
     </message>
 </context>
 <context>
@@ -616,6 +721,10 @@
         <source>not selected</source>
         <translation>not selected</translation>
     </message>
+    <message>
+        <source>ファイル %s は大きすぎるため、最初の %s 件だけを読み込みました。</source>
+        <translation>The file %s is too large; only its first %s subtitles were read.</translation>
+    </message>
 </context>
 <context>
     <name>UserSubtitles</name>
@@ -638,6 +747,21 @@ Delete this subtitle from the user file?</translation>
     <message>
         <source>ユーザー指定サブタイトルを削除しました。</source>
         <translation>The subtitle has been deleted.</translation>
+    </message>
+</context>
+<context>
+    <name>quillon::FaceChooser</name>
+    <message>
+        <source>フォントの選択</source>
+        <translation>Select Font</translation>
+    </message>
+    <message>
+        <source>フォント(&amp;F)</source>
+        <translation>&amp;Font</translation>
+    </message>
+    <message>
+        <source>サンプル</source>
+        <translation>Sample</translation>
     </message>
 </context>
 </TS>

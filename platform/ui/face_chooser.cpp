@@ -34,7 +34,8 @@ FaceChooser::FaceChooser(QWidget* parent)
 
     auto* sampleBox = new QGroupBox(tr("サンプル"), this);
     auto* sampleLayout = new QVBoxLayout(sampleBox);
-    sample_->setText(tr("AaBbYyZz あア亜"));
+    // Glyphs of the face, not a phrase: the same in every language.
+    sample_->setText(QStringLiteral("AaBbYyZz あア亜"));
     sample_->setAlignment(Qt::AlignCenter);
     sample_->setMinimumHeight(48);
     sampleLayout->addWidget(sample_);

@@ -7,8 +7,8 @@
 source "$(dirname "$0")/lib.sh"
 e2e_start "$1" 800x600
 
-JA_USAGE='使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] 1行目 [2行目]'
-EN_USAGE='Usage: quillon --export FILE [--size WIDTHxHEIGHT] [--fps N] [--seed N] LINE1 [LINE2]'
+JA_USAGE='使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] [--transparent] [--color RRGGBB] [--background RRGGBB|画像] [--loop N] 1行目 [2行目]'
+EN_USAGE='Usage: quillon --export FILE [--size WIDTHxHEIGHT] [--fps N] [--seed N] [--transparent] [--color RRGGBB] [--background RRGGBB|IMAGE] [--loop N] LINE1 [LINE2]'
 
 declare -A TITLE=(
   [ja,settings]='設定' [ja,about]='情報' [ja,confirm]='確認' [ja,export]='カードを書き出す'
