@@ -2,8 +2,8 @@
 
 #include "platform/core/atomic_file.h"
 #include "platform/core/error.h"
-#include "platform/core/services.h"
 #include "platform/core/pending_file.h"
+#include "platform/core/services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/fonts.h"
