@@ -27,7 +27,7 @@ std::unique_ptr<QTranslator> loaded(const QString& name, const QString& folder) 
 UiLanguage languageForLocale(const QStringList& uiLanguages) {
     if (uiLanguages.isEmpty())
         return UiLanguage::Japanese;
-    const QString first = uiLanguages.first();
+    const QString& first = uiLanguages.first();
     if (first.startsWith(QLatin1String("ja")) || first == QLatin1String("C") ||
         first == QLatin1String("POSIX") || first.startsWith(QLatin1String("C.")) || first.isEmpty())
         return UiLanguage::Japanese;
