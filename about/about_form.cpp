@@ -16,24 +16,24 @@
 namespace quillon {
 
 namespace {
-const QColor maroon(0x80, 0x00, 0x00);
-const QString iconResource = QStringLiteral(":/pictures/icon.png");
+const QColor Maroon(0x80, 0x00, 0x00);
+const QString IconResource = QStringLiteral(":/pictures/icon.png");
 
 } // namespace
 
-TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::AboutForm>()) {
-    ui->setupUi(this);
-    OkButton = ui->OkButton;
-    EmblemFrame = ui->EmblemFrame;
-    AboutImage = ui->AboutImage;
-    CopyrightLabel = ui->CopyrightLabel;
+TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutForm>()) {
+    ui_->setupUi(this);
+    OkButton = ui_->OkButton;
+    EmblemFrame = ui_->EmblemFrame;
+    AboutImage = ui_->AboutImage;
+    CopyrightLabel = ui_->CopyrightLabel;
 
-    CreateParams();
-    ui->TitleLabel->setFont(interfaceFont(27, true));
-    ui->SubtitleLabel->setFont(interfaceFont(12, true));
-    QPalette subtitlePalette = ui->SubtitleLabel->palette();
-    subtitlePalette.setColor(QPalette::WindowText, maroon);
-    ui->SubtitleLabel->setPalette(subtitlePalette);
+    createParams();
+    ui_->TitleLabel->setFont(interfaceFont(27, true));
+    ui_->SubtitleLabel->setFont(interfaceFont(12, true));
+    QPalette subtitlePalette = ui_->SubtitleLabel->palette();
+    subtitlePalette.setColor(QPalette::WindowText, Maroon);
+    ui_->SubtitleLabel->setPalette(subtitlePalette);
     CopyrightLabel->setFont(interfaceFont(16, true));
     OkButton->setFont(interfaceFont(12, false));
 
@@ -42,7 +42,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     QPalette imagePalette = AboutImage->palette();
     imagePalette.setColor(QPalette::Window, Qt::white);
     AboutImage->setPalette(imagePalette);
-    const QPixmap picture = QIcon(iconResource).pixmap(32, 32);
+    const QPixmap picture = QIcon(IconResource).pixmap(32, 32);
     if (!picture.isNull())
         AboutImage->setPixmap(picture);
     AboutImage->OnDblClick = [this] { AboutImageDblClick(); };
@@ -58,7 +58,7 @@ TAboutForm::~TAboutForm() = default;
 
 // A window of its own (its own taskbar button while shown) with only the system menu
 // and the close box.
-void TAboutForm::CreateParams() {
+void TAboutForm::createParams() {
     setUpFixedWindow(*this, QSize(294, 121), interfaceFont(12, true));
 }
 
@@ -72,22 +72,22 @@ QByteArray TAboutForm::copyrightLine() const {
     return sjis::fromUnicode(CopyrightLabel->text());
 }
 
-void TAboutForm::clickCue() {
-    if (ClickCue)
-        ClickCue();
+void TAboutForm::playClickCue() {
+    if (clickCue)
+        clickCue();
 }
 
 void TAboutForm::OkButtonClick() {
-    clickCue();
-    if (ShowMainWindow)
-        ShowMainWindow();
+    playClickCue();
+    if (showMainWindow)
+        showMainWindow();
     close();
 }
 
 void TAboutForm::FormClose() {
-    clickCue();
-    if (ShowMainWindow)
-        ShowMainWindow();
+    playClickCue();
+    if (showMainWindow)
+        showMainWindow();
 }
 
 void TAboutForm::closeEvent(QCloseEvent* event) {
@@ -99,9 +99,9 @@ void TAboutForm::closeEvent(QCloseEvent* event) {
 void TAboutForm::reject() {} // Esc does nothing: the box has no cancel button
 
 void TAboutForm::AboutImageDblClick() {
-    clickCue();
-    if (RunCard)
-        RunCard(sjis::fromUnicode(ProductName()), copyrightLine());
+    playClickCue();
+    if (runCard)
+        runCard(sjis::fromUnicode(productName()), copyrightLine());
 }
 
 } // namespace quillon

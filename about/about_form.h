@@ -37,20 +37,20 @@ public:
     void AboutImageDblClick();
 
     // The click cue ("Bang", silent while Silent is on).
-    std::function<void()> ClickCue;
+    std::function<void()> clickCue;
     // Every way of leaving the box shows the main window again.
-    std::function<void()> ShowMainWindow;
+    std::function<void()> showMainWindow;
     // Starts a title card with these lines.
-    std::function<void(const QByteArray& line1, const QByteArray& line2)> RunCard;
+    std::function<void(const QByteArray& line1, const QByteArray& line2)> runCard;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
-    void CreateParams();
-    void clickCue();
-    std::unique_ptr<Ui::AboutForm> ui;
+    void createParams();
+    void playClickCue();
+    std::unique_ptr<Ui::AboutForm> ui_;
 };
 
 } // namespace quillon

@@ -27,7 +27,7 @@ int exportMain(int argc, char** argv, UiLanguage language) {
     const int status = runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
         return makeCardExportSource(options);
     });
-    FreePlatformLibraries();
+    freePlatformLibraries();
     return status;
 }
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         reportError(error);
         program.reset();
-        FreePlatformLibraries();
+        freePlatformLibraries();
         return 1;
     }
     TMainForm& mainForm = program->mainForm();
@@ -78,6 +78,6 @@ int main(int argc, char** argv) {
     const int result = app.exec();
     program.reset();
     // Entry points fetched from run-time libraries stay valid until here.
-    FreePlatformLibraries();
+    freePlatformLibraries();
     return result;
 }

@@ -45,28 +45,28 @@ void settleLines(TMainForm& form) {
 }
 } // namespace
 
-QString TMainForm::UserListPlaceholder() {
+QString TMainForm::userListPlaceholder() {
     return QCoreApplication::translate("TMainForm", "　↓　ユーザー定義サブタイトル一覧");
 }
 
-TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::MainForm>()) {
-    ui->setupUi(this);
-    RunButton = ui->RunButton;
-    Edit1 = ui->Edit1;
-    Edit2 = ui->Edit2;
-    Label2 = ui->Label2;
-    Label3 = ui->Label3;
-    Label1 = ui->Label1;
-    TsrButton = ui->TsrButton;
-    OptionButton = ui->OptionButton;
-    AboutButton = ui->AboutButton;
-    ComboBox1 = ui->ComboBox1;
-    DiceImage = ui->DiceImage;
-    ErasorImage = ui->ErasorImage;
-    ComboBox2 = ui->ComboBox2;
-    PencilImage = ui->PencilImage;
+TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::MainForm>()) {
+    ui_->setupUi(this);
+    RunButton = ui_->RunButton;
+    Edit1 = ui_->Edit1;
+    Edit2 = ui_->Edit2;
+    Label2 = ui_->Label2;
+    Label3 = ui_->Label3;
+    Label1 = ui_->Label1;
+    TsrButton = ui_->TsrButton;
+    OptionButton = ui_->OptionButton;
+    AboutButton = ui_->AboutButton;
+    ComboBox1 = ui_->ComboBox1;
+    DiceImage = ui_->DiceImage;
+    ErasorImage = ui_->ErasorImage;
+    ComboBox2 = ui_->ComboBox2;
+    PencilImage = ui_->PencilImage;
 
-    setWindowTitle(ProductName());
+    setWindowTitle(productName());
     setUpFixedWindow(*this, QSize(277, 225));
     Label1->setFont(interfaceFont(16, true));
     RunButton->setDefault(true);
@@ -74,7 +74,7 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     guardShiftJisField(Edit2);
 
     ComboBox1->setText(catalogueCaption());
-    ComboBox2->setText(UserListPlaceholder());
+    ComboBox2->setText(userListPlaceholder());
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
     ComboBox2->OnChange = [this] { ComboBox2Change(); };
     ComboBox1->OnDropDown = [this] { ComboBox1DropDown(); };
@@ -107,7 +107,7 @@ TMainForm::TMainForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ExportAction =
         new QAction(QCoreApplication::translate("TMainForm", "カードを書き出す(&E)..."), this);
     ExportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(ExportAction, &QAction::triggered, this, [this] { ExportCard(); });
+    connect(ExportAction, &QAction::triggered, this, [this] { exportCard(); });
     addAction(ExportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // The text fields would take Ctrl+E themselves (end of line).
@@ -197,7 +197,7 @@ void TMainForm::FormPaint() {
     // neither starts another card nor raises the window over the card.
     if (partners_.card && partners_.card->isVisible())
         return;
-    const QString mode = FirstArgumentUpper();
+    const QString mode = firstArgumentUpper();
     if (mode == QStringLiteral("/S")) {
         Edit1->clear();
         SelectSubtitle();
@@ -220,15 +220,15 @@ void TMainForm::SelectSubtitle() {
         partners_.card->RunQuillon(line1(), line2());
         return;
     }
-    RandomChoice();
+    randomChoice();
     partners_.card->RunQuillon(line1(), line2());
     Edit1->clear();
     Edit2->clear();
 }
 
-void TMainForm::RandomChoice() {
-    const RandomItem chosen = DrawRandomItem(programRandom(), partners_.settings->DiceMode(),
-                                             ComboBox1->Count(), ComboBox2->Count());
+void TMainForm::randomChoice() {
+    const RandomItem chosen = drawRandomItem(programRandom(), partners_.settings->DiceMode(),
+                                             ComboBox1->itemCount(), ComboBox2->itemCount());
     GetComboString(chosen.list, chosen.index);
 }
 
@@ -239,7 +239,7 @@ void TMainForm::GetComboString(int list, int index) {
     else if (list == 2)
         item = ComboBox2->itemBytes(index);
     // Line 1 counts as the field holds it.
-    const SubtitleLines lines = ItemToLines(item, [this](const QByteArray& line1) {
+    const SubtitleLines lines = itemToLines(item, [this](const QByteArray& line1) {
         setLine1(line1);
         return Edit1->text().isEmpty();
     });
@@ -289,18 +289,18 @@ void TMainForm::ErasorImageClick() {
 void TMainForm::DiceImageClick() {
     settleLines(*this);
     clickCue();
-    RandomChoice();
+    randomChoice();
 }
 
 void TMainForm::ComboBox1Change() {
     settleLines(*this);
-    GetComboString(1, ComboBox1->ItemIndex());
+    GetComboString(1, ComboBox1->itemIndex());
     clickCue();
 }
 
 void TMainForm::ComboBox2Change() {
     settleLines(*this);
-    GetComboString(2, ComboBox2->ItemIndex());
+    GetComboString(2, ComboBox2->itemIndex());
     clickCue();
 }
 
@@ -314,20 +314,20 @@ void TMainForm::ComboBox2DropDown() {
 void TMainForm::PencilImageClick() {
     settleLines(*this);
     clickCue();
-    SaveTypedSubtitle(*this, *partners_.settings);
+    saveTypedSubtitle(*this, *partners_.settings);
 }
 
 void TMainForm::UserTitleDeleteClick() {
-    DeleteChosenSubtitle(*this, *partners_.settings);
+    deleteChosenSubtitle(*this, *partners_.settings);
 }
 
-void TMainForm::ArmAmbience() {
-    Timer1Tag = 1;
+void TMainForm::armAmbience() {
+    timer1Tag = 1;
     if (!Timer1->isActive())
         Timer1->start();
 }
 
-void TMainForm::ExportCard() {
+void TMainForm::exportCard() {
     if (export_->busy())
         return;
     settleLines(*this);
@@ -336,7 +336,7 @@ void TMainForm::ExportCard() {
 }
 
 void TMainForm::Timer1Timer() {
-    ambience_->tick(Timer1Tag, Timer1);
+    ambience_->tick(timer1Tag, Timer1);
 }
 
 } // namespace quillon

@@ -68,7 +68,7 @@ public:
 
     void SelectSubtitle();
     void GetComboString(int list, int index);
-    void RandomChoice();
+    void randomChoice();
 
     void FormCreate();
     void FormPaint();
@@ -87,15 +87,15 @@ public:
     void Timer1Timer();
     // Writes the card of the two lines to a picture or a video file the user names
     // (Ctrl+E, or the window's context menu).
-    void ExportCard();
+    void exportCard();
     QAction* ExportAction = nullptr;
 
     // The user list's text while nothing has been chosen.
-    static QString UserListPlaceholder();
+    static QString userListPlaceholder();
 
     // Arms the ambience: Tag 1, timer enabled (an enabled timer keeps its beat).
-    void ArmAmbience();
-    int Timer1Tag = 0;
+    void armAmbience();
+    int timer1Tag = 0;
     Ambience& ambience() { return *ambience_; }
 
     // The pair last erased, for the eraser's one-step undo.
@@ -110,7 +110,7 @@ protected:
 
 private:
     void clickCue();
-    std::unique_ptr<Ui::MainForm> ui;
+    std::unique_ptr<Ui::MainForm> ui_;
     Ambience* ambience_ = nullptr;
     Partners partners_;
     ExportController* export_ = nullptr;

@@ -19,20 +19,20 @@ Program::Program() {
     // The desktop's screen saver is held off while a card plays, unless this run is one.
     inhibitor_ = makeScreenInhibitor(QStringList{QString()} + environment().arguments());
     disp.setScreenInhibitor(inhibitor_.get());
-    disp.CloseMainWindow = [&main] { main.close(); };
-    disp.ArmAmbience = [&main] { main.ArmAmbience(); };
+    disp.closeMainWindow = [&main] { main.close(); };
+    disp.armAmbience = [&main] { main.armAmbience(); };
 
     const auto clickCue = [&disp] { disp.PutSound(QStringLiteral("Bang")); };
     const auto showMain = [&main] { main.show(); };
     options_ = std::make_unique<TOptionForm>(*main.ComboBox1, *main.ComboBox2);
     settings_.target = options_.get();
-    options_->ClickCue = clickCue;
-    options_->ShowMainWindow = showMain;
+    options_->clickCue = clickCue;
+    options_->showMainWindow = showMain;
 
     about_ = std::make_unique<TAboutForm>();
-    about_->ClickCue = clickCue;
-    about_->ShowMainWindow = showMain;
-    about_->RunCard = [&disp](const QByteArray& line1, const QByteArray& line2) {
+    about_->clickCue = clickCue;
+    about_->showMainWindow = showMain;
+    about_->runCard = [&disp](const QByteArray& line1, const QByteArray& line2) {
         disp.RunQuillon(line1, line2);
     };
 

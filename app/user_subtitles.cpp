@@ -40,7 +40,7 @@ QByteArray withoutLineEnds(QByteArray line) {
 // file, and the file is read back into the list. A file longer than the list could hold
 // keeps its other lines after the list. A failure raises and stops the caller.
 void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings) {
-    WriteSubtitleFile(settings.UserFile(), list.items(), settings.userFileRestAfter());
+    writeSubtitleFile(settings.UserFile(), list.items(), settings.userFileRestAfter());
     settings.UserFileCheck();
 }
 
@@ -61,14 +61,14 @@ bool startUserFile(TMainForm& form, TOptionForm& settings) {
 void releaseEmptyUserFile(TMainForm& form, TOptionForm& settings) {
     // A file that cannot be deleted stays behind empty; it is no longer in use either way.
     QFile::remove(settings.UserFile());
-    form.ComboBox2->setText(TMainForm::UserListPlaceholder());
+    form.ComboBox2->setText(TMainForm::userListPlaceholder());
     settings.setUserFile({});
     settings.ModIni();
     settings.GetIni();
 }
 } // namespace
 
-void SaveTypedSubtitle(TMainForm& form, TOptionForm& settings) {
+void saveTypedSubtitle(TMainForm& form, TOptionForm& settings) {
     // A subtitle is saved only with a line 1.
     if (form.Edit1->text().isEmpty())
         return;
@@ -81,10 +81,10 @@ void SaveTypedSubtitle(TMainForm& form, TOptionForm& settings) {
     settings.ModIni();
 }
 
-void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
+void deleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
     SubtitleCombo& list = *form.ComboBox2;
-    const int index = list.ItemIndex();
-    if (index < 0 || index >= list.Count())
+    const int index = list.itemIndex();
+    if (index < 0 || index >= list.itemCount())
         return;
     if (!prompts().askYesNo(&form, deleteQuestion(list.itemText(index))))
         return;
@@ -92,7 +92,7 @@ void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings) {
     rewriteUserFile(list, settings);
     prompts().tellOk(&form, deletedReport());
     // A file with lines past what the list holds is not empty, and stays.
-    if (list.Count() == 0 && !settings.userFileRestAfter())
+    if (list.itemCount() == 0 && !settings.userFileRestAfter())
         releaseEmptyUserFile(form, settings);
 }
 

@@ -8,8 +8,8 @@ class TMainForm;
 class TOptionForm;
 
 // The pencil, after its click cue.
-void SaveTypedSubtitle(TMainForm& form, TOptionForm& settings);
+void saveTypedSubtitle(TMainForm& form, TOptionForm& settings);
 // The context menu's delete item.
-void DeleteChosenSubtitle(TMainForm& form, TOptionForm& settings);
+void deleteChosenSubtitle(TMainForm& form, TOptionForm& settings);
 
 } // namespace quillon

@@ -47,11 +47,11 @@ Figures measure(QSize screenSize, int steps) {
     ScreenDamage damage;
     // What the control does at each refresh: paint the part of the screen that changed.
     const auto present = [&] {
-        const PagePresenter::Frame& frame = pages.Shown();
-        const QRect area = PageArea(frame.page.size(), screen.size());
+        const PagePresenter::Frame& frame = pages.shown();
+        const QRect area = placePage(frame.page.size(), screen.size());
         const QRegion changed = damage.next(area, frame.page.size(), frame.lit);
         QPainter painter(&screen);
-        PaintPage(painter, area, frame.page, frame.lit, changed);
+        paintPage(painter, area, frame.page, frame.lit, changed);
     };
 
     const QString text = QStringLiteral("第一話怪しい影の正体を追え");
@@ -62,7 +62,7 @@ Figures measure(QSize screenSize, int steps) {
         const QByteArray ch = sjis::fromUnicode(text.mid(i % text.size(), 1));
         // The character's two pages, each presented in its turn.
         const auto start = Steady::now();
-        DrawCharacter(pages, ch, 70, font);
+        drawCharacter(pages, ch, 70, font);
         drawMs.push_back(msSince(start));
         while (refresh.refresh()) // the black page, then the character
             present();

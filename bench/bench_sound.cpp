@@ -46,10 +46,10 @@ Figures measure() {
         auto* list = new TDXWaveList(&form);
         list->setDXSound(sound);
         const auto t0 = Steady::now();
-        LoadBuiltInSounds(*list);
-        sound->Loaded();
+        loadBuiltInSounds(*list);
+        sound->loaded();
         loads.push_back(microseconds(Steady::now() - t0) / 1000.0);
-        f.opened = sound->Initialized();
+        f.opened = sound->initialized();
         if (!f.opened)
             return f;
     }
@@ -59,8 +59,8 @@ Figures measure() {
     auto* sound = new TDXSound(&form);
     auto* list = new TDXWaveList(&form);
     list->setDXSound(sound);
-    LoadBuiltInSounds(*list);
-    sound->Loaded();
+    loadBuiltInSounds(*list);
+    sound->loaded();
     TWaveCollection& items = *list->Items();
     // Thirty copies playing and one finished, so that each cue reuses a copy as in
     // steady fast typing; between cues (untimed) the next copy in turn finishes.
@@ -68,13 +68,13 @@ Figures measure() {
     for (int i = 0; i < copies; ++i)
         items.FindWave(QStringLiteral("Type"))->Play(false);
     TWaveCollectionItem* type = items.FindWave(QStringLiteral("Type"));
-    type->Duplicate(0)->Stop();
+    type->duplicate(0)->Stop();
     std::vector<double> plays;
     for (int i = 0; i < 3000; ++i) {
         const auto t0 = Steady::now();
         items.FindWave(QStringLiteral("Type"))->Play(false);
         plays.push_back(microseconds(Steady::now() - t0));
-        type->Duplicate((i + 1) % copies)->Stop();
+        type->duplicate((i + 1) % copies)->Stop();
     }
     f.playUs = median(plays);
     f.playUsWorst = *std::max_element(plays.begin(), plays.end());

@@ -53,7 +53,7 @@ int child(int argc, char** argv) {
     // Usable: shown, and the user list enabled and filled.
     QCoreApplication::processEvents();
     std::printf("shown %d %d\n", mainForm.ComboBox2->isEnabled() ? 1 : 0,
-                mainForm.ComboBox2->Count());
+                mainForm.ComboBox2->itemCount());
     std::fflush(stdout);
 
     // A quick card: the settings in force, never saved.
@@ -63,7 +63,7 @@ int child(int argc, char** argv) {
     card.RunQuillon(QByteArray("Quillon"), QByteArray("memory"));
     QElapsedTimer guard;
     guard.start();
-    while (!card.Card().CardDone() && guard.elapsed() < 10000)
+    while (!card.card().CardDone() && guard.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     std::printf("%ld\n", peakResidentKb());
     std::fflush(stdout);
@@ -76,7 +76,7 @@ QString writeSettings(const QString& folder, int lines) {
     QDir().mkpath(folder + QStringLiteral("/quillon"));
     const QString list = folder + QStringLiteral("/list.qln");
     QByteArray bytes;
-    const QList<QByteArray>& titles = CatalogueTitles(2);
+    const QList<QByteArray>& titles = catalogueTitles(2);
     for (int i = 0; i < lines; ++i)
         bytes += titles.at(i % titles.size()) + QByteArray::number(i) + "\r\n";
     QFile file(list);

@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     std::function<void()> slot;
     TDXTimer timer;
     timer.setEnabled(false);
-    timer.Loaded();
+    timer.loaded();
     timer.OnTimer = [&](TCustomDXTimer*, int32_t) { slot(); };
     const Result sleeping = replay(
         pauses,

@@ -33,25 +33,25 @@ QList<BuiltInSound> readTable() {
 
 } // namespace
 
-const QList<BuiltInSound>& BuiltInSounds() {
+const QList<BuiltInSound>& builtInSounds() {
     static const QList<BuiltInSound> table = readTable();
     return table;
 }
 
-void LoadBuiltInSounds(TDXWaveList& list) {
+void loadBuiltInSounds(TDXWaveList& list) {
     TWaveCollection& items = *list.Items();
-    items.Clear();
-    for (const BuiltInSound& sound : BuiltInSounds()) {
-        TWaveCollectionItem* item = items.Add();
+    items.clear();
+    for (const BuiltInSound& sound : builtInSounds()) {
+        TWaveCollectionItem* item = items.add();
         item->setName(sound.name);
         item->setLooped(sound.looped);
         item->setMaxPlayingCount(0);
         QFile image(QStringLiteral(":/sounds/%1.wav").arg(sound.name));
         if (!image.open(QIODevice::ReadOnly))
             throw EStreamReadError();
-        item->Wave().ReadWave(image);
+        item->Wave().readWave(image);
     }
-    if (list.DXSound() && list.DXSound()->Initialized())
+    if (list.DXSound() && list.DXSound()->initialized())
         items.Restore();
 }
 

@@ -18,10 +18,10 @@ struct BuiltInSound {
 };
 
 // The table the sounds were made from, read from the program's resources.
-const QList<BuiltInSound>& BuiltInSounds();
+const QList<BuiltInSound>& builtInSounds();
 
 // Replaces the list's items by the built-in sounds; a list that already plays gets
 // its buffers at once.
-void LoadBuiltInSounds(TDXWaveList& list);
+void loadBuiltInSounds(TDXWaveList& list);
 
 } // namespace quillon

@@ -13,18 +13,18 @@
 namespace quillon {
 
 namespace {
-const QByteArray beastKeyword("\x8F\x62\x89\xA4"); // 獣王
-const QByteArray creditsKeyword("Quillon");
-const char* const animalCues[] = {"Lion", "Elephant", "Condle"};
+const QByteArray BeastKeyword("\x8F\x62\x89\xA4"); // 獣王
+const QByteArray CreditsKeyword("Quillon");
+const char* const AnimalCues[] = {"Lion", "Elephant", "Condle"};
 } // namespace
 
 CardEngine::CardEngine(const Seams& seams) : seams_(seams) {}
 
 CardEngine::~CardEngine() {
-    seams_.pages.ForgetWaiting();
+    seams_.pages.forgetWaiting();
 }
 
-void CardEngine::Begin(const QByteArray& line1, const QByteArray& line2) {
+void CardEngine::begin(const QByteArray& line1, const QByteArray& line2) {
     ++run_;
     seams_.random.setSeed(seams_.clock.utcTimeOfDayMs());
     line1_ = line1;
@@ -33,10 +33,10 @@ void CardEngine::Begin(const QByteArray& line1, const QByteArray& line2) {
     typePos_ = 1;
     lineEndPause_ = false;
     // The lines are searched separately: a keyword split by the line break does not count.
-    beastMode_ = line1_.contains(beastKeyword) || line2_.contains(beastKeyword);
+    beastMode_ = line1_.contains(BeastKeyword) || line2_.contains(BeastKeyword);
 }
 
-void CardEngine::Start() {
+void CardEngine::start() {
     arm(static_cast<uint32_t>(seams_.settings.StartWait()));
 }
 
@@ -45,13 +45,13 @@ void CardEngine::arm(uint32_t interval) {
     seams_.timer.setEnabled(true);
 }
 
-bool CardEngine::Credits() const {
-    return line1_.contains(creditsKeyword);
+bool CardEngine::credits() const {
+    return line1_.contains(CreditsKeyword);
 }
 
 void CardEngine::whenShown(std::function<void()> then) {
     const uint64_t run = run_;
-    seams_.pages.WhenShown([this, run, then = std::move(then)] {
+    seams_.pages.whenShown([this, run, then = std::move(then)] {
         if (run == run_)
             then();
     });
@@ -98,22 +98,22 @@ void CardEngine::DXTimerTimer() {
 void CardEngine::DispText(const QByteArray& ch) {
     if (!seams_.pages.ReadyToDraw())
         return;
-    const QString cue = beastMode_ ? QString::fromLatin1(animalCues[seams_.random.draw(3)])
+    const QString cue = beastMode_ ? QString::fromLatin1(AnimalCues[seams_.random.draw(3)])
                                    : QStringLiteral("Type");
-    DrawCharacter(seams_.pages, ch, seams_.settings.Magnify(), seams_.settings.Font());
+    drawCharacter(seams_.pages, ch, seams_.settings.Magnify(), seams_.settings.Font());
     whenShown([this, cue] { PutSound(cue); });
 }
 
 void CardEngine::DispAll() {
     // No tick may come while the card waits to reach the screen.
     seams_.timer.setEnabled(false);
-    DrawCard(seams_.pages, line1_, line2_, seams_.settings.Font());
+    drawCard(seams_.pages, line1_, line2_, seams_.settings.Font());
     whenShown([this] {
         cardDone_ = true;
-        const bool credits = Credits();
+        const bool creditsCard = credits();
         // The hold counts from here.
-        arm(HoldOverride ? *HoldOverride : credits ? 10000 : 7000);
-        if (credits) {
+        arm(holdOverride ? *holdOverride : creditsCard ? 10000 : 7000);
+        if (creditsCard) {
             PutSound(QStringLiteral("Theme"));
             PutSound(QStringLiteral("Joke"));
         } else if (beastMode_) {
@@ -133,13 +133,13 @@ void CardEngine::DispStop() {
 void CardEngine::PutSound(const QString& name) {
     if (seams_.settings.Silent())
         return;
-    seams_.sound.PlayCue(name);
+    seams_.sound.playCue(name);
 }
 
-void CardEngine::Blank() {
+void CardEngine::blank() {
     ++run_; // nothing of this card that still waits for the screen goes on
     seams_.timer.setEnabled(false);
-    seams_.pages.ForgetWaiting();
+    seams_.pages.forgetWaiting();
     if (TDirectDrawSurface* back = seams_.pages.BackSurface())
         back->ColorFill(0);
     seams_.pages.Flip();

@@ -36,9 +36,9 @@ public:
 
     // A new card with these lines: reseeds the generator and sets the run state afresh.
     // Nothing is drawn until Start arms the timer and the start wait has passed.
-    void Begin(const QByteArray& line1, const QByteArray& line2);
+    void begin(const QByteArray& line1, const QByteArray& line2);
     // Arms the timer with the start wait.
-    void Start();
+    void start();
     // The frame timer's tick: the next character, the card, or the end of the hold.
     void DXTimerTimer();
     // One character alone, with its cue once it is on the screen.
@@ -50,7 +50,7 @@ public:
     // Plays a cue unless Silent is on.
     void PutSound(const QString& name);
     // Leaving the card: the timer stops and a black page goes up.
-    void Blank();
+    void blank();
 
     const QByteArray& Line1() const { return line1_; }
     const QByteArray& Line2() const { return line2_; }
@@ -59,12 +59,12 @@ public:
     bool LineEndPause() const { return lineEndPause_; }
     bool BeastMode() const { return beastMode_; }
     // Line 1 holds the program's name: the credits card.
-    bool Credits() const;
+    bool credits() const;
 
     // What follows the hold (ending the program, closing the card, or nothing).
     std::function<void()> OnHoldEnd;
     // A host's own hold in milliseconds; unset: the card's (7000, 10000 for credits).
-    std::optional<uint32_t> HoldOverride;
+    std::optional<uint32_t> holdOverride;
 
 private:
     // Runs then once the pages flipped so far are on the screen, unless another card has

@@ -23,7 +23,7 @@ NoScreenInhibitor noInhibitor;
 TDispForm::TDispForm(const LiveSettings& settings, QWidget* parent)
     : TDXForm(parent), settings_(settings), inhibitor_(&noInhibitor) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(ProductName());
+    setWindowTitle(productName());
     resize(632, 453);
     if (QScreen* screen = this->screen())
         move(screen->geometry().center() - rect().center());
@@ -40,13 +40,13 @@ TDispForm::TDispForm(const LiveSettings& settings, QWidget* parent)
     DXTimer->setEnabled(false);
     DXTimer->setInterval(500);
     DXTimer->OnTimer = [this](TCustomDXTimer* sender, int32_t lag) { DXTimerTimer(sender, lag); };
-    DXTimer->Loaded();
+    DXTimer->loaded();
 
     DXSound1 = new TDXSound(this);
     DXWaveList1 = new TDXWaveList(this);
     DXWaveList1->setDXSound(DXSound1);
-    LoadBuiltInSounds(*DXWaveList1);
-    DXSound1->Loaded();
+    loadBuiltInSounds(*DXWaveList1);
+    DXSound1->loaded();
 
     card_ = std::make_unique<CardEngine>(CardEngine::Seams{
         *DXTimer, programClock(), programRandom(), *DXDraw, *DXWaveList1, settings_});
@@ -63,7 +63,7 @@ void TDispForm::setScreenInhibitor(ScreenInhibitor* inhibitor) {
 }
 
 void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
-    card_->Begin(line1, line2);
+    card_->begin(line1, line2);
     setCursor(Qt::BlankCursor);
     SaveWindowPlacement();
     // A card started from a modal dialog (the about box's emblem) must take the keys
@@ -83,7 +83,7 @@ void TDispForm::RunQuillon(const QByteArray& line1, const QByteArray& line2) {
         throw;
     }
     inhibitor_->inhibit();
-    card_->Start();
+    card_->start();
 }
 
 void TDispForm::DXTimerTimer(TCustomDXTimer*, int32_t) {
@@ -91,20 +91,20 @@ void TDispForm::DXTimerTimer(TCustomDXTimer*, int32_t) {
 }
 
 void TDispForm::DispStop() {
-    if (FirstArgumentUpper() == QStringLiteral("/S")) {
-        if (CloseMainWindow)
-            CloseMainWindow();
+    if (firstArgumentUpper() == QStringLiteral("/S")) {
+        if (closeMainWindow)
+            closeMainWindow();
     } else if (settings_.AutoClose()) {
         FormClose();
     }
 }
 
 void TDispForm::FormClose() {
-    card_->Blank();
+    card_->blank();
     inhibitor_->release();
     RestoreWindowPlacement();
-    if (card_->BeastMode() && !settings_.Silent() && ArmAmbience)
-        ArmAmbience();
+    if (card_->BeastMode() && !settings_.Silent() && armAmbience)
+        armAmbience();
     close();
 }
 

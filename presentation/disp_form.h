@@ -47,12 +47,12 @@ public:
     void DXDrawMouseMove();
     void FormKeyUp();
 
-    CardEngine& Card() { return *card_; }
+    CardEngine& card() { return *card_; }
 
     // Closing the main window (end of a hold in screen-saver mode).
-    std::function<void()> CloseMainWindow;
+    std::function<void()> closeMainWindow;
     // Arming the main window's ambience after a beast card.
-    std::function<void()> ArmAmbience;
+    std::function<void()> armAmbience;
     // Keeps the desktop from blanking the screen while a card is on it; it must outlive
     // the form. None by default.
     void setScreenInhibitor(ScreenInhibitor* inhibitor);

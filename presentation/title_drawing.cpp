@@ -9,7 +9,7 @@ namespace quillon {
 
 namespace {
 
-const QColor white(255, 255, 255);
+const QColor White(255, 255, 255);
 
 int trunc(double value) {
     return static_cast<int>(value);
@@ -19,7 +19,7 @@ int trunc(double value) {
 TDirectDrawSurfaceCanvas& prepareCanvas(TDirectDrawSurface& back, const DisplayFont& font) {
     TDirectDrawSurfaceCanvas& canvas = *back.Canvas();
     canvas.setBrushClear();
-    canvas.setFontColor(white);
+    canvas.setFontColor(White);
     canvas.setFontCharset(font.charset);
     canvas.setFontName(font.faceName);
     return canvas;
@@ -27,7 +27,7 @@ TDirectDrawSurfaceCanvas& prepareCanvas(TDirectDrawSurface& back, const DisplayF
 
 } // namespace
 
-void DrawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font) {
+void drawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font) {
     TDirectDrawSurface* back = pages.BackSurface();
     if (!back)
         return;
@@ -42,14 +42,14 @@ void DrawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const Di
     TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
     const int fontHeight = trunc(magnify / 100.0 * h);
     canvas.setFontHeight(fontHeight);
-    const int x = trunc((w - canvas.TextWidth(ch)) * 0.5);
+    const int x = trunc((w - canvas.textWidth(ch)) * 0.5);
     const int y = trunc((h - fontHeight) * 0.5);
-    canvas.TextOut(x, y, ch);
+    canvas.textOut(x, y, ch);
     canvas.Release();
     pages.Flip();
 }
 
-void DrawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,
+void drawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,
               const DisplayFont& font) {
     TDirectDrawSurface* back = pages.BackSurface();
     if (!back)
@@ -70,8 +70,8 @@ void DrawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2
     const int third = trunc(hScreen / 3.0);
     int h = third;
     canvas.setFontHeight(h);
-    const int wa = canvas.TextWidth(a);
-    const int wb = canvas.TextWidth(b);
+    const int wa = canvas.textWidth(a);
+    const int wb = canvas.textWidth(b);
     // The wider line is meant to span the screen; widths grow with the height.
     const int wider = wa > wb ? wa : wb;
     if (wider > 0)
@@ -81,10 +81,10 @@ void DrawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2
 
     if (twoLines) {
         const int q = trunc((hScreen - 2.0 * h) / 7.0);
-        canvas.TextOut(0, 3 * q, a);
-        canvas.TextOut(w - canvas.TextWidth(b), 4 * q + h, b);
+        canvas.textOut(0, 3 * q, a);
+        canvas.textOut(w - canvas.textWidth(b), 4 * q + h, b);
     } else {
-        canvas.TextOut(trunc((w - canvas.TextWidth(a)) * 0.5), trunc((hScreen - h) * 0.5), a);
+        canvas.textOut(trunc((w - canvas.textWidth(a)) * 0.5), trunc((hScreen - h) * 0.5), a);
     }
     canvas.Release();
     pages.Flip();

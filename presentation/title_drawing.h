@@ -10,11 +10,11 @@ class FlipPages;
 
 // Blanks both pages and shows the character alone, centred, its cell
 // trunc(magnify / 100 × H) high. The caller has checked ReadyToDraw.
-void DrawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font);
+void drawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font);
 
 // Draws the finished card: line 1 flush left and line 2 flush right, lower; a single line
 // centred; sized so the wider padded line spans the width, at most a third of the height.
-void DrawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,
+void drawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,
               const DisplayFont& font);
 
 } // namespace quillon

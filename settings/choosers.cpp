@@ -11,7 +11,7 @@
 
 namespace quillon {
 
-FileFilter UserFileFilter() {
+FileFilter userFileFilter() {
     return {QCoreApplication::translate("Choosers", "ユーザー指定サブタイトル"),
             QStringLiteral("*.qln")};
 }
@@ -21,14 +21,14 @@ QString unstorableFaceMessage() {
                                        "フォント名「%s」は Shift-JIS で表せないため、選べません。");
 }
 
-bool FileChooser::Execute(QWidget* parent) {
+bool FileChooser::execute(QWidget* parent) {
     const QString chosen =
         kind_ == Kind::Open
-            ? prompts().chooseOpenFile(parent, FileName, UserFileFilter(), UserFileExtension)
-            : prompts().chooseSaveFile(parent, FileName, UserFileFilter(), UserFileExtension);
+            ? prompts().chooseOpenFile(parent, fileName, userFileFilter(), UserFileExtension)
+            : prompts().chooseSaveFile(parent, fileName, userFileFilter(), UserFileExtension);
     if (chosen.isEmpty())
         return false;
-    FileName = chosen;
+    fileName = chosen;
     return true;
 }
 
@@ -36,7 +36,7 @@ QString FontChooser::faceText() const {
     return sjis::toUnicode(faceName);
 }
 
-bool FontChooser::Execute(QWidget* parent) {
+bool FontChooser::execute(QWidget* parent) {
     // The chooser lists installed families, and the stored face ("ＭＳ 明朝") may name
     // one only through a substitution: it opens on the family the face resolves to, and
     // OK on that same family keeps the stored name as it is.

@@ -12,7 +12,7 @@ class QWidget;
 namespace quillon {
 
 // "ユーザー指定サブタイトル" / "*.qln", default extension "qln".
-FileFilter UserFileFilter();
+FileFilter userFileFilter();
 inline const QString UserFileExtension = QStringLiteral("qln");
 
 class FileChooser {
@@ -20,11 +20,11 @@ public:
     enum class Kind { Open, Save };
     explicit FileChooser(Kind kind) : kind_(kind) {}
 
-    QString FileName; // full path, or empty
+    QString fileName; // full path, or empty
 
-    // Shows the chooser starting from FileName; on confirmation FileName becomes the
+    // Shows the chooser starting from fileName; on confirmation fileName becomes the
     // chosen path and true is returned. A cancel changes nothing.
-    bool Execute(QWidget* parent);
+    bool execute(QWidget* parent);
 
 private:
     Kind kind_;
@@ -44,7 +44,7 @@ public:
     // the toolkit's fonts carry no character set, so the stored one stays. A family
     // whose name Shift-JIS cannot hold is not taken (the settings file could not keep
     // it); a notice says so.
-    bool Execute(QWidget* parent);
+    bool execute(QWidget* parent);
 };
 
 } // namespace quillon

@@ -81,7 +81,7 @@ QByteArray encodeValue(const QByteArray& value) {
 
 IniDocument IniDocument::parse(const QByteArray& bytes) {
     IniDocument doc;
-    doc.lines_ = SplitLines(bytes);
+    doc.lines_ = splitLines(bytes);
     return doc;
 }
 

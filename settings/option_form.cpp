@@ -47,27 +47,27 @@ bool isExistingFile(const QString& path) {
 } // namespace
 
 TOptionForm::TOptionForm(SubtitleList& catalogueList, SubtitleList& userList, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::OptionForm>()), catalogueList_(catalogueList),
+    : QDialog(parent), ui_(std::make_unique<Ui::OptionForm>()), catalogueList_(catalogueList),
       userList_(userList) {
-    ui->setupUi(this);
-    OkButton = ui->OkButton;
-    CancelButton = ui->CancelButton;
-    DiceRadioGroup = ui->DiceRadioGroup;
-    OriginalRadioGroup = ui->OriginalRadioGroup;
-    UserFileButton = ui->UserFileButton;
-    UserFileReleaseButton = ui->UserFileReleaseButton;
-    FontButton = ui->FontButton;
-    AutoCloseCheckBox = ui->AutoCloseCheckBox;
-    SilentCheckBox = ui->SilentCheckBox;
-    MagnifySpinEdit = ui->MagnifySpinEdit;
-    StartWaitSpinEdit = ui->StartWaitSpinEdit;
-    WaitSpinEdit = ui->WaitSpinEdit;
+    ui_->setupUi(this);
+    OkButton = ui_->OkButton;
+    CancelButton = ui_->CancelButton;
+    DiceRadioGroup = ui_->DiceRadioGroup;
+    OriginalRadioGroup = ui_->OriginalRadioGroup;
+    UserFileButton = ui_->UserFileButton;
+    UserFileReleaseButton = ui_->UserFileReleaseButton;
+    FontButton = ui_->FontButton;
+    AutoCloseCheckBox = ui_->AutoCloseCheckBox;
+    SilentCheckBox = ui_->SilentCheckBox;
+    MagnifySpinEdit = ui_->MagnifySpinEdit;
+    StartWaitSpinEdit = ui_->StartWaitSpinEdit;
+    WaitSpinEdit = ui_->WaitSpinEdit;
     DiceRadioGroup->adoptButtons();
     OriginalRadioGroup->adoptButtons();
 
-    ListBox1 = CatalogueTitles(1);
-    ListBox2 = CatalogueTitles(2);
-    ListBox3 = CatalogueTitles(3);
+    ListBox1 = catalogueTitles(1);
+    ListBox2 = catalogueTitles(2);
+    ListBox3 = catalogueTitles(3);
 
     setUpFixedWindow(*this, QSize(392, 263));
     setInitialValues();
@@ -84,16 +84,16 @@ void TOptionForm::connectHandlers() {
     connect(UserFileReleaseButton, &QPushButton::clicked, this,
             [this] { UserFileReleaseButtonClick(); });
     connect(FontButton, &QPushButton::clicked, this, [this] { FontButtonClick(); });
-    connect(AutoCloseCheckBox, &QCheckBox::clicked, this, [this] { clickCue(); });
-    connect(SilentCheckBox, &QCheckBox::clicked, this, [this] { clickCue(); });
-    OriginalRadioGroup->OnClick = [this] { clickCue(); };
-    DiceRadioGroup->OnClick = [this] { clickCue(); };
+    connect(AutoCloseCheckBox, &QCheckBox::clicked, this, [this] { playClickCue(); });
+    connect(SilentCheckBox, &QCheckBox::clicked, this, [this] { playClickCue(); });
+    OriginalRadioGroup->OnClick = [this] { playClickCue(); };
+    DiceRadioGroup->OnClick = [this] { playClickCue(); };
     for (SpinEdit* field : {MagnifySpinEdit, StartWaitSpinEdit, WaitSpinEdit})
-        field->OnClick = [this] { clickCue(); };
+        field->OnClick = [this] { playClickCue(); };
 }
 
 void TOptionForm::setInitialValues() {
-    namespace table = SettingTable;
+    namespace table = setting_table;
     const std::pair<SpinEdit*, NumberSetting> fields[] = {{MagnifySpinEdit, table::Magnify},
                                                           {StartWaitSpinEdit, table::StartWait},
                                                           {WaitSpinEdit, table::Wait}};
@@ -107,13 +107,13 @@ void TOptionForm::setInitialValues() {
     OriginalRadioGroup->setItemIndex(table::Original.initial);
     AutoCloseCheckBox->setChecked(table::AutoClose.initial != 0);
     SilentCheckBox->setChecked(table::Silent.initial != 0);
-    FontDialog1.faceName = DefaultFaceName();
+    FontDialog1.faceName = defaultFaceName();
     FontDialog1.charset = table::Charset.initial;
 }
 
 void TOptionForm::FormCreate() {
     // What a save killed half-way left beside the settings file goes at the next start.
-    removeAbandonedParts(SettingsFilePath());
+    removeAbandonedParts(settingsFilePath());
     // A load that fails here (an unreadable user file) is shown; the program goes on.
     try {
         GetIni();
@@ -135,13 +135,13 @@ void TOptionForm::FormCreate() {
 // Live values
 
 int TOptionForm::StartWait() const {
-    return StartWaitSpinEdit->Value();
+    return StartWaitSpinEdit->value();
 }
 int TOptionForm::Wait() const {
-    return WaitSpinEdit->Value();
+    return WaitSpinEdit->value();
 }
 int TOptionForm::Magnify() const {
-    return MagnifySpinEdit->Value();
+    return MagnifySpinEdit->value();
 }
 bool TOptionForm::AutoClose() const {
     return AutoCloseCheckBox->isChecked();
@@ -153,13 +153,13 @@ DisplayFont TOptionForm::Font() const {
     return {FontDialog1.faceText(), FontDialog1.charset};
 }
 int TOptionForm::DiceMode() const {
-    return DiceRadioGroup->ItemIndex();
+    return DiceRadioGroup->itemIndex();
 }
 int TOptionForm::Original() const {
-    return OriginalRadioGroup->ItemIndex();
+    return OriginalRadioGroup->itemIndex();
 }
 QString TOptionForm::UserFile() const {
-    return OpenDialog1.FileName;
+    return OpenDialog1.fileName;
 }
 
 Settings TOptionForm::currentSettings() const {
@@ -178,7 +178,7 @@ Settings TOptionForm::currentSettings() const {
 }
 
 void TOptionForm::applySettings(const Settings& s) {
-    OpenDialog1.FileName = s.userFile;
+    OpenDialog1.fileName = s.userFile;
     FontDialog1.faceName = s.faceName;
     FontDialog1.charset = s.charset;
     AutoCloseCheckBox->setChecked(s.autoClose);
@@ -193,7 +193,7 @@ void TOptionForm::applySettings(const Settings& s) {
 // The settings file
 
 void TOptionForm::GetIni() {
-    const QString path = SettingsFilePath();
+    const QString path = settingsFilePath();
     // No file (or nothing readable by that name): every control keeps what it holds.
     if (isExistingFile(path)) {
         QFile file(path);
@@ -209,7 +209,7 @@ void TOptionForm::GetIni() {
 }
 
 void TOptionForm::ModIni() {
-    const SettingsLocation location = CurrentSettingsLocation();
+    const SettingsLocation location = currentSettingsLocation();
     const QString& path = location.path;
     if (location.makeFolder())
         makeSettingsFolder(path); // a failure shows in the save below
@@ -266,11 +266,11 @@ void TOptionForm::UserFileCheck() {
     DiceRadioGroup->setItemIndex(1);
     setDiceChoiceEnabled(false);
     UserFileButton->setText(notSelected());
-    OpenDialog1.FileName.clear();
+    OpenDialog1.fileName.clear();
 }
 
 void TOptionForm::takeUserFileLines(const QString& path) {
-    UserFileContents read = ReadSubtitleFile(path);
+    UserFileContents read = readSubtitleFile(path);
     const int held = read.items.size();
     userList_.setItems(std::move(read.items));
     if (read.complete) {
@@ -296,7 +296,7 @@ std::optional<int> TOptionForm::userFileRestAfter() const {
 }
 
 void TOptionForm::setUserFile(const QString& path) {
-    OpenDialog1.FileName = path;
+    OpenDialog1.fileName = path;
     showUserFileName(path);
 }
 
@@ -309,56 +309,56 @@ void TOptionForm::setDiceChoiceEnabled(bool enabled) {
 }
 
 QString TOptionForm::chooseNewUserFile(QWidget* parent) {
-    return SaveDialog1.Execute(parent) ? SaveDialog1.FileName : QString();
+    return SaveDialog1.execute(parent) ? SaveDialog1.fileName : QString();
 }
 
 // Handlers
 
-void TOptionForm::clickCue() {
-    if (ClickCue)
-        ClickCue();
+void TOptionForm::playClickCue() {
+    if (clickCue)
+        clickCue();
 }
 
-void TOptionForm::showMainWindow() {
-    if (ShowMainWindow)
-        ShowMainWindow();
+void TOptionForm::backToMainWindow() {
+    if (showMainWindow)
+        showMainWindow();
 }
 
 void TOptionForm::UserFileButtonClick() {
-    clickCue();
-    if (OpenDialog1.Execute(this))
+    playClickCue();
+    if (OpenDialog1.execute(this))
         UserFileCheck();
 }
 
 void TOptionForm::UserFileReleaseButtonClick() {
-    OpenDialog1.FileName.clear();
+    OpenDialog1.fileName.clear();
     UserFileCheck();
 }
 
 void TOptionForm::FontButtonClick() {
-    clickCue();
-    if (FontDialog1.Execute(this))
+    playClickCue();
+    if (FontDialog1.execute(this))
         FontButton->setText(FontDialog1.faceText());
 }
 
 void TOptionForm::OkButtonClick() {
-    clickCue();
+    playClickCue();
     ModIni(); // a failure leaves the dialog open with the edited values
     ModCombo();
-    showMainWindow();
+    backToMainWindow();
     close();
 }
 
 void TOptionForm::CancelButtonClick() {
-    clickCue();
+    playClickCue();
     GetIni();
-    showMainWindow();
+    backToMainWindow();
     close();
 }
 
 void TOptionForm::FormClose() {
-    clickCue();
-    showMainWindow();
+    playClickCue();
+    backToMainWindow();
 }
 
 void TOptionForm::closeEvent(QCloseEvent* event) {

@@ -93,9 +93,9 @@ public:
     QString chooseNewUserFile(QWidget* parent);
 
     // The click cue: "Bang" through the presentation form (silent while Silent is on).
-    std::function<void()> ClickCue;
+    std::function<void()> clickCue;
     // Every way of leaving the dialog shows the main window again.
-    std::function<void()> ShowMainWindow;
+    std::function<void()> showMainWindow;
 
     // Handlers.
     void FormCreate();
@@ -117,12 +117,12 @@ private:
     // Fills the user list from the file; a file too long for the list is held as far as
     // it goes, and the user is told so.
     void takeUserFileLines(const QString& path);
-    void clickCue();
+    void playClickCue();
     void connectHandlers();
     void setInitialValues();
-    void showMainWindow();
+    void backToMainWindow();
 
-    std::unique_ptr<Ui::OptionForm> ui;
+    std::unique_ptr<Ui::OptionForm> ui_;
     SubtitleList& catalogueList_;
     SubtitleList& userList_;
     bool placed_ = false;

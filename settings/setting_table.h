@@ -18,7 +18,7 @@ struct NumberSetting {
     constexpr int clamp(int v) const { return v < min ? min : (v > max ? max : v); }
 };
 
-namespace SettingTable {
+namespace setting_table {
 
 inline constexpr const char* FileSection = "File";
 inline constexpr const char* FontSection = "Font";
@@ -38,9 +38,9 @@ inline constexpr NumberSetting Magnify{OptionSection, "Magnify", 70, 70, 0, 100,
 // Face names are LOGFONT-sized: at most 31 bytes.
 inline constexpr int FaceNameLimit = 31;
 
-} // namespace SettingTable
+} // namespace setting_table
 
 // "ＭＳ 明朝" in Shift-JIS: the face of the title card until the user picks another.
-QByteArray DefaultFaceName();
+QByteArray defaultFaceName();
 
 } // namespace quillon

@@ -70,12 +70,12 @@ bool writeNumber(IniDocument& doc, const NumberSetting& setting, int value) {
 
 } // namespace
 
-QByteArray DefaultFaceName() {
+QByteArray defaultFaceName() {
     return sjis::fromUnicode(QStringLiteral("ＭＳ 明朝"));
 }
 
 QByteArray cutFaceName(const QByteArray& face) {
-    return sjis::cutToCharacters(face, SettingTable::FaceNameLimit);
+    return sjis::cutToCharacters(face, setting_table::FaceNameLimit);
 }
 
 std::optional<int> parseIniInteger(const QByteArray& text) {
@@ -104,10 +104,10 @@ QString pathOfStored(const QByteArray& value) {
 }
 
 Settings readSettings(const IniDocument& doc, const Settings& current) {
-    using namespace SettingTable;
+    using namespace setting_table;
     Settings s = current;
     s.userFile = pathOfStored(doc.value(FileSection, UserFileKey).value_or(QByteArray()));
-    const QByteArray face = doc.value(FontSection, NameKey).value_or(DefaultFaceName());
+    const QByteArray face = doc.value(FontSection, NameKey).value_or(defaultFaceName());
     if (!face.isEmpty())
         s.faceName = cutFaceName(face);
     s.charset = readNumber(doc, Charset) & 0xFF;
@@ -122,7 +122,7 @@ Settings readSettings(const IniDocument& doc, const Settings& current) {
 }
 
 bool writeSettings(IniDocument& doc, const Settings& s) {
-    using namespace SettingTable;
+    using namespace setting_table;
     return doc.setValue(FileSection, UserFileKey, storedPath(s.userFile)) &&
            doc.setValue(FontSection, NameKey, s.faceName) &&
            writeNumber(doc, Charset, s.charset & 0xFF) &&
@@ -132,15 +132,15 @@ bool writeSettings(IniDocument& doc, const Settings& s) {
            writeNumber(doc, StartWait, s.startWait) && writeNumber(doc, Magnify, s.magnify);
 }
 
-SettingsLocation CurrentSettingsLocation() {
+SettingsLocation currentSettingsLocation() {
     const QString folder = environment().settingsFolder();
     if (!folder.isEmpty())
         return {SettingsLocation::Kind::Named, folder + QStringLiteral("/Quillon.ini")};
     return settingsLocation(currentSettingsLocationInputs());
 }
 
-QString SettingsFilePath() {
-    return CurrentSettingsLocation().path;
+QString settingsFilePath() {
+    return currentSettingsLocation().path;
 }
 
 } // namespace quillon

@@ -13,15 +13,15 @@ namespace quillon {
 
 struct Settings {
     QString userFile;
-    QByteArray faceName = DefaultFaceName();
-    int charset = SettingTable::Charset.initial;
-    bool autoClose = SettingTable::AutoClose.initial != 0;
-    bool silent = SettingTable::Silent.initial != 0;
-    int diceMode = SettingTable::DiceMode.initial;
-    int original = SettingTable::Original.initial;
-    int wait = SettingTable::Wait.initial;
-    int startWait = SettingTable::StartWait.initial;
-    int magnify = SettingTable::Magnify.initial;
+    QByteArray faceName = defaultFaceName();
+    int charset = setting_table::Charset.initial;
+    bool autoClose = setting_table::AutoClose.initial != 0;
+    bool silent = setting_table::Silent.initial != 0;
+    int diceMode = setting_table::DiceMode.initial;
+    int original = setting_table::Original.initial;
+    int wait = setting_table::Wait.initial;
+    int startWait = setting_table::StartWait.initial;
+    int magnify = setting_table::Magnify.initial;
 
     bool operator==(const Settings&) const = default;
 };
@@ -51,7 +51,7 @@ bool writeSettings(IniDocument& doc, const Settings& settings);
 
 // Where the settings file lives: the environment's settings folder when it names one (a
 // test's), otherwise by the location rules of settings_location.h.
-SettingsLocation CurrentSettingsLocation();
-QString SettingsFilePath();
+SettingsLocation currentSettingsLocation();
+QString settingsFilePath();
 
 } // namespace quillon

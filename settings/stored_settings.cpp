@@ -7,7 +7,7 @@
 namespace quillon {
 
 Settings loadStoredSettings() {
-    QFile file(SettingsFilePath());
+    QFile file(settingsFilePath());
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return Settings{};
     const QByteArray bytes = file.readAll();

@@ -31,17 +31,17 @@ QList<QByteArray> loadSeries(int series) {
 
 } // namespace
 
-const QList<QByteArray>& CatalogueTitles(int series) {
+const QList<QByteArray>& catalogueTitles(int series) {
     static const std::array<QList<QByteArray>, 4> lists = {QList<QByteArray>(), loadSeries(1),
                                                            loadSeries(2), loadSeries(3)};
     static const QList<QByteArray> none;
     return series >= 1 && series <= 3 ? lists[series] : none;
 }
 
-QList<QByteArray> CatalogueRange(int original) {
+QList<QByteArray> catalogueRange(int original) {
     if (original >= 0 && original <= 2)
-        return CatalogueTitles(original + 1);
-    return CatalogueTitles(1) + CatalogueTitles(2) + CatalogueTitles(3);
+        return catalogueTitles(original + 1);
+    return catalogueTitles(1) + catalogueTitles(2) + catalogueTitles(3);
 }
 
 } // namespace quillon

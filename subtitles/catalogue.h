@@ -7,10 +7,10 @@ namespace quillon {
 
 // Titles of series 1, 2 or 3 ("Part I", "Part II", "Part III") as Shift-JIS items, in
 // their fixed order; empty for any other number.
-const QList<QByteArray>& CatalogueTitles(int series);
+const QList<QByteArray>& catalogueTitles(int series);
 
 // The catalogue list for an Original setting: 0, 1, 2 one series; any other value all
 // three, in their order.
-QList<QByteArray> CatalogueRange(int original);
+QList<QByteArray> catalogueRange(int original);
 
 } // namespace quillon

@@ -6,17 +6,17 @@
 
 namespace quillon {
 
-QByteArrayView ItemTextPart(QByteArrayView item) {
+QByteArrayView itemTextPart(QByteArrayView item) {
     const qsizetype nul = item.indexOf('\0');
     return nul < 0 ? item : item.first(nul);
 }
 
-QByteArray ItemText(const SubtitleItems& items, int index) {
-    const QByteArrayView text = ItemTextPart(items.view(index));
+QByteArray itemText(const SubtitleItems& items, int index) {
+    const QByteArrayView text = itemTextPart(items.view(index));
     return text.size() >= ItemBufferSize ? QByteArray() : text.toByteArray();
 }
 
-SubtitleLines ItemToLines(const QByteArray& item,
+SubtitleLines itemToLines(const QByteArray& item,
                           const std::function<bool(const QByteArray&)>& heldEmpty) {
     const qsizetype p = item.indexOf(' ') + 1; // 1-based, 0 when there is none
     const QByteArray line1 = p > 1 ? item.left(p - 1) : QByteArray();
@@ -26,7 +26,7 @@ SubtitleLines ItemToLines(const QByteArray& item,
     return {item, {}};
 }
 
-RandomItem DrawRandomItem(Random& random, int diceMode, int catalogueCount, int userCount) {
+RandomItem drawRandomItem(Random& random, int diceMode, int catalogueCount, int userCount) {
     int list;
     switch (diceMode) {
     case 0:
@@ -43,10 +43,10 @@ RandomItem DrawRandomItem(Random& random, int diceMode, int catalogueCount, int 
     return {list, static_cast<int>(random.draw(static_cast<uint32_t>(std::max(count, 0))))};
 }
 
-SubtitleLines RandomSubtitle(Random& random, int diceMode, const SubtitleItems& catalogue,
+SubtitleLines randomSubtitle(Random& random, int diceMode, const SubtitleItems& catalogue,
                              const SubtitleItems& user) {
-    const RandomItem chosen = DrawRandomItem(random, diceMode, catalogue.size(), user.size());
-    return ItemToLines(ItemText(chosen.list == 1 ? catalogue : user, chosen.index));
+    const RandomItem chosen = drawRandomItem(random, diceMode, catalogue.size(), user.size());
+    return itemToLines(itemText(chosen.list == 1 ? catalogue : user, chosen.index));
 }
 
 } // namespace quillon

@@ -60,7 +60,7 @@ void SubtitleCombo::appendItem(const QByteArray& item) {
 }
 
 void SubtitleCombo::removeItemAt(int index) {
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= itemCount())
         return;
     changeItems([this, index] {
         model_->removeAt(index);
@@ -68,7 +68,7 @@ void SubtitleCombo::removeItemAt(int index) {
     });
 }
 
-int SubtitleCombo::Count() const {
+int SubtitleCombo::itemCount() const {
     return model_->items().size();
 }
 
@@ -77,12 +77,12 @@ const SubtitleItems& SubtitleCombo::items() const {
 }
 
 QByteArray SubtitleCombo::itemBytes(int index) const {
-    return ItemText(model_->items(), index);
+    return quillon::itemText(model_->items(), index);
 }
 
 void SubtitleCombo::setItemIndex(int index) {
     const QSignalBlocker block(this);
-    if (index >= 0 && index < Count()) {
+    if (index >= 0 && index < itemCount()) {
         setCurrentIndex(index);
         selected_ = index;
     } else {

@@ -27,16 +27,16 @@ public:
     void enableList(bool enabled) override { setEnabled(enabled); }
     void appendItem(const QByteArray& item);
     void removeItemAt(int index);
-    int Count() const;
+    int itemCount() const;
     // The item's text as the fields take it: its bytes up to the first NUL; empty for an
     // index that does not exist or a text too long for the buffer (4096 bytes or more).
     QByteArray itemBytes(int index) const;
     // The items' whole bytes, NUL and overlong ones included, as the file holds them.
     const SubtitleItems& items() const;
-    int ItemIndex() const { return selected_; }
+    int itemIndex() const { return selected_; }
     void setItemIndex(int index);
     // The text field (not an item).
-    QString Text() const { return currentText(); }
+    QString text() const { return currentText(); }
     void setText(const QString& text);
 
     std::function<void()> OnChange;

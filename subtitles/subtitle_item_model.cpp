@@ -12,7 +12,7 @@ int SubtitleItemModel::rowCount(const QModelIndex& parent) const {
 }
 
 QString SubtitleItemModel::rowText(int row) const {
-    return sjis::toUnicode(ItemTextPart(items_.view(row)));
+    return sjis::toUnicode(itemTextPart(items_.view(row)));
 }
 
 QVariant SubtitleItemModel::data(const QModelIndex& index, int role) const {
@@ -39,7 +39,7 @@ QModelIndexList SubtitleItemModel::match(const QModelIndex& start, int role, con
     QModelIndexList found;
     const auto scan = [&](int from, int to) {
         for (int row = from; row < to && (hits == -1 || found.size() < hits); ++row) {
-            const qsizetype bytes = ItemTextPart(items_.view(row)).size();
+            const qsizetype bytes = itemTextPart(items_.view(row)).size();
             if (bytes >= fewest && bytes <= most && rowText(row).compare(text, cs) == 0)
                 found.append(index(row));
         }

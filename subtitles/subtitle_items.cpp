@@ -30,8 +30,8 @@ QByteArrayView SubtitleItems::view(int index) const {
 
 void SubtitleItems::append(QByteArrayView item) {
     // Offsets are 32-bit: the block never grows past what they can name.
-    constexpr auto limit = std::numeric_limits<uint32_t>::max();
-    if (static_cast<uint64_t>(bytes_.size()) + static_cast<uint64_t>(item.size()) > limit)
+    constexpr auto Limit = std::numeric_limits<uint32_t>::max();
+    if (static_cast<uint64_t>(bytes_.size()) + static_cast<uint64_t>(item.size()) > Limit)
         throw std::bad_alloc();
     const auto start = static_cast<uint32_t>(bytes_.size());
     bytes_.append(item);

@@ -54,11 +54,11 @@ QByteArray restOfFile(const QString& path, int afterLines) {
 
 } // namespace
 
-QList<QByteArray> ParseSubtitleLines(const QByteArray& bytes) {
-    return SplitLines(bytes);
+QList<QByteArray> parseSubtitleLines(const QByteArray& bytes) {
+    return splitLines(bytes);
 }
 
-QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines) {
+QByteArray serializeSubtitleLines(const QList<QByteArray>& lines) {
     QByteArray out;
     for (const QByteArray& line : lines) {
         out += line;
@@ -88,7 +88,7 @@ UserFileContents parseUserFile(QByteArray bytes) {
     return {SubtitleItems(std::move(bytes), std::move(spans)), complete};
 }
 
-UserFileContents ReadSubtitleFile(const QString& path) {
+UserFileContents readSubtitleFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw cannotOpen(path);
@@ -98,7 +98,7 @@ UserFileContents ReadSubtitleFile(const QString& path) {
     return parseUserFile(file.readAll());
 }
 
-void WriteSubtitleFile(const QString& path, const SubtitleItems& items,
+void writeSubtitleFile(const QString& path, const SubtitleItems& items,
                        std::optional<int> restAfter) {
     QByteArray bytes = items.serialized();
     if (restAfter)

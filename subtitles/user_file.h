@@ -13,9 +13,9 @@ namespace quillon {
 // Splits file bytes into lines. A CR directly followed by LF is one line end; a last
 // line without a line end counts; a line end at the very end adds no empty line.
 // Bytes are kept as they are, NUL included, so that a rewrite loses nothing.
-QList<QByteArray> ParseSubtitleLines(const QByteArray& bytes);
+QList<QByteArray> parseSubtitleLines(const QByteArray& bytes);
 // Every line followed by CR LF.
-QByteArray SerializeSubtitleLines(const QList<QByteArray>& lines);
+QByteArray serializeSubtitleLines(const QList<QByteArray>& lines);
 
 // How much of a file the list holds: a file past any of these is held up to the last
 // whole line before the bound, and the rest stays in the file, unread.
@@ -35,13 +35,13 @@ UserFileContents parseUserFile(QByteArray bytes);
 
 // Reads the file, no more of it than the bounds allow. Raises "ファイル %s は開けません"
 // when it exists but cannot be read.
-UserFileContents ReadSubtitleFile(const QString& path);
+UserFileContents readSubtitleFile(const QString& path);
 // Replaces the file atomically with the items, each followed by CR LF. With restAfter,
 // the file's lines after its first restAfter ones (the part a bounded read left unread)
 // follow the items unchanged. Raises "ファイル %s を作成できません" when the file cannot
 // be created or replaced, "ストリームへの書き込みエラー" when writing stops short, and
 // "ファイル %s は開けません" when the rest cannot be read; the old file is then intact.
-void WriteSubtitleFile(const QString& path, const SubtitleItems& items,
+void writeSubtitleFile(const QString& path, const SubtitleItems& items,
                        std::optional<int> restAfter = std::nullopt);
 
 } // namespace quillon

@@ -112,14 +112,14 @@ public:
         clock_.setTimeOfDay(options.seed ? *options.seed : programClock().utcTimeOfDayMs());
         timer_.setActiveOnly(false);
         timer_.setEnabled(false);
-        timer_.Loaded();
+        timer_.loaded();
         timer_.OnTimer = [this](TCustomDXTimer*, int32_t) {
             moments_.tick(engine_);
             engine_.DXTimerTimer();
         };
         engine_.OnHoldEnd = [this] { endMs_ = clock_.nowMs(); };
-        engine_.Begin(options.line1, options.line2);
-        engine_.Start();
+        engine_.begin(options.line1, options.line2);
+        engine_.start();
     }
 
     QSize frameSize() const override { return options_.size; }
@@ -129,14 +129,14 @@ public:
         // For the progress only: the start wait, a typical step a character, the hold.
         const int64_t characters = (options_.line1 + options_.line2).size() / 2 + 1;
         const int64_t step = (engine_.BeastMode() ? 700 : 200) + settings_.Wait();
-        const int64_t hold = engine_.Credits() ? 10000 : 7000;
+        const int64_t hold = engine_.credits() ? 10000 : 7000;
         return msToFrames(settings_.StartWait() + characters * step + hold);
     }
 
     bool atEnd() const override {
         // Once the card is up, its hold's end is known before it comes.
         int64_t end = endMs_;
-        if (end < 0 && engine_.CardDone() && timer_.Running())
+        if (end < 0 && engine_.CardDone() && timer_.running())
             end = int64_t(timer_.LastTickTime()) + timer_.Interval();
         return end >= 0 && frameMs(frame_) >= end;
     }
@@ -168,7 +168,7 @@ public:
 
     std::vector<ShownText> shownTexts() const override {
         int64_t end = endMs_;
-        if (end < 0 && engine_.CardDone() && timer_.Running())
+        if (end < 0 && engine_.CardDone() && timer_.running())
             end = int64_t(timer_.LastTickTime()) + timer_.Interval();
         return moments_.texts(end);
     }
@@ -186,7 +186,7 @@ private:
 
     // Runs every tick due by then, and brings the clock there.
     void runUntil(int64_t ms) {
-        while (endMs_ < 0 && timer_.Running() && clock_.nowMs() + timer_.msUntilDue() <= ms)
+        while (endMs_ < 0 && timer_.running() && clock_.nowMs() + timer_.msUntilDue() <= ms)
             step();
         if (clock_.nowMs() < ms)
             clock_.set(uint32_t(ms));
@@ -195,14 +195,14 @@ private:
     // The page on the screen, on a frame of the output's size, in the file's look; made
     // again only when the page changed, so the encoder sees a repeated frame as such.
     const QImage& picture() {
-        const PagePresenter::Frame& shown = pages_.Shown();
+        const PagePresenter::Frame& shown = pages_.shown();
         if (shown.page.cacheKey() != pictureOf_ || picture_.isNull()) {
             pictureOf_ = shown.page.cacheKey();
             picture_ = QImage(options_.size, QImage::Format_RGB32);
             picture_.fill(Qt::black);
             if (!shown.page.isNull()) {
                 QPainter painter(&picture_);
-                PaintPage(painter, PageArea(shown.page.size(), options_.size), shown.page,
+                paintPage(painter, placePage(shown.page.size(), options_.size), shown.page,
                           shown.lit, QRegion(picture_.rect()));
             }
             styled_ = styler_.apply(picture_);

@@ -169,10 +169,10 @@ void exportVideo(ExportSource& source, const ExportOptions& options,
 
 void loadCardSounds(LoopbackMixer& mixer) {
     TDXWaveList list(nullptr);
-    LoadBuiltInSounds(list);
+    loadBuiltInSounds(list);
     TWaveCollection& items = *list.Items();
-    for (int i = 0; i < items.Count(); ++i)
-        mixer.addSound(items.Item(i)->Name(), items.Item(i)->Wave());
+    for (int i = 0; i < items.count(); ++i)
+        mixer.addSound(items.item(i)->Name(), items.item(i)->Wave());
 }
 
 void exportCard(ExportSource& source, const ExportOptions& options,

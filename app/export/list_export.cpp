@@ -53,14 +53,14 @@ ListPlan planList(const QList<QByteArray>& items, const QString& extension) {
     const int width = std::max(3, int(QString::number(items.size()).size()));
     for (qsizetype i = 0; i < items.size(); ++i) {
         const int line = int(i + 1);
-        const QByteArray text = ItemTextPart(items.at(i)).toByteArray();
+        const QByteArray text = itemTextPart(items.at(i)).toByteArray();
         if (isBlank(text)) {
             plan.blankLines.push_back(line);
             continue;
         }
         ListCard card;
         card.line = line;
-        const SubtitleLines lines = ItemToLines(text);
+        const SubtitleLines lines = itemToLines(text);
         card.line1 = lines.line1;
         card.line2 = lines.line2;
         if (text.size() >= ItemBufferSize)
@@ -78,8 +78,8 @@ ListPlan planList(const QList<QByteArray>& items, const QString& extension) {
 
 QList<QByteArray> listItems(const ExportList& list) {
     if (list.catalogue)
-        return CatalogueRange(3);
-    return ReadSubtitleFile(list.listFile).items.toList();
+        return catalogueRange(3);
+    return readSubtitleFile(list.listFile).items.toList();
 }
 
 ListResult exportList(const ExportOptions& options, const ExportSourceFactory& makeSource,

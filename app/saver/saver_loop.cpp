@@ -13,15 +13,15 @@ SaverLoop::SaverLoop(const Parts& parts, uint32_t seed, std::optional<uint32_t> 
     : parts_(parts),
       engine_({parts.timer, seedClock_, cardRandom_, parts.pages, parts.sound, parts.settings}) {
     choices_.setSeed(seed);
-    engine_.HoldOverride = holdMs;
+    engine_.holdOverride = holdMs;
     engine_.OnHoldEnd = [this] { holdEnded(); };
 }
 
-void SaverLoop::Start() {
+void SaverLoop::start() {
     nextCard();
 }
 
-void SaverLoop::Tick() {
+void SaverLoop::tick() {
     if (pausing_)
         nextCard();
     else
@@ -32,12 +32,12 @@ void SaverLoop::nextCard() {
     pausing_ = false;
     ++cards_;
     const SubtitleLines lines = parts_.nextSubtitle(choices_);
-    engine_.Begin(lines.line1, lines.line2);
-    engine_.Start();
+    engine_.begin(lines.line1, lines.line2);
+    engine_.start();
 }
 
 void SaverLoop::holdEnded() {
-    engine_.Blank();
+    engine_.blank();
     pausing_ = true;
     parts_.timer.setInterval(PauseMs);
     parts_.timer.setEnabled(true);
@@ -49,14 +49,14 @@ void SaverLoop::blank() {
     parts_.pages.Flip();
 }
 
-void SaverLoop::Redraw() {
+void SaverLoop::redraw() {
     if (!parts_.pages.ReadyToDraw())
         return;
     const LiveSettings& settings = parts_.settings;
     if (cards_ == 0 || pausing_) {
         blank();
     } else if (engine_.CardDone()) {
-        DrawCard(parts_.pages, engine_.Line1(), engine_.Line2(), settings.Font());
+        drawCard(parts_.pages, engine_.Line1(), engine_.Line2(), settings.Font());
     } else if (engine_.TypePos() > 1) {
         // The character that ends just before TypePos, a double-byte one whole.
         const QByteArray joined = engine_.Line1() + engine_.Line2();
@@ -64,7 +64,7 @@ void SaverLoop::Redraw() {
         qsizetype last = 0;
         for (qsizetype at = 0; at < typed; at += sjis::charLengthAt(joined, at))
             last = at;
-        DrawCharacter(parts_.pages, joined.mid(last, typed - last), settings.Magnify(),
+        drawCharacter(parts_.pages, joined.mid(last, typed - last), settings.Magnify(),
                       settings.Font());
     } else {
         blank(); // the start wait

@@ -1,7 +1,7 @@
 #pragma once
 // The screen saver's cards, one after another until the program is ended: a subtitle
 // for each, the card, its hold, then a short black pause. It runs on one frame timer
-// whose ticks its owner hands to Tick, so the same loop plays on the screen or on a
+// whose ticks its owner hands to tick, so the same loop plays on the screen or on a
 // virtual clock.
 #include "presentation/card_engine.h"
 #include "subtitles/subtitle_choice.h"
@@ -31,19 +31,19 @@ public:
     SaverLoop& operator=(const SaverLoop&) = delete;
 
     // Begins the first card.
-    void Start();
+    void start();
     // The frame timer's tick: the card's next step, or the next card after the pause.
-    void Tick();
+    void tick();
     // Draws again what is on the screen now: the character last typed, the finished
     // card, or black. For pages made anew at another size.
-    void Redraw();
+    void redraw();
 
     // The black pause between the end of a hold and the next card's start wait.
     static constexpr uint32_t PauseMs = 1000;
 
-    const CardEngine& Card() const { return engine_; }
-    int CardsBegun() const { return cards_; }
-    bool Pausing() const { return pausing_; }
+    const CardEngine& card() const { return engine_; }
+    int cardsBegun() const { return cards_; }
+    bool pausing() const { return pausing_; }
 
 private:
     // Each card reseeds from this "time of day": the loop's next draw.

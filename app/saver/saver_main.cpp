@@ -48,7 +48,7 @@ QStringList argumentsOf(int argc, char** argv) {
 class SaverApplication : public QApplication {
 public:
     SaverApplication(int& argc, char** argv) : QApplication(argc, argv) {
-        setApplicationName(ProductName());
+        setApplicationName(productName());
     }
     bool notify(QObject* receiver, QEvent* event) override {
         try {
@@ -76,8 +76,8 @@ class SaverSound {
 public:
     SaverSound() : sound_(new TDXSound(&owner_)), list_(new TDXWaveList(&owner_)) {
         list_->setDXSound(sound_);
-        LoadBuiltInSounds(*list_);
-        sound_->Loaded();
+        loadBuiltInSounds(*list_);
+        sound_->loaded();
     }
     CueSink& cues() { return *list_; }
 
@@ -103,9 +103,9 @@ int runSaver(const SaverOptions& options, const Settings& stored, const SaverSub
     SaverLoop loop({timer, screen.pages(), sound ? sound->cues() : silence, settings,
                     [&subtitles](Random& random) { return subtitles.next(random); }},
                    seed, options.holdMs);
-    timer.OnTimer = [&loop](TCustomDXTimer*, int32_t) { loop.Tick(); };
-    timer.Loaded();
-    screen.OnPagesRemade = [&loop] { loop.Redraw(); };
+    timer.OnTimer = [&loop](TCustomDXTimer*, int32_t) { loop.tick(); };
+    timer.loaded();
+    screen.OnPagesRemade = [&loop] { loop.redraw(); };
     screen.OnGone = [] { QCoreApplication::quit(); };
 
     const InterruptFlag interrupt;
@@ -117,7 +117,7 @@ int runSaver(const SaverOptions& options, const Settings& stored, const SaverSub
     watch.start(InterruptPollMs);
 
     screen.show();
-    loop.Start();
+    loop.start();
     return QCoreApplication::exec();
 }
 
@@ -172,7 +172,7 @@ int saverMain(int argc, char** argv, UiLanguage language) {
         }
     }
     // Entry points fetched from run-time libraries stay valid until here.
-    FreePlatformLibraries();
+    freePlatformLibraries();
     return status;
 }
 

@@ -73,7 +73,7 @@ void SaverScreen::makeViewIn(uint32_t windowId) {
 
 void SaverScreen::makeViewOfItsOwn() {
     view_ = std::make_unique<PageView>();
-    view_->setTitle(ProductName());
+    view_->setTitle(productName());
     if (target_ == SaverOptions::Target::OwnFullScreen) {
         view_->setCursor(Qt::BlankCursor);
         if (const QScreen* screen = view_->screen())

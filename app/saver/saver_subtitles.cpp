@@ -17,18 +17,18 @@ constexpr int UserListOnly = 2;
 } // namespace
 
 SubtitleLines SaverSubtitles::next(Random& random) const {
-    return RandomSubtitle(random, diceMode, catalogue, user);
+    return randomSubtitle(random, diceMode, catalogue, user);
 }
 
 SaverSubtitles subtitlesFromSettings(const Settings& settings, QString* problem) {
     SaverSubtitles subtitles;
-    subtitles.catalogue = CatalogueRange(settings.original);
+    subtitles.catalogue = catalogueRange(settings.original);
     subtitles.diceMode = CatalogueOnly;
     const QFileInfo info(settings.userFile);
     if (settings.userFile.isEmpty() || !info.exists() || info.isDir())
         return subtitles;
     try {
-        subtitles.user = ReadSubtitleFile(settings.userFile).items;
+        subtitles.user = readSubtitleFile(settings.userFile).items;
         subtitles.diceMode = settings.diceMode;
     } catch (const Exception& error) {
         if (problem)
@@ -40,7 +40,7 @@ SaverSubtitles subtitlesFromSettings(const Settings& settings, QString* problem)
 SaverSubtitles subtitlesFromFile(const QString& path) {
     SaverSubtitles subtitles;
     subtitles.diceMode = UserListOnly;
-    subtitles.user = ReadSubtitleFile(path).items;
+    subtitles.user = readSubtitleFile(path).items;
     if (subtitles.user.isEmpty())
         throw Exception(formatMessage(
             QCoreApplication::translate("Saver", "ファイル %s にサブタイトルがありません"),

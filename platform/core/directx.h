@@ -26,9 +26,9 @@ protected:
     void setLastResult(int32_t result) {
         lastResult_ = result;
         if (result != 0)
-            Check();
+            check();
     }
-    virtual void Check() {}
+    virtual void check() {}
 
 private:
     int32_t lastResult_ = 0;

@@ -42,7 +42,7 @@ PlatformFunction LoadPlatformFunction(const QString& library, const char* entryP
     return reinterpret_cast<PlatformFunction>(fn);
 }
 
-void FreePlatformLibraries() {
+void freePlatformLibraries() {
     const std::lock_guard guard(cacheLock());
     for (auto& [name, lib] : cache())
         lib->unload();

@@ -13,6 +13,6 @@ using PlatformFunction = void (*)();
 PlatformFunction LoadPlatformFunction(const QString& library, const char* entryPoint);
 
 // Frees every cached library; called at program end.
-void FreePlatformLibraries();
+void freePlatformLibraries();
 
 } // namespace quillon

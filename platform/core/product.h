@@ -4,7 +4,7 @@
 
 namespace quillon {
 
-inline QString ProductName() {
+inline QString productName() {
     return QStringLiteral("Quillon for DirectX");
 }
 

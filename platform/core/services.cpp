@@ -94,7 +94,7 @@ Environment& environment() {
     return *services().environment;
 }
 
-QString FirstArgumentUpper() {
+QString firstArgumentUpper() {
     const QStringList args = environment().arguments();
     return args.isEmpty() ? QString() : args.first().toUpper();
 }

@@ -67,6 +67,6 @@ Prompts& prompts();
 Environment& environment();
 
 // The first command-line argument in upper case; empty when there is none.
-QString FirstArgumentUpper();
+QString firstArgumentUpper();
 
 } // namespace quillon

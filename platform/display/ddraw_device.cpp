@@ -9,7 +9,7 @@ namespace quillon::ddraw {
 namespace {
 
 // Pages larger than this are refused rather than allocated.
-constexpr int maxPageSide = 16384;
+constexpr int MaxPageSide = 16384;
 
 QString modeText(int width, int height, int bits) {
     return QStringLiteral("%1x%2x%3").arg(width).arg(height).arg(bits);
@@ -53,7 +53,7 @@ QImage makePage(int width, int height, double scale) {
     scale = std::max(scale, 1.0);
     const int w = qRound(width * scale);
     const int h = qRound(height * scale);
-    if (width <= 0 || height <= 0 || w <= 0 || h <= 0 || w > maxPageSide || h > maxPageSide)
+    if (width <= 0 || height <= 0 || w <= 0 || h <= 0 || w > MaxPageSide || h > MaxPageSide)
         return {};
     // The mode is 16 bits a pixel, but the pages are kept at 32: text draws about four
     // times faster on them, and they go to the screen without a conversion.
@@ -190,7 +190,7 @@ void Surface::takeFreePage() {
     std::swap(lit_, spareLit_);
 }
 
-void Surface::NoteDrawn(const QRect& area) {
+void Surface::noteDrawn(const QRect& area) {
     lit_ |= inPixels(page_, area);
     drawnReported_ = true;
 }
@@ -417,7 +417,7 @@ HRESULT Device::received(const QString&, uint32_t) {
     return DD_OK;
 }
 
-HRESULT Device::Create(std::shared_ptr<DirectDraw>& out) {
+HRESULT Device::create(std::shared_ptr<DirectDraw>& out) {
     out.reset();
     if (const HRESULT refused = received(QStringLiteral("DirectDrawCreate")); refused != DD_OK)
         return refused;

@@ -137,10 +137,10 @@ public:
     QImage& page() { return page_; }
     // Where the page may hold anything but black, in the page's pixels: what a fill
     // blackened is left out, what was filled or drawn is in. Drawing through the device
-    // context is not seen by the device: whoever draws reports it with NoteDrawn, or the
+    // context is not seen by the device: whoever draws reports it with noteDrawn, or the
     // whole page counts as drawn on when the context goes back.
     const QRect& litArea() const { return lit_; }
-    void NoteDrawn(const QRect& area); // in the mode's coordinates
+    void noteDrawn(const QRect& area); // in the mode's coordinates
 
 private:
     void takeFreePage();
@@ -236,7 +236,7 @@ public:
     std::shared_ptr<Surface> primary() const { return primary_.lock(); }
 
     // DirectDrawCreate
-    HRESULT Create(std::shared_ptr<DirectDraw>& out);
+    HRESULT create(std::shared_ptr<DirectDraw>& out);
     // Whether the library the device stands for loads; ours is built in.
     virtual bool libraryLoads() const { return true; }
     // Each call the device's objects receive comes here first, by name with the flags (or

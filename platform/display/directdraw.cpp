@@ -45,7 +45,7 @@ TDirectDraw::TDirectDraw(ddraw::Device& device, bool directX7Mode) {
     if (!device.libraryLoads())
         throw Exception(formatMessage(QCoreApplication::translate("Errors", "%s を読み込めません"),
                                       {QStringLiteral("DDraw.dll")}));
-    setLastResult(device.Create(draw_));
+    setLastResult(device.create(draw_));
     if (LastResult() != ddraw::DD_OK || !draw_)
         throw EDirectDrawError(
             formatMessage(QCoreApplication::translate("Errors", "%s を初期化できません"),
@@ -68,7 +68,7 @@ TDirectDraw::~TDirectDraw() {
         draw_->Release();
 }
 
-ddraw::DirectDraw& TDirectDraw::IDraw() {
+ddraw::DirectDraw& TDirectDraw::drawInterface() {
     if (!draw_)
         throw EDirectDrawError(
             formatMessage(QCoreApplication::translate("Errors", "%s は作成されていません"),
@@ -77,28 +77,28 @@ ddraw::DirectDraw& TDirectDraw::IDraw() {
 }
 
 bool TDirectDraw::SetCooperativeLevel(const void* window, uint32_t flags) {
-    setLastResult(IDraw().SetCooperativeLevel(window, flags));
+    setLastResult(drawInterface().SetCooperativeLevel(window, flags));
     return LastResult() == ddraw::DD_OK;
 }
 
 bool TDirectDraw::SetDisplayMode(int width, int height, int bits) {
-    setLastResult(IDraw().SetDisplayMode(width, height, bits));
+    setLastResult(drawInterface().SetDisplayMode(width, height, bits));
     return LastResult() == ddraw::DD_OK;
 }
 
 std::vector<ddraw::SurfaceDesc> TDirectDraw::EnumDisplayModes() {
     std::vector<ddraw::SurfaceDesc> modes;
-    setLastResult(IDraw().EnumDisplayModes(0, modes));
+    setLastResult(drawInterface().EnumDisplayModes(0, modes));
     return modes;
 }
 
 bool TDirectDraw::WaitForVerticalBlank(uint32_t flags) {
-    setLastResult(IDraw().WaitForVerticalBlank(flags));
+    setLastResult(drawInterface().WaitForVerticalBlank(flags));
     return LastResult() == ddraw::DD_OK;
 }
 
 bool TDirectDraw::FlipToGDISurface() {
-    setLastResult(IDraw().FlipToGDISurface());
+    setLastResult(drawInterface().FlipToGDISurface());
     return LastResult() == ddraw::DD_OK;
 }
 // --- TDirectDrawPalette, TDirectDrawClipper ---
@@ -112,7 +112,7 @@ TDirectDrawPalette::~TDirectDrawPalette() {
 }
 
 bool TDirectDrawPalette::CreatePalette(uint32_t caps, const TColorTable& entries) {
-    setLastResult(draw_.IDraw().CreatePalette(caps, entries.data(), palette_));
+    setLastResult(draw_.drawInterface().CreatePalette(caps, entries.data(), palette_));
     return LastResult() == ddraw::DD_OK;
 }
 
@@ -124,7 +124,7 @@ bool TDirectDrawPalette::SetEntries(const TColorTable& entries) {
 }
 
 TDirectDrawClipper::TDirectDrawClipper(TDirectDraw& draw) : draw_(draw) {
-    setLastResult(draw_.IDraw().CreateClipper(0, clipper_));
+    setLastResult(draw_.drawInterface().CreateClipper(0, clipper_));
     if (LastResult() != ddraw::DD_OK)
         throw EDirectDrawClipperError(
             formatMessage(QCoreApplication::translate("Errors", "%s を作成できません"),
@@ -136,7 +136,7 @@ TDirectDrawClipper::~TDirectDrawClipper() {
     forget(draw_.clippers_, this);
 }
 
-bool TDirectDrawClipper::SetHandle(const void* window) {
+bool TDirectDrawClipper::setHandle(const void* window) {
     setLastResult(clipper_->SetHWnd(window));
     return LastResult() == ddraw::DD_OK;
 }

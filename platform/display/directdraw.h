@@ -48,9 +48,9 @@ public:
     ~TDirectDraw() override;
 
     // The interface; raises when it has not been created.
-    ddraw::DirectDraw& IDraw();
-    const ddraw::Caps& DriverCaps() const { return driverCaps_; }
-    const ddraw::Caps& HELCaps() const { return helCaps_; }
+    ddraw::DirectDraw& drawInterface();
+    const ddraw::Caps& driverCaps() const { return driverCaps_; }
+    const ddraw::Caps& helCaps() const { return helCaps_; }
     bool SetCooperativeLevel(const void* window, uint32_t flags);
     bool SetDisplayMode(int width, int height, int bits);
     std::vector<ddraw::SurfaceDesc> EnumDisplayModes();
@@ -76,7 +76,7 @@ public:
     ~TDirectDrawPalette() override;
     bool CreatePalette(uint32_t caps, const TColorTable& entries);
     bool SetEntries(const TColorTable& entries);
-    std::shared_ptr<ddraw::Palette> IPalette() const { return palette_; }
+    std::shared_ptr<ddraw::Palette> paletteInterface() const { return palette_; }
 
 private:
     TDirectDraw& draw_;
@@ -88,8 +88,8 @@ public:
     // Raises "%s を作成できません" ("クリッパー") when the clipper cannot be made.
     explicit TDirectDrawClipper(TDirectDraw& draw);
     ~TDirectDrawClipper() override;
-    bool SetHandle(const void* window);
-    std::shared_ptr<ddraw::Clipper> IClipper() const { return clipper_; }
+    bool setHandle(const void* window);
+    std::shared_ptr<ddraw::Clipper> clipperInterface() const { return clipper_; }
 
 private:
     TDirectDraw& draw_;

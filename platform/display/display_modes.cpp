@@ -20,10 +20,10 @@ void TDXDrawDisplay::loadModes() {
     if (enumerated_)
         return;
     std::vector<ddraw::SurfaceDesc> descs;
-    if (TDirectDraw* draw = owner_.DDraw()) {
+    if (TDirectDraw* draw = owner_.directDraw()) {
         descs = draw->EnumDisplayModes();
     } else {
-        TDirectDraw temporary(owner_.Device(), false);
+        TDirectDraw temporary(owner_.device(), false);
         descs = temporary.EnumDisplayModes();
     }
     modes_.clear();
@@ -36,7 +36,7 @@ void TDXDrawDisplay::loadModes() {
     enumerated_ = true;
 }
 
-int TDXDrawDisplay::Count() {
+int TDXDrawDisplay::count() {
     loadModes();
     return static_cast<int>(modes_.size());
 }
@@ -46,13 +46,13 @@ const TDXDrawDisplayMode& TDXDrawDisplay::Modes(int index) {
     return modes_.at(static_cast<size_t>(index));
 }
 
-void TDXDrawDisplay::DropModes() {
+void TDXDrawDisplay::dropModes() {
     modes_.clear();
     enumerated_ = false;
 }
 
 bool TDXDrawDisplay::TrySetMode(int width, int height, int bits) {
-    TDirectDraw* draw = owner_.DDraw();
+    TDirectDraw* draw = owner_.directDraw();
     if (!draw || !draw->SetDisplayMode(width, height, bits))
         return false;
     width_ = width;

@@ -10,11 +10,11 @@ class TCustomDXDraw;
 
 class TDXDrawDisplayMode {
 public:
-    explicit TDXDrawDisplayMode(const ddraw::SurfaceDesc& desc) : SurfaceDesc(desc) {}
-    int Width() const { return static_cast<int>(SurfaceDesc.dwWidth); }
-    int Height() const { return static_cast<int>(SurfaceDesc.dwHeight); }
-    int BitCount() const { return static_cast<int>(SurfaceDesc.dwRGBBitCount); }
-    ddraw::SurfaceDesc SurfaceDesc;
+    explicit TDXDrawDisplayMode(const ddraw::SurfaceDesc& desc) : surfaceDesc(desc) {}
+    int Width() const { return static_cast<int>(surfaceDesc.dwWidth); }
+    int Height() const { return static_cast<int>(surfaceDesc.dwHeight); }
+    int BitCount() const { return static_cast<int>(surfaceDesc.dwRGBBitCount); }
+    ddraw::SurfaceDesc surfaceDesc;
 };
 
 class TDXDrawDisplay {
@@ -33,10 +33,10 @@ public:
     bool FixedSize = false;
 
     // The enumerated modes, sorted; enumerated on first use.
-    int Count();
+    int count();
     const TDXDrawDisplayMode& Modes(int index);
-    bool ModesEnumerated() const { return enumerated_; }
-    void DropModes();
+    bool modesEnumerated() const { return enumerated_; }
+    void dropModes();
 
     bool ChangeMode(int width, int height, int bits);
     bool TrySetMode(int width, int height, int bits);

@@ -37,8 +37,8 @@ private:
 TCustomDXDraw::TCustomDXDraw(QWidget* parent)
     : QWidget(parent), device_(&programDisplayDevice()), display_(*this), ownRefresh_(60.0) {
     setRefreshClock(nullptr);
-    ColorTable = systemPalette();
-    DefColorTable = ColorTable;
+    colorTable = systemPalette();
+    defColorTable = colorTable;
     resize(100, 100);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -81,11 +81,11 @@ void TCustomDXDraw::recomputeEffectiveOptions() {
 }
 
 int TCustomDXDraw::SurfaceWidth() const {
-    return back_ && back_->HasInterface() ? back_->Width() : surfaceWidth_;
+    return back_ && back_->hasInterface() ? back_->Width() : surfaceWidth_;
 }
 
 int TCustomDXDraw::SurfaceHeight() const {
-    return back_ && back_->HasInterface() ? back_->Height() : surfaceHeight_;
+    return back_ && back_->hasInterface() ? back_->Height() : surfaceHeight_;
 }
 
 int TCustomDXDraw::Width() const {
@@ -100,7 +100,7 @@ int TCustomDXDraw::Height() const {
     return QWidget::height();
 }
 
-TColorTable TCustomDXDraw::PaletteEntries(const TColorTable& table) const {
+TColorTable TCustomDXDraw::paletteEntries(const TColorTable& table) const {
     TColorTable entries = table;
     for (auto& e : entries)
         e.flags = 0x40;
@@ -202,7 +202,7 @@ double TCustomDXDraw::pageScaleForScreen() const {
 }
 
 QRect TCustomDXDraw::pageArea(const QSize& page) const {
-    return PageArea(page, (QSizeF(size()) * devicePixelRatioF()).toSize());
+    return placePage(page, (QSizeF(size()) * devicePixelRatioF()).toSize());
 }
 
 // At a refresh: the part of the screen that changes is painted at once.
@@ -228,7 +228,7 @@ void TCustomDXDraw::Finalize() {
         return;
     surfaceWidth_ = SurfaceWidth();
     surfaceHeight_ = SurfaceHeight();
-    display_.DropModes();
+    display_.dropModes();
     updating_ = true;
     std::exception_ptr raised;
     if (initializeSurfaceFired_) {
@@ -259,7 +259,7 @@ void TCustomDXDraw::Finalize() {
 }
 
 bool TCustomDXDraw::CheckSurfaces() {
-    if (!initialized_ || updating_ || !primary_ || !primary_->HasInterface())
+    if (!initialized_ || updating_ || !primary_ || !primary_->hasInterface())
         return false;
     const bool primaryLost = primary_->IsLost();
     const bool backLost = back_ && back_->IsLost();
@@ -283,14 +283,14 @@ void TCustomDXDraw::RestoreSurfaces() {
     primary_->SetPalette(palette_);
     back_->SetPalette(palette_);
     if (palette_)
-        palette_->SetEntries(PaletteEntries(DefColorTable));
+        palette_->SetEntries(paletteEntries(defColorTable));
     fire(OnRestoreSurface);
     if (palette_)
-        palette_->SetEntries(PaletteEntries(ColorTable));
+        palette_->SetEntries(paletteEntries(colorTable));
 }
 
 bool TCustomDXDraw::ReadyToDraw() {
-    return initialized_ && !updating_ && back_ && back_->HasInterface() && CheckSurfaces();
+    return initialized_ && !updating_ && back_ && back_->hasInterface() && CheckSurfaces();
 }
 
 void TCustomDXDraw::Flip() {
@@ -298,11 +298,11 @@ void TCustomDXDraw::Flip() {
         driver_->Flip();
 }
 
-void TCustomDXDraw::WhenShown(std::function<void()> then) {
+void TCustomDXDraw::whenShown(std::function<void()> then) {
     presenter_->whenShown(std::move(then));
 }
 
-void TCustomDXDraw::ForgetWaiting() {
+void TCustomDXDraw::forgetWaiting() {
     presenter_->forgetWaiting();
 }
 
@@ -362,7 +362,7 @@ void TCustomDXDraw::resizeEvent(QResizeEvent* event) {
         return;
     if (initialized_) {
         FlagGuard updating(updating_);
-        driver_->SetSize(QWidget::width(), QWidget::height());
+        driver_->setSize(QWidget::width(), QWidget::height());
     } else {
         surfaceWidth_ = QWidget::width();
         surfaceHeight_ = QWidget::height();
@@ -371,7 +371,7 @@ void TCustomDXDraw::resizeEvent(QResizeEvent* event) {
 
 void TCustomDXDraw::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QImage* page = primary_ ? primary_->Page() : nullptr;
+    const QImage* page = primary_ ? primary_->page() : nullptr;
     if (!initialized_ || !page) {
         painter.fillRect(rect(), Qt::black);
     } else if (hasOption(effective_, doFullScreen)) {
@@ -379,7 +379,7 @@ void TCustomDXDraw::paintEvent(QPaintEvent* event) {
         const qreal scale = devicePixelRatioF();
         painter.scale(1 / scale, 1 / scale);
         const PagePresenter::Frame& frame = presenter_->shown();
-        PaintPage(painter, pageArea(frame.page.size()), frame.page, frame.lit,
+        paintPage(painter, pageArea(frame.page.size()), frame.page, frame.lit,
                   toDevicePixels(event->region(), scale));
     } else {
         // The windowed primary is the desktop; show the part under the control.

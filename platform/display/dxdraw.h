@@ -43,7 +43,7 @@ public:
 
     void Initialize();
     void Finalize();
-    bool Initialized() const { return initialized_; }
+    bool initialized() const { return initialized_; }
     bool ReadyToDraw() override;
     void Flip() override;
     bool CheckSurfaces();
@@ -51,30 +51,30 @@ public:
     void FlipToGDISurface();
 
     // The display device the component brings up: the one in force when it was made.
-    ddraw::Device& Device() const { return *device_; }
+    ddraw::Device& device() const { return *device_; }
     // What paces the full-screen pages; the screen's refresh rate unless one is given
     // (null: back to that).
     void setRefreshClock(RefreshClock* clock);
     // The page on the screen in full screen, and what waits to go up.
-    const PagePresenter& Presenter() const { return *presenter_; }
-    TDirectDraw* DDraw() const { return ddraw_; }
-    TDXDrawDriver* Driver() const { return driver_.get(); }
+    const PagePresenter& presenter() const { return *presenter_; }
+    TDirectDraw* directDraw() const { return ddraw_; }
+    TDXDrawDriver* driver() const { return driver_.get(); }
     TDirectDrawSurface* PrimarySurface() const { return primary_; }
     TDirectDrawSurface* BackSurface() const override { return back_; }
-    TDirectDrawClipper* Clipper() const { return clipper_; }
-    TDirectDrawPalette* Palette() const { return palette_; }
-    TColorTable ColorTable;
-    TColorTable DefColorTable;
+    TDirectDrawClipper* clipper() const { return clipper_; }
+    TDirectDrawPalette* directDrawPalette() const { return palette_; }
+    TColorTable colorTable;
+    TColorTable defColorTable;
     // The palette entries built from a colour table.
-    TColorTable PaletteEntries(const TColorTable& table) const;
+    TColorTable paletteEntries(const TColorTable& table) const;
 
     // The size the title layout measures: the display mode's size while initialised
     // full-screen, otherwise the control's own size.
     int Width() const override;
     int Height() const override;
-    void WhenShown(std::function<void()> then) override;
-    void ForgetWaiting() override;
-    QWidget* ParentForm() const { return form_; }
+    void whenShown(std::function<void()> then) override;
+    void forgetWaiting() override;
+    QWidget* parentForm() const { return form_; }
 
     TDXDrawEvent OnInitializing, OnInitialize, OnInitializeSurface;
     TDXDrawEvent OnFinalize, OnFinalizeSurface, OnRestoreSurface;

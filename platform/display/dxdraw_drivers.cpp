@@ -18,7 +18,7 @@ EDXDrawError cannotCreate(const QString& what) {
 } // namespace
 
 TDXDrawDriver::TDXDrawDriver(TCustomDXDraw& owner) : owner_(owner) {
-    owner_.ddraw_ = new TDirectDraw(owner_.Device(), hasOption(owner_.Options(), doDirectX7Mode));
+    owner_.ddraw_ = new TDirectDraw(owner_.device(), hasOption(owner_.Options(), doDirectX7Mode));
 }
 
 TDXDrawDriver::~TDXDrawDriver() {
@@ -47,16 +47,16 @@ void TDXDrawDriverFlip::Initialize() {
         throw cannotCreate(QCoreApplication::translate("Errors", "プライマリサーフェース"));
 
     owner_.back_ = new TDirectDrawSurface(draw);
-    owner_.back_->TakeAttachedSurface(*owner_.primary_, ddraw::DDSCAPS_BACKBUFFER);
+    owner_.back_->takeAttachedSurface(*owner_.primary_, ddraw::DDSCAPS_BACKBUFFER);
     owner_.effective_ =
-        withOption(owner_.effective_, doSystemMemory, owner_.back_->InSystemMemory());
+        withOption(owner_.effective_, doSystemMemory, owner_.back_->inSystemMemory());
 
     owner_.clipper_ = new TDirectDrawClipper(draw);
     owner_.palette_ = new TDirectDrawPalette(draw);
     uint32_t caps = ddraw::DDPCAPS_8BIT;
     if (hasOption(owner_.Options(), doAllowPalette256))
         caps |= ddraw::DDPCAPS_ALLOW256;
-    owner_.palette_->CreatePalette(caps, owner_.PaletteEntries(owner_.ColorTable));
+    owner_.palette_->CreatePalette(caps, owner_.paletteEntries(owner_.colorTable));
     owner_.primary_->SetPalette(owner_.palette_);
     owner_.back_->SetPalette(owner_.palette_);
 }
@@ -68,7 +68,7 @@ void TDXDrawDriverFlip::Flip() {
     // The exchange itself is at once; the new front page goes straight to the presenter,
     // which puts it on the screen at the display's next refresh: nobody waits for it here.
     if (owner_.primary_->Flip()) {
-        const ddraw::Surface& front = owner_.primary_->ISurface();
+        const ddraw::Surface& front = owner_.primary_->surfaceInterface();
         owner_.presenter_->queue({front.page(), front.litArea()});
     }
 }
@@ -83,14 +83,14 @@ void TDXDrawDriverBlt::Initialize() {
         throw cannotCreate(QCoreApplication::translate("Errors", "プライマリサーフェース"));
 
     owner_.clipper_ = new TDirectDrawClipper(draw);
-    owner_.clipper_->SetHandle(&owner_);
+    owner_.clipper_->setHandle(&owner_);
     owner_.primary_->SetClipper(owner_.clipper_);
 
     owner_.palette_ = new TDirectDrawPalette(draw);
     uint32_t caps = ddraw::DDPCAPS_8BIT | ddraw::DDPCAPS_PRIMARYSURFACE;
     if (hasOption(owner_.effective_, doAllowPalette256))
         caps |= ddraw::DDPCAPS_ALLOW256;
-    owner_.palette_->CreatePalette(caps, owner_.PaletteEntries(owner_.ColorTable));
+    owner_.palette_->CreatePalette(caps, owner_.paletteEntries(owner_.colorTable));
     owner_.primary_->SetPalette(owner_.palette_);
 
     createBackSurface();
@@ -114,7 +114,7 @@ void TDXDrawDriverBlt::createBackSurface() {
             throw cannotCreate(QCoreApplication::translate("Errors", "サーフェース"));
     }
     owner_.effective_ =
-        withOption(owner_.effective_, doSystemMemory, owner_.back_->InSystemMemory());
+        withOption(owner_.effective_, doSystemMemory, owner_.back_->inSystemMemory());
     owner_.back_->SetPalette(owner_.palette_);
     owner_.back_->ColorFill(0);
 }
@@ -137,7 +137,7 @@ void TDXDrawDriverBlt::Flip() {
     owner_.update();
 }
 
-bool TDXDrawDriverBlt::SetSize(int width, int height) {
+bool TDXDrawDriverBlt::setSize(int width, int height) {
     owner_.surfaceWidth_ = width;
     owner_.surfaceHeight_ = height;
     owner_.initializeSurfaceFired_ = false;

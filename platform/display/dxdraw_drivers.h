@@ -17,7 +17,7 @@ public:
     virtual void Initialize() = 0;
     virtual void Flip() = 0;
     // Resizes the surfaces to the control; false when the strategy keeps their size.
-    virtual bool SetSize(int width, int height) = 0;
+    virtual bool setSize(int width, int height) = 0;
 
 protected:
     TCustomDXDraw& owner_;
@@ -29,7 +29,7 @@ public:
     using TDXDrawDriver::TDXDrawDriver;
     void Initialize() override;
     void Flip() override;
-    bool SetSize(int, int) override { return false; }
+    bool setSize(int, int) override { return false; }
 };
 
 // Windowed: an off-screen back surface blitted to the primary at the control's place.
@@ -38,7 +38,7 @@ public:
     using TDXDrawDriver::TDXDrawDriver;
     void Initialize() override;
     void Flip() override;
-    bool SetSize(int width, int height) override;
+    bool setSize(int width, int height) override;
 
 private:
     void createBackSurface();

@@ -13,7 +13,7 @@ TDXForm::~TDXForm() {
     --liveForms;
 }
 
-int TDXForm::LiveCount() {
+int TDXForm::liveCount() {
     return liveForms;
 }
 

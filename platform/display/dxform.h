@@ -14,10 +14,10 @@ public:
     // Does nothing when no placement was saved; forgets the saved one. A form that is
     // full screen now comes back to the state and geometry it had.
     void RestoreWindowPlacement();
-    bool PlacementSaved() const { return placementSaved_; }
+    bool placementSaved() const { return placementSaved_; }
 
     // How many of these forms are alive in the program.
-    static int LiveCount();
+    static int liveCount();
 
 private:
     QRect savedGeometry_;

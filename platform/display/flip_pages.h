@@ -20,9 +20,9 @@ public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     // Runs then once every page flipped so far is on the screen; at once when none waits.
-    virtual void WhenShown(std::function<void()> then) = 0;
-    // Drops what waits for WhenShown: the card that asked is gone.
-    virtual void ForgetWaiting() = 0;
+    virtual void whenShown(std::function<void()> then) = 0;
+    // Drops what waits for whenShown: the card that asked is gone.
+    virtual void forgetWaiting() = 0;
 };
 
 } // namespace quillon

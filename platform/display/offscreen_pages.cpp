@@ -22,36 +22,36 @@ OffscreenPages::OffscreenPages(int width, int height, double scale, RefreshClock
     // A size the device cannot hold leaves the pages without an interface: nothing is
     // drawn and ReadyToDraw says so.
     if (primary_->CreateSurface(desc))
-        back_->TakeAttachedSurface(*primary_, ddraw::DDSCAPS_BACKBUFFER);
-    if (back_->HasInterface())
+        back_->takeAttachedSurface(*primary_, ddraw::DDSCAPS_BACKBUFFER);
+    if (back_->hasInterface())
         back_->ColorFill(0);
 }
 
 OffscreenPages::~OffscreenPages() = default;
 
 bool OffscreenPages::ReadyToDraw() {
-    return back_->HasInterface();
+    return back_->hasInterface();
 }
 
 void OffscreenPages::Flip() {
     if (!primary_->Flip())
         return;
     ++flips_;
-    const ddraw::Surface& front = primary_->ISurface();
+    const ddraw::Surface& front = primary_->surfaceInterface();
     presenter_.queue({front.page(), front.litArea()});
 }
 
-void OffscreenPages::WhenShown(std::function<void()> then) {
+void OffscreenPages::whenShown(std::function<void()> then) {
     presenter_.whenShown(std::move(then));
 }
 
-void OffscreenPages::ForgetWaiting() {
+void OffscreenPages::forgetWaiting() {
     presenter_.forgetWaiting();
 }
 
-const QImage& OffscreenPages::FrontPage() const {
+const QImage& OffscreenPages::frontPage() const {
     static const QImage none;
-    const QImage* page = primary_->Page();
+    const QImage* page = primary_->page();
     return page ? *page : none;
 }
 

@@ -29,16 +29,16 @@ public:
     void Flip() override;
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    void WhenShown(std::function<void()> then) override;
-    void ForgetWaiting() override;
+    void whenShown(std::function<void()> then) override;
+    void forgetWaiting() override;
 
     // The front page of the chain.
-    const QImage& FrontPage() const;
+    const QImage& frontPage() const;
     // The page on the "screen" now, and where it may not be black.
-    const PagePresenter::Frame& Shown() const { return presenter_.shown(); }
-    const PagePresenter& Presenter() const { return presenter_; }
+    const PagePresenter::Frame& shown() const { return presenter_.shown(); }
+    const PagePresenter& presenter() const { return presenter_; }
     // How many flips were made.
-    int Flips() const { return flips_; }
+    int flips() const { return flips_; }
 
 private:
     int width_;

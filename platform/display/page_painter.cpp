@@ -5,7 +5,7 @@
 
 namespace quillon {
 
-QRect PageArea(const QSize& page, const QSize& target) {
+QRect placePage(const QSize& page, const QSize& target) {
     // A page a pixel off the target's size (rounding of the scale) still goes 1:1.
     QSize size = page;
     if (page.width() > target.width() + 1 || page.height() > target.height() + 1)
@@ -32,7 +32,7 @@ QRegion toLogicalPixels(const QRegion& device, qreal scale) {
     return scaled(device, 1 / scale);
 }
 
-QRect LitOnTarget(const QRect& area, const QSize& page, const QRect& lit) {
+QRect litOnTarget(const QRect& area, const QSize& page, const QRect& lit) {
     if (lit.isEmpty() || page.isEmpty())
         return {};
     if (area.size() == page)
@@ -45,10 +45,10 @@ QRect LitOnTarget(const QRect& area, const QSize& page, const QRect& lit) {
     return r.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
-void PaintPage(QPainter& painter, const QRect& area, const QImage& page, const QRect& lit,
+void paintPage(QPainter& painter, const QRect& area, const QImage& page, const QRect& lit,
                const QRegion& dirty) {
     const QRect shown = page.isNull() ? QRect() : (lit & page.rect());
-    const QRect litTarget = LitOnTarget(area, page.size(), shown) & area;
+    const QRect litTarget = litOnTarget(area, page.size(), shown) & area;
     for (const QRect& r : dirty - litTarget)
         painter.fillRect(r, Qt::black);
     const QRect todo = litTarget & dirty.boundingRect();

@@ -16,7 +16,7 @@ QSize PageView::pixelSize() const {
 }
 
 QRect PageView::pageArea() const {
-    return PageArea(frame_.page.size(), pixelSize());
+    return placePage(frame_.page.size(), pixelSize());
 }
 
 void PageView::showFrame(const PagePresenter::Frame& frame) {
@@ -39,7 +39,7 @@ void PageView::paintEvent(QPaintEvent* event) {
     painter.scale(1 / scale, 1 / scale);
     const QRegion dirty = toDevicePixels(event->region(), scale);
     if (styler_.style().plain()) {
-        PaintPage(painter, pageArea(), frame_.page, frame_.lit, dirty);
+        paintPage(painter, pageArea(), frame_.page, frame_.lit, dirty);
         return;
     }
     // In a style: what changed is painted white on black aside, then laid in the style.
@@ -50,7 +50,7 @@ void PageView::paintEvent(QPaintEvent* event) {
     {
         QPainter aside(&plain);
         aside.translate(-part.topLeft());
-        PaintPage(aside, pageArea(), frame_.page, frame_.lit, QRegion(part));
+        paintPage(aside, pageArea(), frame_.page, frame_.lit, QRegion(part));
     }
     painter.drawImage(part.topLeft(), styler_.apply(plain, pixelSize(), part.topLeft()));
 }

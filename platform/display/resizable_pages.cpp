@@ -10,7 +10,7 @@ ResizablePages::ResizablePages(int width, int height, double scale, RefreshClock
       pages_(std::make_unique<OffscreenPages>(width, height, scale, refresh, shown_)) {}
 
 bool ResizablePages::rescale(double scale) {
-    if (pages_->Presenter().waiting())
+    if (pages_->presenter().waiting())
         return false;
     // The old pages let go of the refresh clock before the new ones take it.
     pages_.reset();

@@ -27,8 +27,8 @@ public:
     void Flip() override { pages_->Flip(); }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    void WhenShown(std::function<void()> then) override { pages_->WhenShown(std::move(then)); }
-    void ForgetWaiting() override { pages_->ForgetWaiting(); }
+    void whenShown(std::function<void()> then) override { pages_->whenShown(std::move(then)); }
+    void forgetWaiting() override { pages_->forgetWaiting(); }
 
     // The scale at which pages of width × height in mode units fill as much of a target
     // of the given size in device pixels as their aspect allows; 0 for an empty target.

@@ -63,19 +63,19 @@ void TDirectDrawSurface::setSurface(std::shared_ptr<ddraw::Surface> surface) {
 
 bool TDirectDrawSurface::CreateSurface(const ddraw::SurfaceDesc& desc) {
     std::shared_ptr<ddraw::Surface> made;
-    setLastResult(draw_.IDraw().CreateSurface(desc, made));
+    setLastResult(draw_.drawInterface().CreateSurface(desc, made));
     setSurface(LastResult() == ddraw::DD_OK ? made : nullptr);
-    return HasInterface();
+    return hasInterface();
 }
 
-bool TDirectDrawSurface::TakeAttachedSurface(TDirectDrawSurface& from, uint32_t caps) {
+bool TDirectDrawSurface::takeAttachedSurface(TDirectDrawSurface& from, uint32_t caps) {
     std::shared_ptr<ddraw::Surface> attached;
-    setLastResult(from.ISurface().GetAttachedSurface(caps, attached));
+    setLastResult(from.surfaceInterface().GetAttachedSurface(caps, attached));
     setSurface(LastResult() == ddraw::DD_OK ? attached : nullptr);
-    return HasInterface();
+    return hasInterface();
 }
 
-ddraw::Surface& TDirectDrawSurface::ISurface() {
+ddraw::Surface& TDirectDrawSurface::surfaceInterface() {
     if (!surface_)
         throw EDirectDrawSurfaceError(
             formatMessage(QCoreApplication::translate("Errors", "%s は作成されていません"),
@@ -124,15 +124,15 @@ bool TDirectDrawSurface::Restore() {
 
 void TDirectDrawSurface::SetPalette(TDirectDrawPalette* palette) {
     if (surface_)
-        setLastResult(surface_->SetPalette(palette ? palette->IPalette() : nullptr));
+        setLastResult(surface_->SetPalette(palette ? palette->paletteInterface() : nullptr));
 }
 
 void TDirectDrawSurface::SetClipper(TDirectDrawClipper* clipper) {
     if (surface_)
-        setLastResult(surface_->SetClipper(clipper ? clipper->IClipper() : nullptr));
+        setLastResult(surface_->SetClipper(clipper ? clipper->clipperInterface() : nullptr));
 }
 
-bool TDirectDrawSurface::InSystemMemory() const {
+bool TDirectDrawSurface::inSystemMemory() const {
     return (desc_.dwCaps & ddraw::DDSCAPS_SYSTEMMEMORY) != 0;
 }
 
@@ -142,7 +142,7 @@ TDirectDrawSurfaceCanvas* TDirectDrawSurface::Canvas() {
     return canvas_.get();
 }
 
-const QImage* TDirectDrawSurface::Page() const {
+const QImage* TDirectDrawSurface::page() const {
     return surface_ ? &surface_->page() : nullptr;
 }
 
@@ -213,13 +213,13 @@ const QFont& TDirectDrawSurfaceCanvas::Font() {
     return font_;
 }
 
-int TDirectDrawSurfaceCanvas::TextWidth(const QByteArray& sjisText) {
+int TDirectDrawSurfaceCanvas::textWidth(const QByteArray& sjisText) {
     if (!handle())
         return 0;
     return QFontMetrics(Font()).horizontalAdvance(sjis::toUnicode(sjisText));
 }
 
-void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QByteArray& sjisText) {
+void TDirectDrawSurfaceCanvas::textOut(int x, int y, const QByteArray& sjisText) {
     QPainter* dc = handle();
     if (!dc)
         return;
@@ -235,7 +235,7 @@ void TDirectDrawSurfaceCanvas::TextOut(int x, int y, const QByteArray& sjisText)
     // The cell and whatever of the glyphs stands out of it, with a pixel of smoothing.
     const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.ascent() + metrics.descent());
     const QRect ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
-    surface_.surface_->NoteDrawn((cell | ink).adjusted(-2, -2, 2, 2));
+    surface_.surface_->noteDrawn((cell | ink).adjusted(-2, -2, 2, 2));
 }
 
 } // namespace quillon

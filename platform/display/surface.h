@@ -27,11 +27,11 @@ public:
     // Positive: the height of the character cell (ascent + descent, leading included).
     // Negative: the em height. 0: the font's default size.
     void setFontHeight(int height);
-    int FontHeight() const { return fontHeight_; }
-    int TextWidth(const QByteArray& sjisText);
-    void TextOut(int x, int y, const QByteArray& sjisText);
+    int fontHeight() const { return fontHeight_; }
+    int textWidth(const QByteArray& sjisText);
+    void textOut(int x, int y, const QByteArray& sjisText);
     void Release(); // ReleaseCanvas
-    bool HandleAllocated() const { return dc_ != nullptr; }
+    bool handleAllocated() const { return dc_ != nullptr; }
     // The font the attributes resolve to.
     const QFont& Font();
 
@@ -57,10 +57,10 @@ public:
 
     bool CreateSurface(const ddraw::SurfaceDesc& desc);
     // Takes the surface attached with these capabilities; without one, no interface.
-    bool TakeAttachedSurface(TDirectDrawSurface& from, uint32_t caps);
-    bool HasInterface() const { return surface_ != nullptr; }
+    bool takeAttachedSurface(TDirectDrawSurface& from, uint32_t caps);
+    bool hasInterface() const { return surface_ != nullptr; }
     // The interface; raises when it has not been created.
-    ddraw::Surface& ISurface();
+    ddraw::Surface& surfaceInterface();
 
     bool ColorFill(uint32_t color);
     bool Blt(const QRect* dest, TDirectDrawSurface* source, uint32_t flags);
@@ -69,12 +69,12 @@ public:
     bool Restore();
     void SetPalette(TDirectDrawPalette* palette);
     void SetClipper(TDirectDrawClipper* clipper);
-    bool InSystemMemory() const;
+    bool inSystemMemory() const;
     TDirectDrawSurfaceCanvas* Canvas();
     int Width() const { return static_cast<int>(desc_.dwWidth); }
     int Height() const { return static_cast<int>(desc_.dwHeight); }
     // The page the surface shows or draws on; null without an interface.
-    const QImage* Page() const;
+    const QImage* page() const;
 
 private:
     friend class TDirectDrawSurfaceCanvas;

@@ -9,7 +9,7 @@ class CueSink {
 public:
     virtual ~CueSink() = default;
     // Starts the named cue from its beginning; returns at once.
-    virtual void PlayCue(const QString& name) = 0;
+    virtual void playCue(const QString& name) = 0;
 };
 
 } // namespace quillon

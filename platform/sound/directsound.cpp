@@ -19,16 +19,16 @@ QString filled(const char* pattern, const char* arg) {
 TDirectSound::TDirectSound(std::unique_ptr<SoundDevice> device) : device_(std::move(device)) {}
 
 TDirectSound::~TDirectSound() {
-    // Buffers still alive lose their device interface, last made first.
+    // buffers still alive lose their device interface, last made first.
     for (size_t i = buffers_.size(); i-- > 0;) {
         TDirectSoundBuffer* buffer = buffers_[i];
-        buffer->ReleaseInterface();
+        buffer->releaseInterface();
         buffer->owner_ = nullptr;
     }
     buffers_.clear();
 }
 
-SoundDevice& TDirectSound::IDSound() {
+SoundDevice& TDirectSound::soundInterface() {
     if (!device_)
         throw EDirectSoundError(
             filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSound"));
@@ -36,7 +36,7 @@ SoundDevice& TDirectSound::IDSound() {
 }
 
 void TDirectSound::SetCooperativeLevel(QWidget* window, uint32_t level) {
-    setLastResult(IDSound().SetCooperativeLevel(window, level));
+    setLastResult(soundInterface().SetCooperativeLevel(window, level));
 }
 
 void TDirectSound::bufferLost() {
@@ -59,7 +59,7 @@ TDirectSoundBuffer::TDirectSoundBuffer(TDirectSound& owner) : owner_(&owner) {
 }
 
 TDirectSoundBuffer::~TDirectSoundBuffer() {
-    ReleaseInterface();
+    releaseInterface();
     if (owner_)
         std::erase(owner_->buffers_, this);
 }
@@ -69,17 +69,17 @@ void TDirectSoundBuffer::noInterface() {
         filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSoundBuffer"));
 }
 
-void TDirectSoundBuffer::ReleaseInterface() {
+void TDirectSoundBuffer::releaseInterface() {
     buffer_.reset();
 }
 
-bool TDirectSoundBuffer::CreateBuffer(const SoundBufferDesc& desc) {
-    ReleaseInterface();
+bool TDirectSoundBuffer::createBuffer(const SoundBufferDesc& desc) {
+    releaseInterface();
     if (!owner_)
         throw EDirectSoundError(
             filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSound"));
     std::unique_ptr<SoundBuffer> created;
-    const int32_t result = owner_->IDSound().CreateSoundBuffer(desc, created);
+    const int32_t result = owner_->soundInterface().CreateSoundBuffer(desc, created);
     if (result == DS_OK && created) {
         buffer_ = std::move(created);
         format_ = desc.format;
@@ -88,13 +88,14 @@ bool TDirectSoundBuffer::CreateBuffer(const SoundBufferDesc& desc) {
     return buffer_ != nullptr;
 }
 
-bool TDirectSoundBuffer::Duplicate(TDirectSoundBuffer& original) {
-    ReleaseInterface();
+bool TDirectSoundBuffer::duplicate(TDirectSoundBuffer& original) {
+    releaseInterface();
     if (!owner_)
         throw EDirectSoundError(
             filled(QT_TRANSLATE_NOOP("Errors", "%s は作成されていません"), "IDirectSound"));
     std::unique_ptr<SoundBuffer> copy;
-    const int32_t result = owner_->IDSound().DuplicateSoundBuffer(original.IBuffer(), copy);
+    const int32_t result =
+        owner_->soundInterface().DuplicateSoundBuffer(original.bufferInterface(), copy);
     if (result == DS_OK && copy) {
         buffer_ = std::move(copy);
         format_ = original.format_;
@@ -103,62 +104,62 @@ bool TDirectSoundBuffer::Duplicate(TDirectSoundBuffer& original) {
     return buffer_ != nullptr;
 }
 
-void TDirectSoundBuffer::LoadFromWave(const TWave& wave) {
+void TDirectSoundBuffer::loadFromWave(const TWave& wave) {
     SoundBufferDesc desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
-    if (owner_ && owner_->StickyFocus)
+    if (owner_ && owner_->stickyFocus)
         desc.flags |= DSBCAPS_STICKYFOCUS;
-    else if (owner_ && owner_->GlobalFocus)
+    else if (owner_ && owner_->globalFocus)
         desc.flags |= DSBCAPS_GLOBALFOCUS;
-    desc.bufferBytes = uint32_t(wave.DataSize());
-    desc.format = wave.Format();
-    if (!CreateBuffer(desc))
+    desc.bufferBytes = uint32_t(wave.dataSize());
+    desc.format = wave.format();
+    if (!createBuffer(desc))
         throw EDirectSoundBufferError(filled(QT_TRANSLATE_NOOP("Errors", "%s を作成できません"),
                                              QT_TRANSLATE_NOOP("Errors", "サウンドバッファ")));
-    if (wave.DataSize() <= 0)
+    if (wave.dataSize() <= 0)
         return;
 
     void* region[2] = {};
     uint32_t length[2] = {};
     const int32_t result =
-        buffer_->Lock(0, uint32_t(wave.DataSize()), &region[0], &length[0], &region[1], &length[1]);
+        buffer_->Lock(0, uint32_t(wave.dataSize()), &region[0], &length[0], &region[1], &length[1]);
     if (result != DS_OK) {
-        ReleaseInterface();
+        releaseInterface();
         record(result);
         throw EDirectSoundBufferError(filled(QT_TRANSLATE_NOOP("Errors", "%s をロックできません"),
                                              QT_TRANSLATE_NOOP("Errors", "サウンドバッファ")));
     }
     // The device may hand out the block in two parts.
-    const uint32_t total = uint32_t(wave.DataSize());
+    const uint32_t total = uint32_t(wave.dataSize());
     const uint32_t first = std::min(length[0], total);
-    std::memcpy(region[0], wave.Data(), first);
+    std::memcpy(region[0], wave.data(), first);
     if (region[1] && first < total)
-        std::memcpy(region[1], wave.Data() + first, std::min(length[1], total - first));
+        std::memcpy(region[1], wave.data() + first, std::min(length[1], total - first));
     record(buffer_->Unlock(region[0], length[0], region[1], length[1]));
 }
 
-void TDirectSoundBuffer::Check() {
+void TDirectSoundBuffer::check() {
     if (LastResult() == DSERR_BUFFERLOST && owner_)
         owner_->bufferLost();
 }
 
 void TDirectSoundBuffer::Stop() {
-    record(IBuffer().Stop());
+    record(bufferInterface().Stop());
 }
 void TDirectSoundBuffer::SetCurrentPosition(uint32_t bytes) {
-    record(IBuffer().SetCurrentPosition(bytes));
+    record(bufferInterface().SetCurrentPosition(bytes));
 }
 void TDirectSoundBuffer::SetFrequency(uint32_t hz) {
-    record(IBuffer().SetFrequency(hz));
+    record(bufferInterface().SetFrequency(hz));
 }
 void TDirectSoundBuffer::SetPan(int32_t pan) {
-    record(IBuffer().SetPan(pan));
+    record(bufferInterface().SetPan(pan));
 }
 void TDirectSoundBuffer::SetVolume(int32_t volume) {
-    record(IBuffer().SetVolume(volume));
+    record(bufferInterface().SetVolume(volume));
 }
 void TDirectSoundBuffer::Play(bool loop) {
-    record(IBuffer().Play(0, 0, loop ? DSBPLAY_LOOPING : 0));
+    record(bufferInterface().Play(0, 0, loop ? DSBPLAY_LOOPING : 0));
 }
 
 } // namespace quillon

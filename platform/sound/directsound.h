@@ -34,13 +34,13 @@ public:
     ~TDirectSound() override;
 
     // Raises "IDirectSound は作成されていません" when there is no device.
-    SoundDevice& IDSound();
+    SoundDevice& soundInterface();
     // Recorded only: a refused level changes nothing the program relies on.
     void SetCooperativeLevel(QWidget* window, uint32_t level);
-    const std::vector<TDirectSoundBuffer*>& Buffers() const { return buffers_; }
+    const std::vector<TDirectSoundBuffer*>& buffers() const { return buffers_; }
 
-    bool GlobalFocus = false;
-    bool StickyFocus = false;
+    bool globalFocus = false;
+    bool stickyFocus = false;
     // Called when a buffer reports its loss; not again while a recovery runs.
     std::function<void()> OnBufferLost;
 
@@ -59,23 +59,23 @@ public:
     explicit TDirectSoundBuffer(TDirectSound& owner);
     ~TDirectSoundBuffer() override;
 
-    bool HasInterface() const { return buffer_ != nullptr; }
-    SoundBuffer& IBuffer() {
+    bool hasInterface() const { return buffer_ != nullptr; }
+    SoundBuffer& bufferInterface() {
         if (!buffer_)
             noInterface();
         return *buffer_;
     }
     // None once the device object is gone.
-    TDirectSound* DSound() const { return owner_; }
-    const QByteArray& Format() const { return format_; }
+    TDirectSound* directSound() const { return owner_; }
+    const QByteArray& format() const { return format_; }
 
     // Creates the device buffer; false when the device refuses.
-    bool CreateBuffer(const SoundBufferDesc& desc);
+    bool createBuffer(const SoundBufferDesc& desc);
     // Makes this buffer a duplicate of another; false when the device refuses.
-    bool Duplicate(TDirectSoundBuffer& original);
+    bool duplicate(TDirectSoundBuffer& original);
     // A fresh buffer holding the wave's samples.
-    void LoadFromWave(const TWave& wave);
-    void ReleaseInterface();
+    void loadFromWave(const TWave& wave);
+    void releaseInterface();
 
     void Stop();
     void SetCurrentPosition(uint32_t bytes);
@@ -84,15 +84,15 @@ public:
     void SetVolume(int32_t volume);
     void Play(bool loop);
     // Asked of every copy of a sound at each play, so kept where the caller can inline it.
-    uint32_t Status() {
+    uint32_t status() {
         uint32_t status = 0;
-        record(IBuffer().GetStatus(status));
+        record(bufferInterface().GetStatus(status));
         return status;
     }
-    bool IsPlaying() { return (Status() & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) != 0; }
+    bool IsPlaying() { return (status() & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) != 0; }
 
 protected:
-    void Check() override;
+    void check() override;
 
 private:
     friend class TDirectSound;

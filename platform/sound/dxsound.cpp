@@ -42,12 +42,12 @@ void TDXSound::setOptions(TDXSoundOptions options) {
     // Focus takes effect at once; exclusiveness only at the next initialisation.
     nowOptions_ = (nowOptions_ & bit(soExclusive)) | (options & ~bit(soExclusive));
     if (dsound_) {
-        dsound_->GlobalFocus = nowOptions_ & bit(soGlobalFocus);
-        dsound_->StickyFocus = nowOptions_ & bit(soStickyFocus);
+        dsound_->globalFocus = nowOptions_ & bit(soGlobalFocus);
+        dsound_->stickyFocus = nowOptions_ & bit(soStickyFocus);
     }
 }
 
-void TDXSound::Loaded() {
+void TDXSound::loaded() {
     if (!AutoInitialize)
         return;
     try {
@@ -79,14 +79,14 @@ void TDXSound::Initialize() {
             throw EDirectSoundError(
                 filled(QT_TRANSLATE_NOOP("Errors", "%s を初期化できません"), "DirectSound"));
         dsound_ = std::make_unique<TDirectSound>(std::move(device));
-        dsound_->GlobalFocus = nowOptions_ & bit(soGlobalFocus);
-        dsound_->StickyFocus = nowOptions_ & bit(soStickyFocus);
+        dsound_->globalFocus = nowOptions_ & bit(soGlobalFocus);
+        dsound_->stickyFocus = nowOptions_ & bit(soStickyFocus);
         dsound_->OnBufferLost = [this] { RestoreItems(); };
 
         primary_ = std::make_unique<TDirectSoundBuffer>(*dsound_);
         SoundBufferDesc desc;
         desc.flags = DSBCAPS_PRIMARYBUFFER;
-        if (!primary_->CreateBuffer(desc))
+        if (!primary_->createBuffer(desc))
             throw EDXSoundError(filled(QT_TRANSLATE_NOOP("Errors", "%s を作成できません"),
                                        QT_TRANSLATE_NOOP("Errors", "プライマリバッファ")));
 
@@ -159,12 +159,12 @@ bool TDXSound::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TDXSound::RegisterNotifyEvent(TDXSoundNotifyCallback callback, QObject* listener) {
-    UnRegisterNotifyEvent(listener);
+void TDXSound::registerNotifyEvent(TDXSoundNotifyCallback callback, QObject* listener) {
+    unRegisterNotifyEvent(listener);
     listeners_.push_back({std::move(callback), listener});
 }
 
-void TDXSound::UnRegisterNotifyEvent(QObject* listener) {
+void TDXSound::unRegisterNotifyEvent(QObject* listener) {
     std::erase_if(listeners_, [listener](const Listener& l) { return l.listener == listener; });
 }
 

@@ -41,22 +41,22 @@ public:
     bool AutoInitialize = true;
     TDXSoundOptions Options() const { return options_; }
     void setOptions(TDXSoundOptions options);
-    TDXSoundOptions NowOptions() const { return nowOptions_; }
+    TDXSoundOptions nowOptions() const { return nowOptions_; }
 
     // End of form loading: with AutoInitialize, Initialize, swallowing the error of a
     // missing sound device so that the program runs silent.
-    void Loaded();
+    void loaded();
     void Initialize();
     void Finalize();
     void RestoreItems();
-    bool Initialized() const { return initialized_; }
+    bool initialized() const { return initialized_; }
 
     // Present only while initialised.
-    TDirectSound* DSound() const { return dsound_.get(); }
-    TDirectSoundBuffer* Primary() const { return primary_.get(); }
+    TDirectSound* directSound() const { return dsound_.get(); }
+    TDirectSoundBuffer* primary() const { return primary_.get(); }
 
-    void RegisterNotifyEvent(TDXSoundNotifyCallback callback, QObject* listener);
-    void UnRegisterNotifyEvent(QObject* listener);
+    void registerNotifyEvent(TDXSoundNotifyCallback callback, QObject* listener);
+    void unRegisterNotifyEvent(QObject* listener);
 
     std::function<void(TDXSound&)> OnInitializing;
     std::function<void(TDXSound&)> OnInitialize;

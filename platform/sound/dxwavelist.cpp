@@ -16,16 +16,16 @@ void TDXWaveList::setDXSound(TDXSound* sound) {
     if (sound == dxsound_)
         return;
     if (dxsound_) {
-        dxsound_->UnRegisterNotifyEvent(this);
-        // Buffers of a device this list no longer follows are let go now.
+        dxsound_->unRegisterNotifyEvent(this);
+        // buffers of a device this list no longer follows are let go now.
         items_.Finalize();
     }
     dxsound_ = sound;
     if (!sound)
         return;
-    sound->RegisterNotifyEvent(
+    sound->registerNotifyEvent(
         [this](TDXSound& sender, TDXSoundNotifyEvent event) { notified(sender, event); }, this);
-    if (sound->Initialized()) {
+    if (sound->initialized()) {
         notified(*sound, TDXSoundNotifyEvent::Initialize);
         notified(*sound, TDXSoundNotifyEvent::Restore);
     }
@@ -51,7 +51,7 @@ void TDXWaveList::notified(TDXSound& sender, TDXSoundNotifyEvent event) {
     }
 }
 
-void TDXWaveList::PlayCue(const QString& name) {
+void TDXWaveList::playCue(const QString& name) {
     items_.FindWave(name)->Play(false);
 }
 

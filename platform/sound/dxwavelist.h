@@ -17,7 +17,7 @@ public:
     void setDXSound(TDXSound* sound);
     TWaveCollection* Items() { return &items_; }
     // Finds the cue (raising when there is none) and starts it.
-    void PlayCue(const QString& name) override;
+    void playCue(const QString& name) override;
 
 private:
     void notified(TDXSound& sender, TDXSoundNotifyEvent event);

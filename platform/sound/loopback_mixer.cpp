@@ -102,11 +102,11 @@ void LoopbackMixer::addSound(const QString& name, const TWave& wave) {
     if (buffer)
         al_.alDeleteBuffers(1, &buffer);
     buffer = 0;
-    const std::optional<PcmFormat> pcm = PcmFormat::parse(wave.Format());
+    const std::optional<PcmFormat> pcm = PcmFormat::parse(wave.format());
     if (!pcm || pcm->channels > 2)
         return;
     // OpenAL takes whole sample frames only.
-    const ALsizei bytes = ALsizei(wave.DataSize() / pcm->blockAlign * pcm->blockAlign);
+    const ALsizei bytes = ALsizei(wave.dataSize() / pcm->blockAlign * pcm->blockAlign);
     if (bytes <= 0)
         return;
     const ALenum format = pcm->channels == 1
@@ -114,7 +114,7 @@ void LoopbackMixer::addSound(const QString& name, const TWave& wave) {
                               : (pcm->bitsPerSample == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16);
     al_.alGetError();
     al_.alGenBuffers(1, &buffer);
-    al_.alBufferData(buffer, format, wave.Data(), bytes, ALsizei(pcm->samplesPerSec));
+    al_.alBufferData(buffer, format, wave.data(), bytes, ALsizei(pcm->samplesPerSec));
     if (al_.alGetError() != AL_NO_ERROR) {
         al_.alDeleteBuffers(1, &buffer);
         buffer = 0;

@@ -2,6 +2,6 @@
 
 namespace quillon {
 
-void NoCues::PlayCue(const QString&) {}
+void NoCues::playCue(const QString&) {}
 
 } // namespace quillon

@@ -6,7 +6,7 @@ namespace quillon {
 
 class NoCues : public CueSink {
 public:
-    void PlayCue(const QString& name) override;
+    void playCue(const QString& name) override;
 };
 
 } // namespace quillon

@@ -8,7 +8,7 @@ namespace quillon {
 
 TimedCues::TimedCues(Clock& clock, int sampleRate) : clock_(clock), sampleRate_(sampleRate) {}
 
-void TimedCues::PlayCue(const QString& name) {
+void TimedCues::playCue(const QString& name) {
     cues_.push_back({name, int64_t(clock_.nowMs()) * sampleRate_ / 1000});
 }
 

@@ -19,7 +19,7 @@ struct CueStart {
 class TimedCues : public CueSink {
 public:
     TimedCues(Clock& clock, int sampleRate);
-    void PlayCue(const QString& name) override;
+    void playCue(const QString& name) override;
     // The cues started since the last take, in the order they started.
     std::vector<CueStart> take();
 

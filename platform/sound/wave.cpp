@@ -43,27 +43,27 @@ EStreamReadError::EStreamReadError()
 
 // ---- TWave
 
-void TWave::Assign(const TWave* source) {
+void TWave::assign(const TWave* source) {
     if (source == this)
         return;
     if (!source) {
-        Clear();
+        clear();
         return;
     }
     SetFormat(source->format_);
-    SetDataSize(source->dataSize_);
+    setDataSize(source->dataSize_);
     if (dataSize_ > 0)
         std::memcpy(data_.get(), source->data_.get(), size_t(dataSize_));
 }
 
-void TWave::Clear() {
+void TWave::clear() {
     data_.reset();
     dataBlocks_ = 0;
     dataSize_ = 0;
     format_.clear();
 }
 
-void TWave::SetDataSize(int32_t size) {
+void TWave::setDataSize(int32_t size) {
     size = std::max(size, 0);
     const int32_t blocks = int32_t((int64_t(size) + DataBlockSize - 1) / DataBlockSize);
     if (blocks != dataBlocks_) {
@@ -81,7 +81,7 @@ void TWave::SetDataSize(int32_t size) {
     dataSize_ = size;
 }
 
-void TWave::SetFormatSize(int32_t size) {
+void TWave::setFormatSize(int32_t size) {
     format_.resize(std::max(size, 0));
 }
 
@@ -89,95 +89,95 @@ void TWave::SetFormat(const QByteArray& format) {
     format_ = format;
 }
 
-uint16_t TWave::FormatTag() const {
+uint16_t TWave::formatTag() const {
     return uint16_t(fieldAt(format_, 0, 2));
 }
-uint16_t TWave::Channels() const {
+uint16_t TWave::channels() const {
     return uint16_t(fieldAt(format_, 2, 2));
 }
-uint32_t TWave::SamplesPerSec() const {
+uint32_t TWave::samplesPerSec() const {
     return fieldAt(format_, 4, 4);
 }
-uint16_t TWave::BitsPerSample() const {
+uint16_t TWave::bitsPerSample() const {
     return uint16_t(fieldAt(format_, 14, 2));
 }
 
-void TWave::ReadWave(QIODevice& stream) {
-    Clear();
+void TWave::readWave(QIODevice& stream) {
+    clear();
     TWaveStream reader(stream);
-    reader.Open(false);
-    SetFormat(reader.Format());
+    reader.open(false);
+    SetFormat(reader.format());
     // A data chunk that claims more than the image holds fails here, before any
     // allocation of the claimed size.
-    const int64_t present = reader.Size();
-    const int64_t available = std::max<int64_t>(stream.size() - reader.DataPosition(), 0);
+    const int64_t present = reader.size();
+    const int64_t available = std::max<int64_t>(stream.size() - reader.dataPosition(), 0);
     if (present > available || present > std::numeric_limits<int32_t>::max()) {
-        Clear();
+        clear();
         throw EStreamReadError();
     }
-    SetDataSize(int32_t(present));
-    if (reader.Read(data_.get(), dataSize_) != dataSize_) {
-        Clear();
+    setDataSize(int32_t(present));
+    if (reader.read(data_.get(), dataSize_) != dataSize_) {
+        clear();
         throw EStreamReadError();
     }
 }
 
-void TWave::WriteWave(QIODevice& stream) const {
+void TWave::writeWave(QIODevice& stream) const {
     TWaveStream writer(stream);
     writer.SetFormat(format_);
-    writer.Open(true);
-    if (writer.Write(data_.get(), dataSize_) != dataSize_)
+    writer.open(true);
+    if (writer.write(data_.get(), dataSize_) != dataSize_)
         throw EWaveStreamError(
             QCoreApplication::translate("Errors", "ストリームへの書き込みエラー"));
-    writer.Close();
+    writer.close();
 }
 
-void TWave::LoadFromBytes(const QByteArray& image) {
+void TWave::loadFromBytes(const QByteArray& image) {
     QBuffer buffer;
     buffer.setData(image);
     buffer.open(QIODevice::ReadOnly);
-    ReadWave(buffer);
+    readWave(buffer);
 }
 
-QByteArray TWave::SaveToBytes() const {
+QByteArray TWave::saveToBytes() const {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    WriteWave(buffer);
+    writeWave(buffer);
     return buffer.data();
 }
 
 // ---- TCustomWaveStream
 
-int64_t TCustomWaveStream::Read(void* buffer, int64_t count) {
-    const int64_t size = Size();
-    if (size >= 0) {
-        position_ = std::min(position_, size);
-        count = std::min(count, size - position_);
+int64_t TCustomWaveStream::read(void* buffer, int64_t count) {
+    const int64_t total = size();
+    if (total >= 0) {
+        position_ = std::min(position_, total);
+        count = std::min(count, total - position_);
     }
     // The derived reader is asked even for nothing, so that it can refuse when closed.
-    const int64_t done = ReadWave(buffer, std::max<int64_t>(count, 0));
+    const int64_t done = readWave(buffer, std::max<int64_t>(count, 0));
     position_ += std::max<int64_t>(done, 0);
     return done;
 }
 
-int64_t TCustomWaveStream::Write(const void* buffer, int64_t count) {
+int64_t TCustomWaveStream::write(const void* buffer, int64_t count) {
     if (count <= 0)
         return 0;
-    const int64_t done = WriteWave(buffer, count);
+    const int64_t done = writeWave(buffer, count);
     position_ += std::max<int64_t>(done, 0);
     return done;
 }
 
-int64_t TCustomWaveStream::Seek(int64_t offset, Origin origin) {
-    const int64_t size = Size();
+int64_t TCustomWaveStream::seek(int64_t offset, Origin origin) {
+    const int64_t total = size();
     int64_t target = offset;
     if (origin == Origin::Current)
         target = position_ + offset;
     else if (origin == Origin::End)
-        target = std::max<int64_t>(size, 0) + offset;
+        target = std::max<int64_t>(total, 0) + offset;
     target = std::max<int64_t>(target, 0);
-    if (size >= 0)
-        target = std::min(target, size);
+    if (total >= 0)
+        target = std::min(target, total);
     position_ = target;
     return position_;
 }
@@ -188,13 +188,13 @@ TWaveStream::TWaveStream(QIODevice& stream) : stream_(stream), startPosition_(st
 
 TWaveStream::~TWaveStream() {
     try {
-        Close();
+        close();
     } catch (const Exception&) {
         // A destructor must not throw; the caller's own Close reports write errors.
     }
 }
 
-void TWaveStream::Open(bool writeMode) {
+void TWaveStream::open(bool writeMode) {
     if (opened_)
         throw EWaveStreamError(
             QCoreApplication::translate("Errors", "ストリームはすでに開かれています"));
@@ -252,8 +252,8 @@ void TWaveStream::openRead() {
 }
 
 void TWaveStream::openWrite() {
-    const QByteArray format = Format();
-    QByteArray header = "RIFF" + le32(0) + "WAVE" + "fmt " + le32(uint32_t(format.size())) + format;
+    const QByteArray fmt = format();
+    QByteArray header = "RIFF" + le32(0) + "WAVE" + "fmt " + le32(uint32_t(fmt.size())) + fmt;
     dataHeaderOffset_ = startPosition_ + header.size();
     header += "data" + le32(0);
     writeOuter(stream_, startPosition_, header);
@@ -261,7 +261,7 @@ void TWaveStream::openWrite() {
     dataSize_ = 0;
 }
 
-void TWaveStream::Close() {
+void TWaveStream::close() {
     if (!opened_)
         return;
     opened_ = false;
@@ -273,32 +273,32 @@ void TWaveStream::Close() {
     stream_.seek(end);
 }
 
-int64_t TWaveStream::Size() const {
+int64_t TWaveStream::size() const {
     if (!opened_)
         return 0;
     return dataSize_;
 }
 
-int64_t TWaveStream::ReadWave(void* buffer, int64_t count) {
+int64_t TWaveStream::readWave(void* buffer, int64_t count) {
     if (!opened_)
         throw EWaveStreamError(
             QCoreApplication::translate("Errors", "ストリームは開かれていません"));
     if (count == 0)
         return 0;
-    return readOuter(dataPosition_ + Position(), buffer, count);
+    return readOuter(dataPosition_ + position(), buffer, count);
 }
 
-int64_t TWaveStream::WriteWave(const void* buffer, int64_t count) {
+int64_t TWaveStream::writeWave(const void* buffer, int64_t count) {
     if (!opened_)
         throw EWaveStreamError(
             QCoreApplication::translate("Errors", "ストリームは開かれていません"));
     if (readMode_)
         return 0;
-    if (!stream_.seek(dataPosition_ + Position()))
+    if (!stream_.seek(dataPosition_ + position()))
         return 0;
     const int64_t done =
         std::max<int64_t>(stream_.write(static_cast<const char*>(buffer), count), 0);
-    dataSize_ = std::max(dataSize_, Position() + done);
+    dataSize_ = std::max(dataSize_, position() + done);
     return done;
 }
 

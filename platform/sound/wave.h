@@ -32,34 +32,34 @@ public:
     TWave(const TWave&) = delete;
     TWave& operator=(const TWave&) = delete;
 
-    void Assign(const TWave* source);
-    void Clear();
+    void assign(const TWave* source);
+    void clear();
 
     // Loads from a stream positioned at the start of a RIFF WAVE image.
-    void ReadWave(QIODevice& stream);
+    void readWave(QIODevice& stream);
     // Writes a complete image at the stream's position.
-    void WriteWave(QIODevice& stream) const;
+    void writeWave(QIODevice& stream) const;
     // The same over a byte array.
-    void LoadFromBytes(const QByteArray& image);
-    QByteArray SaveToBytes() const;
+    void loadFromBytes(const QByteArray& image);
+    QByteArray saveToBytes() const;
 
-    const uint8_t* Data() const { return data_.get(); }
-    uint8_t* Data() { return data_.get(); }
-    int32_t DataSize() const { return dataSize_; }
-    void SetDataSize(int32_t size);
+    const uint8_t* data() const { return data_.get(); }
+    uint8_t* data() { return data_.get(); }
+    int32_t dataSize() const { return dataSize_; }
+    void setDataSize(int32_t size);
     // Capacity of the sample block in bytes (a whole number of blocks).
-    int32_t DataCapacity() const { return dataBlocks_ * DataBlockSize; }
+    int32_t dataCapacity() const { return dataBlocks_ * DataBlockSize; }
 
-    const QByteArray& Format() const { return format_; }
-    int32_t FormatSize() const { return static_cast<int32_t>(format_.size()); }
-    void SetFormatSize(int32_t size);
+    const QByteArray& format() const { return format_; }
+    int32_t formatSize() const { return static_cast<int32_t>(format_.size()); }
+    void setFormatSize(int32_t size);
     void SetFormat(const QByteArray& format);
 
     // Format fields, read little-endian from the record (0 where it is too short).
-    uint16_t FormatTag() const;
-    uint16_t Channels() const;
-    uint32_t SamplesPerSec() const;
-    uint16_t BitsPerSample() const;
+    uint16_t formatTag() const;
+    uint16_t channels() const;
+    uint32_t samplesPerSec() const;
+    uint16_t bitsPerSample() const;
 
 private:
     std::unique_ptr<uint8_t[]> data_;
@@ -75,21 +75,21 @@ public:
 
     virtual ~TCustomWaveStream() = default;
 
-    int64_t Read(void* buffer, int64_t count);
-    int64_t Write(const void* buffer, int64_t count);
-    int64_t Seek(int64_t offset, Origin origin);
-    int64_t Position() const { return position_; }
+    int64_t read(void* buffer, int64_t count);
+    int64_t write(const void* buffer, int64_t count);
+    int64_t seek(int64_t offset, Origin origin);
+    int64_t position() const { return position_; }
     // Changing the size of a wave stream has no meaning; it is ignored.
-    void SetSize(int64_t) {}
+    void setSize(int64_t) {}
 
-    virtual QByteArray Format() const = 0;
-    virtual int32_t FormatSize() const = 0;
+    virtual QByteArray format() const = 0;
+    virtual int32_t formatSize() const = 0;
     // -1 when the size is not known.
-    virtual int64_t Size() const { return -1; }
+    virtual int64_t size() const { return -1; }
 
 protected:
-    virtual int64_t ReadWave(void* buffer, int64_t count) = 0;
-    virtual int64_t WriteWave(const void* buffer, int64_t count) = 0;
+    virtual int64_t readWave(void* buffer, int64_t count) = 0;
+    virtual int64_t writeWave(const void* buffer, int64_t count) = 0;
 
 private:
     int64_t position_ = 0;
@@ -98,8 +98,8 @@ private:
 // A wave stream with a format record of its own.
 class TCustomWaveStream2 : public TCustomWaveStream {
 public:
-    QByteArray Format() const override { return format_; }
-    int32_t FormatSize() const override { return static_cast<int32_t>(format_.size()); }
+    QByteArray format() const override { return format_; }
+    int32_t formatSize() const override { return static_cast<int32_t>(format_.size()); }
     void SetFormat(const QByteArray& format) { format_ = format; }
 
 protected:
@@ -115,17 +115,17 @@ public:
     explicit TWaveStream(QIODevice& stream);
     ~TWaveStream() override;
 
-    void Open(bool writeMode);
+    void open(bool writeMode);
     // Completes a written image (chunk lengths); done by the destructor too.
-    void Close();
+    void close();
 
-    int64_t Size() const override;
-    int64_t DataPosition() const { return dataPosition_; }
-    int64_t DataSize() const { return dataSize_; }
+    int64_t size() const override;
+    int64_t dataPosition() const { return dataPosition_; }
+    int64_t dataSize() const { return dataSize_; }
 
 protected:
-    int64_t ReadWave(void* buffer, int64_t count) override;
-    int64_t WriteWave(const void* buffer, int64_t count) override;
+    int64_t readWave(void* buffer, int64_t count) override;
+    int64_t writeWave(const void* buffer, int64_t count) override;
 
 private:
     void openRead();

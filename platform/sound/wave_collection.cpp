@@ -67,7 +67,7 @@ void TWaveCollectionItem::setVolume(int32_t hundredthsOfDb) {
 
 void TWaveCollectionItem::Initialize() {
     TDXSound* sound = collection_.DXSound();
-    initialized_ = sound && sound->Initialized();
+    initialized_ = sound && sound->initialized();
 }
 
 void TWaveCollectionItem::Finalize() {
@@ -81,17 +81,17 @@ void TWaveCollectionItem::freeDuplicates() {
 }
 
 void TWaveCollectionItem::Restore() {
-    if (wave_.DataSize() <= 0)
+    if (wave_.dataSize() <= 0)
         return;
     if (!initialized_)
         Initialize();
     if (!initialized_)
         return;
-    TDirectSound* dsound = collection_.DXSound()->DSound();
+    TDirectSound* dsound = collection_.DXSound()->directSound();
     if (!initialBuffer_)
         initialBuffer_ = std::make_unique<TDirectSoundBuffer>(*dsound);
     try {
-        initialBuffer_->LoadFromWave(wave_);
+        initialBuffer_->loadFromWave(wave_);
     } catch (...) {
         // Without its samples the buffer is no use; the next play tries again.
         initialBuffer_.reset();
@@ -105,19 +105,19 @@ void TWaveCollectionItem::Restore() {
 std::unique_ptr<TDirectSoundBuffer> TWaveCollectionItem::makeDuplicate() {
     if (!initialBuffer_)
         Restore();
-    if (!initialBuffer_ || !initialBuffer_->DSound())
+    if (!initialBuffer_ || !initialBuffer_->directSound())
         return nullptr;
-    auto copy = std::make_unique<TDirectSoundBuffer>(*initialBuffer_->DSound());
+    auto copy = std::make_unique<TDirectSoundBuffer>(*initialBuffer_->directSound());
     // A copy the device refused is dropped rather than kept without an interface,
     // where it would fail every later play of this sound.
-    if (!copy->Duplicate(*initialBuffer_))
+    if (!copy->duplicate(*initialBuffer_))
         return nullptr;
     return copy;
 }
 
 TDirectSoundBuffer* TWaveCollectionItem::chooseBuffer() {
     for (auto it = duplicates_.begin(); it != duplicates_.end();) {
-        const uint32_t status = (*it)->Status();
+        const uint32_t status = (*it)->status();
         if (status & DSBSTATUS_BUFFERLOST) {
             // A lost copy can never sound again; a fresh one replaces it.
             it = duplicates_.erase(it);
@@ -161,14 +161,14 @@ void TWaveCollectionItem::Play(bool wait) {
     buffer->SetPan(pan_);
     buffer->SetVolume(volume_);
     buffer->Play(false);
-    while (wait && buffer->HasInterface() && buffer->IsPlaying())
+    while (wait && buffer->hasInterface() && buffer->IsPlaying())
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 void TWaveCollectionItem::Stop() {
     if (!initialized_)
         return;
-    if (initialBuffer_ && initialBuffer_->HasInterface())
+    if (initialBuffer_ && initialBuffer_->hasInterface())
         initialBuffer_->Stop();
     for (auto& copy : duplicates_)
         copy->Stop();
@@ -177,10 +177,10 @@ void TWaveCollectionItem::Stop() {
 // ---- TWaveCollection
 
 TWaveCollection::~TWaveCollection() {
-    Clear();
+    clear();
 }
 
-int TWaveCollection::HashOf(const QString& name) {
+int TWaveCollection::hashOf(const QString& name) {
     const QByteArray bytes = sjis::fromUnicode(name.toLower());
     const int n = int(bytes.size());
     int hash = n * 16;
@@ -190,7 +190,7 @@ int TWaveCollection::HashOf(const QString& name) {
 }
 
 void TWaveCollection::link(TWaveCollectionItem* item) {
-    item->bucket_ = HashOf(item->name_);
+    item->bucket_ = hashOf(item->name_);
     item->prev_ = nullptr;
     item->next_ = buckets_[size_t(item->bucket_)];
     if (item->next_)
@@ -211,38 +211,38 @@ void TWaveCollection::unlink(TWaveCollectionItem* item) {
     item->bucket_ = -1;
 }
 
-TWaveCollectionItem* TWaveCollection::Add() {
+TWaveCollectionItem* TWaveCollection::add() {
     auto item = std::make_unique<TWaveCollectionItem>(*this);
-    item->index_ = Count();
+    item->index_ = count();
     link(item.get());
     items_.push_back(std::move(item));
     return items_.back().get();
 }
 
-void TWaveCollection::Delete(int index) {
+void TWaveCollection::remove(int index) {
     items_.erase(items_.begin() + index);
-    for (int i = index; i < Count(); ++i)
+    for (int i = index; i < count(); ++i)
         items_[size_t(i)]->index_ = i;
 }
 
-void TWaveCollection::Clear() {
+void TWaveCollection::clear() {
     while (!items_.empty())
         items_.pop_back();
 }
 
-int TWaveCollection::IndexOf(const QString& name) const {
-    for (const TWaveCollectionItem* item = buckets_[size_t(HashOf(name))]; item; item = item->next_)
+int TWaveCollection::indexOf(const QString& name) const {
+    for (const TWaveCollectionItem* item = buckets_[size_t(hashOf(name))]; item; item = item->next_)
         if (QString::compare(item->name_, name, Qt::CaseInsensitive) == 0)
             return item->index_;
     return -1;
 }
 
 TWaveCollectionItem* TWaveCollection::FindWave(const QString& name) const {
-    const int index = IndexOf(name);
+    const int index = indexOf(name);
     if (index < 0)
         throw EWaveCollectionError(formatMessage(
             QCoreApplication::translate("Errors", "Wave '%s' が見つかりません"), {name}));
-    return Item(index);
+    return item(index);
 }
 
 void TWaveCollection::Initialize(TDXSound* sound) {

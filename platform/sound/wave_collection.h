@@ -31,7 +31,7 @@ public:
 
     const QString& Name() const { return name_; }
     void setName(const QString& name);
-    int Index() const { return index_; }
+    int index() const { return index_; }
     bool Looped() const { return looped_; }
     void setLooped(bool looped);
     int MaxPlayingCount() const { return maxPlayingCount_; }
@@ -43,10 +43,10 @@ public:
     void setPan(int32_t pan);
     int32_t Volume() const { return volume_; }
     void setVolume(int32_t hundredthsOfDb);
-    bool Initialized() const { return initialized_; }
+    bool initialized() const { return initialized_; }
     TDirectSoundBuffer* InitialBuffer() const { return initialBuffer_.get(); }
-    int DuplicateCount() const { return int(duplicates_.size()); }
-    TDirectSoundBuffer* Duplicate(int i) const { return duplicates_.at(size_t(i)).get(); }
+    int duplicateCount() const { return int(duplicates_.size()); }
+    TDirectSoundBuffer* duplicate(int i) const { return duplicates_.at(size_t(i)).get(); }
 
     void Play(bool wait);
     void Stop();
@@ -86,16 +86,16 @@ public:
     TWaveCollection(const TWaveCollection&) = delete;
     TWaveCollection& operator=(const TWaveCollection&) = delete;
 
-    TWaveCollectionItem* Add();
-    void Delete(int index);
-    void Clear();
-    int Count() const { return int(items_.size()); }
-    TWaveCollectionItem* Item(int index) const { return items_.at(size_t(index)).get(); }
+    TWaveCollectionItem* add();
+    void remove(int index);
+    void clear();
+    int count() const { return int(items_.size()); }
+    TWaveCollectionItem* item(int index) const { return items_.at(size_t(index)).get(); }
     // Case-insensitive; raises "Wave '%s' が見つかりません".
     TWaveCollectionItem* FindWave(const QString& name) const;
     // The same, without raising: -1 when absent.
-    int IndexOf(const QString& name) const;
-    static int HashOf(const QString& name);
+    int indexOf(const QString& name) const;
+    static int hashOf(const QString& name);
 
     TDXSound* DXSound() const { return dxsound_; }
     void Finalize();

@@ -2,7 +2,7 @@
 
 namespace quillon {
 
-QList<QByteArray> SplitLines(const QByteArray& bytes) {
+QList<QByteArray> splitLines(const QByteArray& bytes) {
     QList<QByteArray> lines;
     qsizetype start = 0;
     const qsizetype n = bytes.size();

@@ -6,6 +6,6 @@
 
 namespace quillon {
 
-QList<QByteArray> SplitLines(const QByteArray& bytes);
+QList<QByteArray> splitLines(const QByteArray& bytes);
 
 } // namespace quillon

@@ -53,7 +53,7 @@ void TCustomDXTimer::setInterval(uint32_t value) {
         slot_->rearm();
 }
 
-void TCustomDXTimer::Loaded() {
+void TCustomDXTimer::loaded() {
     loading_ = false;
     if (enabled_)
         start();
@@ -117,7 +117,7 @@ void TCustomDXTimer::suspend() {
 }
 
 bool advanceToNextTick(TCustomDXTimer& timer, ManualClock& clock) {
-    if (!timer.Running())
+    if (!timer.running())
         return false;
     clock.advance(timer.msUntilDue());
     timer.idleStep();

@@ -32,12 +32,12 @@ public:
     void setInterval(uint32_t value) override;
     bool Started() const { return started_; }
     // Started and not waiting for the application to become active.
-    bool Running() const { return resumed_; }
+    bool running() const { return resumed_; }
     uint32_t LastTickTime() const { return lastTickTime_; }
     TDXTimerEvent OnTimer;
 
     // Ends stored-layout loading: starts the timer when it is enabled.
-    void Loaded();
+    void loaded();
     // Milliseconds until the next tick is due (0 when due now).
     uint32_t msUntilDue() const;
     // The idle step: ticks when due.

@@ -8,7 +8,7 @@
 namespace quillon {
 
 QuillonApplication::QuillonApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(ProductName());
+    setApplicationName(productName());
     // No display name: the platform would append it to every other window's caption
     // ("設定" would read "設定 — Quillon for DirectX").
 }

@@ -22,7 +22,7 @@ QString confirmationTitle() {
 } // namespace
 
 void WidgetPrompts::showError(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, ProductName(), errorBoxText(message), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, productName(), errorBoxText(message), QMessageBox::Ok,
                     parent);
     box.exec();
 }

@@ -20,7 +20,7 @@ void RadioGroup::adoptButtons() {
         group_->addButton(b, id++);
 }
 
-int RadioGroup::Count() const {
+int RadioGroup::count() const {
     return static_cast<int>(group_->buttons().size());
 }
 
@@ -28,15 +28,15 @@ QRadioButton* RadioGroup::button(int index) const {
     return static_cast<QRadioButton*>(group_->button(index));
 }
 
-int RadioGroup::ItemIndex() const {
+int RadioGroup::itemIndex() const {
     return group_->checkedId();
 }
 
 void RadioGroup::setItemIndex(int index) {
     if (index < -1)
         index = -1;
-    if (index >= Count())
-        index = Count() - 1;
+    if (index >= count())
+        index = count() - 1;
     const QSignalBlocker block(group_);
     if (index < 0) {
         // An exclusive group cannot uncheck its last checked button.

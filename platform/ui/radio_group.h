@@ -17,10 +17,10 @@ public:
     // Collects the buttons; called once the form has created them.
     void adoptButtons();
 
-    int Count() const;
+    int count() const;
     QRadioButton* button(int index) const;
-    int ItemIndex() const;
-    // Clamped to -1 .. Count()-1; -1 clears the selection. Plays no cue.
+    int itemIndex() const;
+    // Clamped to -1 .. count()-1; -1 clears the selection. Plays no cue.
     void setItemIndex(int index);
 
     // The user changed the selection.

@@ -39,7 +39,7 @@ SpinEdit::SpinEdit(QWidget* parent)
     setValue(0);
 }
 
-int SpinEdit::Value() const {
+int SpinEdit::value() const {
     bool ok = false;
     const int v = edit_->text().toInt(&ok, 10);
     return ok ? v : min_;
@@ -50,7 +50,7 @@ void SpinEdit::setValue(int value) {
     edit_->setText(QString::number(v));
 }
 
-QString SpinEdit::Text() const {
+QString SpinEdit::text() const {
     return edit_->text();
 }
 void SpinEdit::setText(const QString& text) {
@@ -63,7 +63,7 @@ bool SpinEdit::acceptsCharacter(QChar c) const {
 }
 
 void SpinEdit::checkOnExit() {
-    const int v = Value();
+    const int v = value();
     if (v < min_ || v > max_)
         setValue(v);
 }

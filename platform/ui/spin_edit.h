@@ -19,21 +19,21 @@ public:
 
     void setMinValue(int min) { min_ = min; }
     void setMaxValue(int max) { max_ = max; }
-    int MinValue() const { return min_; }
-    int MaxValue() const { return max_; }
-    int Increment() const { return increment_; }
+    int minValue() const { return min_; }
+    int maxValue() const { return max_; }
+    int increment() const { return increment_; }
     void setIncrement(int step) { increment_ = step; }
 
     // The text read as a decimal integer; the minimum when it is not a number.
     // Not clamped: a typed value stays as it is until the field is left.
-    int Value() const;
+    int value() const;
     // Sets the value clamped to the range.
     void setValue(int value);
-    QString Text() const;
+    QString text() const;
     void setText(const QString& text);
 
-    void stepUp() { setValue(Value() + increment_); }
-    void stepDown() { setValue(Value() - increment_); }
+    void stepUp() { setValue(value() + increment_); }
+    void stepDown() { setValue(value() - increment_); }
 
     QLineEdit* editor() const { return edit_; }
     QToolButton* upButton() const { return up_; }

@@ -23,7 +23,7 @@ bool saneName(const QString& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QList<QByteArray> items = ParseSubtitleLines(bytes);
+    const QList<QByteArray> items = parseSubtitleLines(bytes);
     const ListPlan plan = planList(items, QStringLiteral("webm"));
     if (qsizetype(plan.cards.size() + plan.blankLines.size()) != items.size())
         abort();

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QList<QByteArray> lines = ParseSubtitleLines(bytes);
+    const QList<QByteArray> lines = parseSubtitleLines(bytes);
 
     qsizetype total = 0;
     for (const QByteArray& line : lines) {
@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
 
     // Written back and read again, the lines are the same, NUL and long ones included.
-    const QByteArray written = SerializeSubtitleLines(lines);
-    if (ParseSubtitleLines(written) != lines)
+    const QByteArray written = serializeSubtitleLines(lines);
+    if (parseSubtitleLines(written) != lines)
         std::abort();
     if (written.size() != total + 2 * lines.size())
         std::abort();
@@ -59,9 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The list keeps every line whole and never gives the fields more than 4095 bytes.
     combo->setItems(lines);
-    if (combo->items().toList() != lines || combo->Count() != lines.size())
+    if (combo->items().toList() != lines || combo->itemCount() != lines.size())
         std::abort();
-    for (int i = -1; i <= combo->Count(); ++i) {
+    for (int i = -1; i <= combo->itemCount(); ++i) {
         const QByteArray item = combo->itemBytes(i);
         if (item.size() >= SubtitleCombo::ItemBufferSize || item.contains('\0'))
             std::abort();

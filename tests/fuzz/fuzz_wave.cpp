@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     buffer.open(QIODevice::ReadOnly);
     TWave wave;
     try {
-        wave.ReadWave(buffer);
+        wave.readWave(buffer);
     } catch (const Exception&) {
         return 0;
     }
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TDirectSound loaded(std::move(sd));
     TDirectSoundBuffer sb(loaded);
     try {
-        sb.LoadFromWave(wave);
+        sb.loadFromWave(wave);
         sb.Play(false);
         device.advance(5);
     } catch (const Exception&) {

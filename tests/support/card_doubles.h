@@ -28,7 +28,7 @@ public:
 class RecordingCues : public CueSink {
 public:
     QStringList played;
-    void PlayCue(const QString& name) override { played.append(name); }
+    void playCue(const QString& name) override { played.append(name); }
 };
 
 } // namespace quillon::testing

@@ -81,8 +81,8 @@ TEST_F(AboutBox, EscDoesNothingEnterAndCloseBoxClose) {
 TEST_F(AboutBox, EmblemStagesTheCreditsCardAboveTheOpenBox) {
     whileOpen([this] {
         QTest::mouseDClick(AboutForm->AboutImage, Qt::LeftButton);
-        EXPECT_EQ(DispForm->Card().Line1(), QByteArray("Quillon for DirectX"));
-        EXPECT_EQ(DispForm->Card().Line2(), AboutForm->copyrightLine());
+        EXPECT_EQ(DispForm->card().Line1(), QByteArray("Quillon for DirectX"));
+        EXPECT_EQ(DispForm->card().Line2(), AboutForm->copyrightLine());
         EXPECT_TRUE(DispForm->isVisible());
         // The card takes the input that dismisses it, not the box under it.
         EXPECT_EQ(QApplication::activeModalWidget(), DispForm);
@@ -103,9 +103,9 @@ TEST(AboutBoxAlone, TalksOnlyThroughWhatItIsGiven) {
     TAboutForm box;
     int cues = 0, shown = 0;
     QByteArray line1, line2;
-    box.ClickCue = [&] { ++cues; };
-    box.ShowMainWindow = [&] { ++shown; };
-    box.RunCard = [&](const QByteArray& a, const QByteArray& b) {
+    box.clickCue = [&] { ++cues; };
+    box.showMainWindow = [&] { ++shown; };
+    box.runCard = [&](const QByteArray& a, const QByteArray& b) {
         line1 = a;
         line2 = b;
     };

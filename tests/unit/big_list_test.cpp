@@ -22,7 +22,7 @@ namespace {
 
 // Catalogue-like lines, each made distinct by its number.
 QByteArray longListLine(int i) {
-    const QList<QByteArray>& titles = CatalogueTitles(2);
+    const QList<QByteArray>& titles = catalogueTitles(2);
     return titles.at(i % titles.size()) + QByteArray::number(i);
 }
 
@@ -66,7 +66,7 @@ TEST_F(BigList, RowsAreTheFilesLines) {
     bytes += "GH IJ"; // no line end
     startWithFile(bytes);
 
-    ASSERT_EQ(list().Count(), 200005);
+    ASSERT_EQ(list().itemCount(), 200005);
     const auto* model = static_cast<const SubtitleItemModel*>(list().model());
     const auto row = [&](int i) { return list().itemText(i); };
     EXPECT_EQ(row(0), QStringLiteral("甲の 乙"));
@@ -91,7 +91,7 @@ TEST_F(BigList, RowsAreTheFilesLines) {
     list().lineEdit()->clear();
     list().lineEdit()->insert(QStringLiteral("gh ij"));
     emit list().lineEdit()->textEdited(QStringLiteral("gh ij"));
-    EXPECT_EQ(list().ItemIndex(), 200004);
+    EXPECT_EQ(list().itemIndex(), 200004);
     std::mt19937 random(7);
     const auto randomItem = [&] {
         static const char pool[] = "aAbB \x82\x83\x88\xe0\xfc\x40\x60\x9f\xa0\xfd\x80\x1a";
@@ -142,7 +142,7 @@ TEST_F(BigList, AFilePastTheBoundsIsHeldAsFarAsItGoesAndKeepsTheRest) {
     }
     EXPECT_EQ(readFile(qln()), rest);
     EXPECT_EQ(OptionForm->UserFile(), qln());
-    EXPECT_EQ(list().Count(), 0);
+    EXPECT_EQ(list().itemCount(), 0);
     EXPECT_TRUE(list().isEnabled());
     program.reset();
 
@@ -157,7 +157,7 @@ TEST_F(BigList, AFilePastTheBoundsIsHeldAsFarAsItGoesAndKeepsTheRest) {
     const qsizetype heldBytes = big.left(UserFileByteBound).lastIndexOf("\r\n") + 2;
     const int held = int(big.left(heldBytes).count("\r\n"));
     startWithFile(big);
-    ASSERT_EQ(list().Count(), held);
+    ASSERT_EQ(list().itemCount(), held);
     EXPECT_EQ(list().items().at(held - 1), line);
     EXPECT_EQ(fake.reports, QStringList{notice(held)});
     MainForm->Edit1->setText(QStringLiteral("KL"));
@@ -170,7 +170,7 @@ TEST_F(BigList, AFilePastTheBoundsIsHeldAsFarAsItGoesAndKeepsTheRest) {
 
 TEST_F(BigList, RandomChoiceDrawsAsBefore) {
     startWithFile(longListFile(200000));
-    ASSERT_EQ(list().Count(), 200000);
+    ASSERT_EQ(list().itemCount(), 200000);
     // What the program drew from this seed when each item was a row of its own.
     const QStringList before = {"帝国軍の|若き中尉クロウ",       "悲しみの惑星|雨は涙の色152806",
                                 "星降る村の|小さな祭り",         "救出作戦|残り時間は60分",
@@ -181,7 +181,7 @@ TEST_F(BigList, RandomChoiceDrawsAsBefore) {
     programRandom().setSeed(20261209);
     QStringList drawn;
     for (int i = 0; i < before.size(); ++i) {
-        MainForm->RandomChoice();
+        MainForm->randomChoice();
         drawn.append(MainForm->Edit1->text() + u'|' + MainForm->Edit2->text());
     }
     EXPECT_EQ(drawn, before);

@@ -22,7 +22,7 @@ struct OffscreenCard {
         clock.setTimeOfDay(timeOfDay);
         timer.setActiveOnly(false);
         timer.setEnabled(false);
-        timer.Loaded();
+        timer.loaded();
         timer.OnTimer = [this](TCustomDXTimer*, int32_t) { engine.DXTimerTimer(); };
         engine.OnHoldEnd = [this] { ++holdsEnded; };
     }
@@ -53,20 +53,20 @@ TEST(CardEngine, TwoCardsAtOnceWithTheirOwnClocksPlayAlike) {
     OffscreenCard a(1000, 4242), b(0xFFFFF000u, 4242);
     a.settings.wait = b.settings.wait = 40;
     for (OffscreenCard* card : {&a, &b}) {
-        card->engine.Begin(sj(QStringLiteral("一二三四五")), sj(QStringLiteral("六七")));
-        card->engine.Start();
+        card->engine.begin(sj(QStringLiteral("一二三四五")), sj(QStringLiteral("六七")));
+        card->engine.start();
     }
     int steps = 0;
     for (;; ++steps) {
         // Interleaved: a tick of one card must not move the other.
-        const int flipsOfB = b.pages.Flips();
+        const int flipsOfB = b.pages.flips();
         const int64_t pauseA = a.step();
-        EXPECT_EQ(b.pages.Flips(), flipsOfB);
+        EXPECT_EQ(b.pages.flips(), flipsOfB);
         const int64_t pauseB = b.step();
         ASSERT_EQ(pauseA, pauseB) << "step " << steps;
         if (pauseA < 0)
             break;
-        ASSERT_EQ(a.pages.FrontPage(), b.pages.FrontPage()) << "step " << steps;
+        ASSERT_EQ(a.pages.frontPage(), b.pages.frontPage()) << "step " << steps;
         ASSERT_EQ(a.cues.played, b.cues.played) << "step " << steps;
     }
     // Seven characters, the card, the end of the hold.
@@ -81,16 +81,16 @@ TEST(CardEngine, TwoCardsAtOnceWithTheirOwnClocksPlayAlike) {
 TEST(CardEngine, ASilentCardTypesWithoutCuesAndABeastCardCallsTheAnimals) {
     OffscreenCard card(0, 1);
     card.settings.silent = true;
-    card.engine.Begin(QByteArray("AB"), QByteArray());
-    card.engine.Start();
+    card.engine.begin(QByteArray("AB"), QByteArray());
+    card.engine.start();
     while (card.step() >= 0) {
     }
     EXPECT_TRUE(card.cues.played.isEmpty());
     EXPECT_EQ(card.holdsEnded, 1);
 
     card.settings.silent = false;
-    card.engine.Begin(sj(QStringLiteral("獣王")), QByteArray());
-    card.engine.Start();
+    card.engine.begin(sj(QStringLiteral("獣王")), QByteArray());
+    card.engine.start();
     while (card.step() >= 0) {
     }
     ASSERT_EQ(card.cues.played.size(), 3); // two animal calls, then the closing cue
@@ -101,15 +101,15 @@ TEST(CardEngine, ASilentCardTypesWithoutCuesAndABeastCardCallsTheAnimals) {
 
 TEST(CardEngine, BlankingEndsTheCardAndShowsABlackPage) {
     OffscreenCard card(0, 1);
-    card.engine.Begin(QByteArray("ABC"), QByteArray());
-    card.engine.Start();
+    card.engine.begin(QByteArray("ABC"), QByteArray());
+    card.engine.start();
     card.step();
     card.step();
-    EXPECT_GT(litPixels(card.pages.FrontPage()), 0); // a character is up
-    card.engine.Blank();
+    EXPECT_GT(litPixels(card.pages.frontPage()), 0); // a character is up
+    card.engine.blank();
     EXPECT_FALSE(card.timer.Enabled());
     EXPECT_EQ(card.step(), -1);
-    EXPECT_EQ(litPixels(card.pages.FrontPage()), 0);
+    EXPECT_EQ(litPixels(card.pages.frontPage()), 0);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ using namespace quillon;
 namespace {
 
 QList<QByteArray> allTitles() {
-    return CatalogueTitles(1) + CatalogueTitles(2) + CatalogueTitles(3);
+    return catalogueTitles(1) + catalogueTitles(2) + catalogueTitles(3);
 }
 
 qsizetype twoLineCount(const QList<QByteArray>& titles) {
@@ -29,16 +29,16 @@ qsizetype twoLineCount(const QList<QByteArray>& titles) {
 } // namespace
 
 TEST(Catalogue, SeriesHoldTheirCountsOfTitles) {
-    EXPECT_EQ(CatalogueTitles(1).size(), 23);
-    EXPECT_EQ(CatalogueTitles(2).size(), 155);
-    EXPECT_EQ(CatalogueTitles(3).size(), 50);
+    EXPECT_EQ(catalogueTitles(1).size(), 23);
+    EXPECT_EQ(catalogueTitles(2).size(), 155);
+    EXPECT_EQ(catalogueTitles(3).size(), 50);
     EXPECT_EQ(allTitles().size(), 228);
-    EXPECT_EQ(twoLineCount(CatalogueTitles(1)), 15);
-    EXPECT_EQ(twoLineCount(CatalogueTitles(2)), 129);
-    EXPECT_EQ(twoLineCount(CatalogueTitles(3)), 27);
+    EXPECT_EQ(twoLineCount(catalogueTitles(1)), 15);
+    EXPECT_EQ(twoLineCount(catalogueTitles(2)), 129);
+    EXPECT_EQ(twoLineCount(catalogueTitles(3)), 27);
     EXPECT_EQ(twoLineCount(allTitles()), 171);
     for (int series : {-1, 0, 4})
-        EXPECT_TRUE(CatalogueTitles(series).isEmpty()) << series;
+        EXPECT_TRUE(catalogueTitles(series).isEmpty()) << series;
 }
 
 TEST(Catalogue, EveryTitleHasTheItemForm) {
@@ -77,7 +77,7 @@ TEST(Catalogue, EveryTitleReadsBackAsItsSourceText) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         QStringList source = QString::fromUtf8(file.readAll()).split(u'\n');
         source.removeAll(QString());
-        const QList<QByteArray>& titles = CatalogueTitles(series);
+        const QList<QByteArray>& titles = catalogueTitles(series);
         ASSERT_EQ(titles.size(), source.size());
         for (qsizetype i = 0; i < titles.size(); ++i)
             EXPECT_EQ(sjis::toUnicode(titles[i]), source[i]) << series << ":" << i + 1;

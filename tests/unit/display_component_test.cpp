@@ -36,7 +36,7 @@ TEST_F(DisplayTest, RequestedModeIsSetDirectlyWithoutEnumeration) {
     EXPECT_EQ(draw->Height(), 480);
     EXPECT_EQ(draw->SurfaceWidth(), 640);
     ASSERT_TRUE(draw->ReadyToDraw());
-    EXPECT_NE(dynamic_cast<TDXDrawDriverFlip*>(draw->Driver()), nullptr);
+    EXPECT_NE(dynamic_cast<TDXDrawDriverFlip*>(draw->driver()), nullptr);
 }
 
 TEST_F(DisplayTest, FallsBackToTheSmallestLargerModeOfTheSameBitCount) {
@@ -61,8 +61,8 @@ TEST_F(DisplayTest, NoUsableModeFailsAndLeavesTheComponentFinalized) {
     device.modesFailingToSet = {};
     EXPECT_EQ(raised<EDXDrawError>([&] { initializeFullScreen(); }),
               QStringLiteral("ディスプレイモードを変更できません (640x480 16bit)"));
-    EXPECT_FALSE(draw->Initialized());
-    EXPECT_EQ(draw->DDraw(), nullptr);
+    EXPECT_FALSE(draw->initialized());
+    EXPECT_EQ(draw->directDraw(), nullptr);
     EXPECT_EQ(draw->BackSurface(), nullptr);
     EXPECT_EQ(device.countCalls("Release DirectDraw"), 1);
 }
@@ -119,7 +119,7 @@ TEST_F(DisplayTest, WindowedBackSurfaceFallsBackToSystemMemory) {
     device.offscreenFailures = 2;
     EXPECT_EQ(raised<EDXDrawError>([&] { draw->Initialize(); }),
               QStringLiteral("サーフェース を作成できません"));
-    EXPECT_FALSE(draw->Initialized());
+    EXPECT_FALSE(draw->initialized());
 }
 
 TEST_F(DisplayTest, CreationFailuresRaiseTheirMessages) {
@@ -133,7 +133,7 @@ TEST_F(DisplayTest, CreationFailuresRaiseTheirMessages) {
     device.primaryFails = true;
     EXPECT_EQ(raised<EDXDrawError>([&] { draw->Initialize(); }),
               QStringLiteral("プライマリサーフェース を作成できません"));
-    EXPECT_FALSE(draw->Initialized());
+    EXPECT_FALSE(draw->initialized());
 
     TDXDraw orphan(nullptr);
     EXPECT_THROW(orphan.Initialize(), EDXDrawError);
@@ -160,8 +160,8 @@ TEST_F(DisplayTest, LostSurfacesAreRestoredBlackAtTheNextReadyToDraw) {
     initializeFullScreen();
     device.loseSurfaces();
     EXPECT_TRUE(draw->ReadyToDraw());
-    EXPECT_EQ(litPixels(*draw->PrimarySurface()->Page()), 0);
-    EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0);
+    EXPECT_EQ(litPixels(*draw->PrimarySurface()->page()), 0);
+    EXPECT_EQ(litPixels(*draw->BackSurface()->page()), 0);
 
     device.loseSurfaces();
     device.restoreFails = true;
@@ -176,25 +176,25 @@ TEST_F(DisplayTest, FlipExchangesPagesOnlyWhileTheFormIsActive) {
     draw->BackSurface()->ColorFill(0xFFFF);
     environment.windowsActive = false;
     draw->Flip();
-    EXPECT_EQ(litPixels(*draw->PrimarySurface()->Page()), 0);
+    EXPECT_EQ(litPixels(*draw->PrimarySurface()->page()), 0);
     environment.windowsActive = true;
     device.clearCalls();
     draw->Flip();
     EXPECT_EQ(flagsOf(device, "Flip"), ddraw::DDFLIP_WAIT);
-    const QImage& front = *draw->PrimarySurface()->Page();
+    const QImage& front = *draw->PrimarySurface()->page();
     EXPECT_EQ(litPixels(front), front.width() * front.height());
-    EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0);
+    EXPECT_EQ(litPixels(*draw->BackSurface()->page()), 0);
 }
 
 TEST_F(DisplayTest, FirstShowInitializesWindowedOnceAndDeactivationFlipsToGdi) {
     draw->setAutoInitialize(true);
     form->show();
-    EXPECT_TRUE(draw->Initialized());
-    EXPECT_NE(dynamic_cast<TDXDrawDriverBlt*>(draw->Driver()), nullptr);
+    EXPECT_TRUE(draw->initialized());
+    EXPECT_NE(dynamic_cast<TDXDrawDriverBlt*>(draw->driver()), nullptr);
     form->hide();
     draw->Finalize();
     form->show();
-    EXPECT_FALSE(draw->Initialized());
+    EXPECT_FALSE(draw->initialized());
 
     initializeFullScreen();
     EXPECT_TRUE(form->isFullScreen());
@@ -212,9 +212,9 @@ TEST_F(DisplayTest, APageFillsItsScreenPixelForPixelWithBarsWhereTheAspectDiffer
     QImage screen(1024, 600, QImage::Format_RGB32);
     screen.fill(Qt::red);
     QPainter painter(&screen);
-    const QRect area = PageArea(page.size(), screen.size());
+    const QRect area = placePage(page.size(), screen.size());
     EXPECT_EQ(area, QRect(112, 0, 800, 600));
-    PaintPage(painter, area, page, page.rect(), QRegion(screen.rect()));
+    paintPage(painter, area, page, page.rect(), QRegion(screen.rect()));
     painter.end();
     EXPECT_EQ(screen.pixelColor(111, 300), QColor(Qt::black));
     EXPECT_EQ(screen.pixelColor(112, 300), QColor(Qt::white));
@@ -238,7 +238,7 @@ TEST_F(DisplayTest, OnlyWhatChangedIsPaintedAndALargerPageIsScaledDown) {
     QImage screen(640, 480, QImage::Format_RGB32);
     screen.fill(Qt::red);
     QPainter same(&screen);
-    PaintPage(same, PageArea(page.size(), screen.size()), page, lit, QRegion(0, 0, 640, 400));
+    paintPage(same, placePage(page.size(), screen.size()), page, lit, QRegion(0, 0, 640, 400));
     same.end();
     EXPECT_EQ(screen.copy(lit), page.copy(lit).convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(screen.pixelColor(10, 10), QColor(Qt::black));
@@ -247,9 +247,9 @@ TEST_F(DisplayTest, OnlyWhatChangedIsPaintedAndALargerPageIsScaledDown) {
     // A screen too small for the page: scaled down like the whole page would be.
     QImage small(480, 270, QImage::Format_RGB32);
     QPainter scaled(&small);
-    const QRect area = PageArea(page.size(), small.size());
+    const QRect area = placePage(page.size(), small.size());
     EXPECT_EQ(area, QRect(60, 0, 360, 270));
-    PaintPage(scaled, area, page, lit, QRegion(small.rect()));
+    paintPage(scaled, area, page, lit, QRegion(small.rect()));
     scaled.end();
     QImage reference(480, 270, QImage::Format_RGB32);
     reference.fill(Qt::black);
@@ -274,7 +274,7 @@ TEST(DXForm, RestoreBringsAFullScreenFormBackToItsPlacement) {
     form.RestoreWindowPlacement();
     EXPECT_FALSE(form.isFullScreen());
     EXPECT_EQ(form.size(), QSize(632, 453));
-    EXPECT_FALSE(form.PlacementSaved());
+    EXPECT_FALSE(form.placementSaved());
 }
 
 } // namespace

@@ -17,7 +17,7 @@ class DXTimerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         timer.setEnabled(false);
-        timer.Loaded();
+        timer.loaded();
         timer.OnTimer = [this](TCustomDXTimer*, int32_t lag) { lags.push_back(lag); };
     }
     void TearDown() override { timer.setEnabled(false); }
@@ -46,7 +46,7 @@ TEST_F(DXTimerTest, ConstructionDefaults) {
     EXPECT_TRUE(fresh.ActiveOnly());
     EXPECT_TRUE(fresh.Enabled());
     EXPECT_EQ(fresh.Interval(), 1000u);
-    EXPECT_FALSE(fresh.Started()); // still loading: nothing starts before Loaded
+    EXPECT_FALSE(fresh.Started()); // still loading: nothing starts before loaded
 }
 
 TEST_F(DXTimerTest, NeverTicksEarlyAndReEnablingRestartsTheCount) {

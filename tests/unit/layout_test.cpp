@@ -14,7 +14,7 @@ protected:
         DisplayTest::SetUp();
         initializeFullScreen();
     }
-    const QImage& screen() { return *draw->PrimarySurface()->Page(); }
+    const QImage& screen() { return *draw->PrimarySurface()->page(); }
     TDirectDrawSurfaceCanvas& canvas() { return *draw->BackSurface()->Canvas(); }
     int cellHeight() {
         const QFontMetrics m(canvas().Font());
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(LayoutTest, CharacterIsCentredInACellOfTheMagnifiedHeight) {
     device.clearCalls();
-    DrawCharacter(*draw, sjis(QStringLiteral("字")), 70, font);
+    drawCharacter(*draw, sjis(QStringLiteral("字")), 70, font);
     std::vector<QString> names;
     for (const auto& c : device.calls())
         names.push_back(c.name);
@@ -38,11 +38,11 @@ TEST_F(LayoutTest, CharacterIsCentredInACellOfTheMagnifiedHeight) {
     EXPECT_GE(b.top(), 72);
     EXPECT_LE(b.bottom(), 72 + 336);
     EXPECT_NEAR((b.left() + b.right()) / 2.0, 320, 12);
-    EXPECT_EQ(litPixels(*draw->BackSurface()->Page()), 0); // the other page is black
+    EXPECT_EQ(litPixels(*draw->BackSurface()->page()), 0); // the other page is black
 }
 
 TEST_F(LayoutTest, MagnifyHundredFillsTheHeight) {
-    DrawCharacter(*draw, sjis(QStringLiteral("国")), 100, font);
+    drawCharacter(*draw, sjis(QStringLiteral("国")), 100, font);
     EXPECT_EQ(cellHeight(), 480);
     const QRect b = litBoxInMode(screen());
     ASSERT_FALSE(b.isEmpty());
@@ -50,8 +50,8 @@ TEST_F(LayoutTest, MagnifyHundredFillsTheHeight) {
 }
 
 TEST_F(LayoutTest, ShortTwoLineCardIsCappedAndFlushedToBothSides) {
-    DrawCard(*draw, sjis(QStringLiteral("あ")), sjis(QStringLiteral("い")), font);
-    EXPECT_EQ(canvas().FontHeight(), 160);
+    drawCard(*draw, sjis(QStringLiteral("あ")), sjis(QStringLiteral("い")), font);
+    EXPECT_EQ(canvas().fontHeight(), 160);
     EXPECT_EQ(cellHeight(), 160);
     // q = 22: line 1 in rows 66..225, line 2 in rows 248..407.
     const QRect line1 = litBoxInMode(screen(), 0, 240);
@@ -65,14 +65,14 @@ TEST_F(LayoutTest, ShortTwoLineCardIsCappedAndFlushedToBothSides) {
     EXPECT_LT(line1.right(), 320);
     EXPECT_GT(line2.left(), 320);
     // One space of margin on the outer side of each line.
-    const int space = canvas().TextWidth(" ");
+    const int space = canvas().textWidth(" ");
     EXPECT_NEAR(line1.left(), space, space / 2);
     EXPECT_NEAR(640 - line2.right(), space, space / 2);
 }
 
 TEST_F(LayoutTest, ShortSingleLineIsCentredBothWays) {
-    DrawCard(*draw, sjis(QStringLiteral("三文字")), QByteArray(), font);
-    EXPECT_EQ(canvas().FontHeight(), 160);
+    drawCard(*draw, sjis(QStringLiteral("三文字")), QByteArray(), font);
+    EXPECT_EQ(canvas().fontHeight(), 160);
     const QRect b = litBoxInMode(screen());
     ASSERT_FALSE(b.isEmpty());
     EXPECT_NEAR((b.left() + b.right()) / 2.0, 320, 8);
@@ -82,10 +82,10 @@ TEST_F(LayoutTest, ShortSingleLineIsCentredBothWays) {
 
 TEST_F(LayoutTest, LongSingleLineShrinksToSpanTheWidth) {
     const QByteArray line = sjis(QStringLiteral("とても長いサブタイトルの一行目です"));
-    DrawCard(*draw, line, QByteArray(), font);
-    const int h = canvas().FontHeight();
+    drawCard(*draw, line, QByteArray(), font);
+    const int h = canvas().fontHeight();
     EXPECT_LT(h, 160);
-    const int width = canvas().TextWidth(" " + line + " ");
+    const int width = canvas().textWidth(" " + line + " ");
     EXPECT_LE(width, 640);
     EXPECT_GT(width, 600);
     const QRect b = litBoxInMode(screen());
@@ -94,16 +94,16 @@ TEST_F(LayoutTest, LongSingleLineShrinksToSpanTheWidth) {
 }
 
 TEST_F(LayoutTest, BlankCardDrawsNothing) {
-    DrawCharacter(*draw, sjis(QStringLiteral("字")), 70, font);
-    DrawCard(*draw, QByteArray(), QByteArray(), font);
+    drawCharacter(*draw, sjis(QStringLiteral("字")), 70, font);
+    drawCard(*draw, QByteArray(), QByteArray(), font);
     EXPECT_EQ(litPixels(screen()), 0);
 }
 
 TEST_F(LayoutTest, LostSurfacesDrawNothingAndDoNotCrash) {
     device.loseSurfaces();
     device.restoreFails = true;
-    DrawCard(*draw, sjis(QStringLiteral("あ")), QByteArray(), font);
-    EXPECT_FALSE(canvas().HandleAllocated());
+    drawCard(*draw, sjis(QStringLiteral("あ")), QByteArray(), font);
+    EXPECT_FALSE(canvas().handleAllocated());
 }
 
 } // namespace

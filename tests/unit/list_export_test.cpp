@@ -111,7 +111,7 @@ TEST(ListExport, OptionsOfAListAndOfCaptions) {
 TEST(ListExport, BlankLinesAreSkippedAFailedCardIsReportedAndTheOthersWritten) {
     QTemporaryDir dir;
     const QString listFile = dir.filePath(QStringLiteral("list.qln"));
-    WriteSubtitleFile(listFile, {sj(QStringLiteral("一 二")), QByteArray(),
+    writeSubtitleFile(listFile, {sj(QStringLiteral("一 二")), QByteArray(),
                                  sj(QStringLiteral("三")), QByteArray("B"), QByteArray("C D")});
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out + QStringLiteral("/004-B.png")); // a folder where card 4 would go

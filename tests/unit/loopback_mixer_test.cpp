@@ -23,9 +23,9 @@ void makeClick(TWave& wave, int burst = 64, int length = 4800) {
     qToLittleEndian<quint16>(1, format.data() + 12);
     qToLittleEndian<quint16>(8, format.data() + 14);
     wave.SetFormat(format);
-    wave.SetDataSize(length);
+    wave.setDataSize(length);
     for (int i = 0; i < length; ++i)
-        wave.Data()[i] = i < burst ? 255 : 128;
+        wave.data()[i] = i < burst ? 255 : 128;
 }
 
 // Sample indices where the left channel rises out of silence.

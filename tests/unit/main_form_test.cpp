@@ -40,8 +40,8 @@ TEST_F(MainFormTest, CaptionsAndTabOrder) {
     EXPECT_EQ(MainForm->TsrButton->text(), QStringLiteral("終了"));
     EXPECT_EQ(MainForm->OptionButton->text(), QStringLiteral("設定"));
     EXPECT_EQ(MainForm->AboutButton->text(), QStringLiteral("情報"));
-    EXPECT_EQ(MainForm->ComboBox1->Text(), QStringLiteral("　↓　オリジナルサブタイトルの一覧"));
-    EXPECT_EQ(MainForm->ComboBox2->Text(), QStringLiteral("　↓　ユーザー定義サブタイトル一覧"));
+    EXPECT_EQ(MainForm->ComboBox1->text(), QStringLiteral("　↓　オリジナルサブタイトルの一覧"));
+    EXPECT_EQ(MainForm->ComboBox2->text(), QStringLiteral("　↓　ユーザー定義サブタイトル一覧"));
     EXPECT_TRUE(MainForm->RunButton->isDefault());
     EXPECT_FALSE(MainForm->ComboBox2->isEnabled());
     // Hints are kept with the controls but never shown.
@@ -67,8 +67,8 @@ TEST_F(MainFormTest, EnterRunsTheTypedSubtitleAndKeepsTheFields) {
     MainForm->Edit1->setFocus();
     QTest::keyClick(MainForm->Edit1, Qt::Key_Return);
     EXPECT_TRUE(DispForm->isVisible());
-    EXPECT_EQ(DispForm->Card().Line1(), sjis::fromUnicode(QStringLiteral("第一話")));
-    EXPECT_EQ(DispForm->Card().Line2(), sjis::fromUnicode(QStringLiteral("はじまり")));
+    EXPECT_EQ(DispForm->card().Line1(), sjis::fromUnicode(QStringLiteral("第一話")));
+    EXPECT_EQ(DispForm->card().Line2(), sjis::fromUnicode(QStringLiteral("はじまり")));
     EXPECT_EQ(MainForm->Edit1->text(), QStringLiteral("第一話"));
     EXPECT_EQ(MainForm->Edit2->text(), QStringLiteral("はじまり"));
     EXPECT_TRUE(MainForm->isVisible()); // the main window is not hidden under the card
@@ -80,8 +80,8 @@ TEST_F(MainFormTest, RunWithAnEmptyLine1TakesARandomTitleAndEmptiesTheFields) {
     QTest::mouseClick(MainForm->RunButton, Qt::LeftButton);
     EXPECT_TRUE(DispForm->isVisible());
     EXPECT_FALSE(
-        DispForm->Card().Line1().isEmpty()); // a catalogue title (DiceMode 1 with no user file)
-    EXPECT_NE(DispForm->Card().Line2(), sjis::fromUnicode(QStringLiteral("無視される")));
+        DispForm->card().Line1().isEmpty()); // a catalogue title (DiceMode 1 with no user file)
+    EXPECT_NE(DispForm->card().Line2(), sjis::fromUnicode(QStringLiteral("無視される")));
     EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
     EXPECT_TRUE(MainForm->Edit2->text().isEmpty());
     stopCard();
@@ -92,17 +92,17 @@ TEST_F(MainFormTest, ScreenSaverPaintStartsARandomCardUnlessOneIsShowing) {
     MainForm->Edit1->setText(QStringLiteral("消される"));
     MainForm->FormPaint();
     ASSERT_TRUE(DispForm->isVisible());
-    const QByteArray first = DispForm->Card().Line1();
+    const QByteArray first = DispForm->card().Line1();
     EXPECT_FALSE(first.isEmpty());
     EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
     clock.advance(1500);
     IdleSlot::instance().runIdle(); // the first character
     MainForm->FormPaint();          // the card is on the screen: no new card
-    EXPECT_EQ(DispForm->Card().TypePos(), 3);
+    EXPECT_EQ(DispForm->card().TypePos(), 3);
     stopCard();
     MainForm->FormPaint(); // dismissed: the next random card
     EXPECT_TRUE(DispForm->isVisible());
-    EXPECT_EQ(DispForm->Card().TypePos(), 1);
+    EXPECT_EQ(DispForm->card().TypePos(), 1);
     stopCard();
 }
 
@@ -164,10 +164,10 @@ TEST_F(MainFormTest, TypingIntoAListSelectsTheMatchingItemOrNone) {
         {sjis::fromUnicode(QStringLiteral("甲 乙")), QByteArray("AB CD")});
     MainForm->ComboBox1->lineEdit()->clear();
     QTest::keyClicks(MainForm->ComboBox1->lineEdit(), QStringLiteral("AB CD"));
-    EXPECT_EQ(MainForm->ComboBox1->ItemIndex(), 1);
+    EXPECT_EQ(MainForm->ComboBox1->itemIndex(), 1);
     EXPECT_EQ(MainForm->line1(), QByteArray("AB"));
     QTest::keyClicks(MainForm->ComboBox1->lineEdit(), QStringLiteral("X"));
-    EXPECT_EQ(MainForm->ComboBox1->ItemIndex(), -1);
+    EXPECT_EQ(MainForm->ComboBox1->itemIndex(), -1);
     EXPECT_TRUE(MainForm->line1().isEmpty());
     EXPECT_TRUE(MainForm->line2().isEmpty());
 }

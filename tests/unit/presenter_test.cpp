@@ -23,29 +23,29 @@
 namespace quillon::testing {
 namespace {
 
-TEST(Presenter, TwoFlipsInOneRefreshPeriodShowBothPagesInTurn) {
+TEST(presenter, TwoFlipsInOneRefreshPeriodShowBothPagesInTurn) {
     ManualRefreshClock refresh;
     OffscreenPages pages(640, 480, 1.0, &refresh);
     std::vector<int> order;
     pages.BackSurface()->ColorFill(0xFFFF);
     pages.Flip(); // a white page
-    pages.WhenShown([&] { order.push_back(1); });
+    pages.whenShown([&] { order.push_back(1); });
     pages.BackSurface()->ColorFill(0);
     pages.Flip(); // then a black one, before any refresh
-    pages.WhenShown([&] { order.push_back(2); });
-    EXPECT_TRUE(pages.Presenter().waiting()); // nothing waited for the display
-    EXPECT_TRUE(pages.Shown().page.isNull());
+    pages.whenShown([&] { order.push_back(2); });
+    EXPECT_TRUE(pages.presenter().waiting()); // nothing waited for the display
+    EXPECT_TRUE(pages.shown().page.isNull());
 
     ASSERT_TRUE(refresh.refresh());
-    EXPECT_EQ(litPixels(pages.Shown().page), 640 * 480);
+    EXPECT_EQ(litPixels(pages.shown().page), 640 * 480);
     EXPECT_EQ(order, std::vector<int>{1});
     ASSERT_TRUE(refresh.refresh());
-    EXPECT_EQ(litPixels(pages.Shown().page), 0);
+    EXPECT_EQ(litPixels(pages.shown().page), 0);
     EXPECT_EQ(order, (std::vector<int>{1, 2}));
     EXPECT_FALSE(refresh.refresh()); // nothing more was asked for
 
     // With nothing waiting, what asks to wait goes on at once.
-    pages.WhenShown([&] { order.push_back(3); });
+    pages.whenShown([&] { order.push_back(3); });
     EXPECT_EQ(order.back(), 3);
 }
 
@@ -55,7 +55,7 @@ struct PacedCard {
         clock.setTimeOfDay(77);
         timer.setActiveOnly(false);
         timer.setEnabled(false);
-        timer.Loaded();
+        timer.loaded();
         timer.OnTimer = [this](TCustomDXTimer*, int32_t) { engine.DXTimerTimer(); };
         settings.startWait = 500;
         settings.wait = 120;
@@ -70,10 +70,10 @@ struct PacedCard {
     CardEngine engine{{timer, clock, random, pages, cues, settings}};
 };
 
-TEST(Presenter, TheCueWaitsForTheCharacterAndThePauseCountsFromTheTick) {
+TEST(presenter, TheCueWaitsForTheCharacterAndThePauseCountsFromTheTick) {
     PacedCard card;
-    card.engine.Begin(QByteArray("AB"), QByteArray());
-    card.engine.Start();
+    card.engine.begin(QByteArray("AB"), QByteArray());
+    card.engine.start();
     ASSERT_TRUE(advanceToNextTick(card.timer, card.clock)); // A is drawn and flipped
     EXPECT_TRUE(card.cues.played.isEmpty());
     // Rule 4: the first character gets 100 + Wait, counted from its tick.
@@ -92,7 +92,7 @@ TEST(Presenter, TheCueWaitsForTheCharacterAndThePauseCountsFromTheTick) {
 
 // On a slow display (a refresh every 40 ms on a grid) the ticks still come at the table's
 // pauses; each page gets a refresh of its own, and each cue plays when its page is up.
-TEST(Presenter, TicksKeepTheCadenceWhateverTheRefreshesAdd) {
+TEST(presenter, TicksKeepTheCadenceWhateverTheRefreshesAdd) {
     PacedCard card;
     const uint32_t period = 40;
     std::vector<uint32_t> ticks;
@@ -102,8 +102,8 @@ TEST(Presenter, TicksKeepTheCadenceWhateverTheRefreshesAdd) {
         card.engine.DXTimerTimer();
     };
     card.clock.set(1007); // off the refresh grid
-    card.engine.Begin(QByteArray("\x88\xea\x93\xf1\x8e\x4f"), QByteArray("\x8e\x6c\x8c\xdc"));
-    card.engine.Start();
+    card.engine.begin(QByteArray("\x88\xea\x93\xf1\x8e\x4f"), QByteArray("\x8e\x6c\x8c\xdc"));
+    card.engine.start();
     int shownPages = 0;
     for (int guard = 0; guard < 1000 && (card.timer.Started() || card.refresh.requested());
          ++guard) {
@@ -134,7 +134,7 @@ TEST(Presenter, TicksKeepTheCadenceWhateverTheRefreshesAdd) {
         at += pauses[i];
         EXPECT_EQ(ticks[i], at) << "tick " << i + 1;
     }
-    EXPECT_EQ(shownPages, card.pages.Flips()); // two pages a character, then the card
+    EXPECT_EQ(shownPages, card.pages.flips()); // two pages a character, then the card
     EXPECT_EQ(shownPages, 11);
     ASSERT_EQ(card.cues.played.size(), 6);
     EXPECT_EQ(card.cues.played.back(), QStringLiteral("Theme"));
@@ -146,7 +146,7 @@ TEST(Presenter, TicksKeepTheCadenceWhateverTheRefreshesAdd) {
     EXPECT_EQ(ticks.back() - cueTimes.back(), 7000u); // the hold counts from the card
 }
 
-TEST(Presenter, AFlipOnTheScreenNeverWaitsAndTheRefreshPutsItUp) {
+TEST(presenter, AFlipOnTheScreenNeverWaitsAndTheRefreshPutsItUp) {
     ddraw::Device device;
     TestEnvironment environment;
     ScopedServices services({.display = &device, .environment = &environment});
@@ -159,13 +159,13 @@ TEST(Presenter, AFlipOnTheScreenNeverWaitsAndTheRefreshPutsItUp) {
     TDXDraw& draw = *form.DXDraw;
     draw.BackSurface()->ColorFill(0xFFFF);
     draw.Flip(); // returns at once: the page waits for the display's refresh
-    EXPECT_TRUE(draw.Presenter().waiting());
+    EXPECT_TRUE(draw.presenter().waiting());
     bool shown = false;
-    draw.WhenShown([&] { shown = true; });
+    draw.whenShown([&] { shown = true; });
     EXPECT_FALSE(shown);
     // The event loop goes on meanwhile, and the refresh comes through it.
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown; }, 1000));
-    EXPECT_EQ(litPixels(draw.Presenter().shown().page), litPixels(*draw.PrimarySurface()->Page()));
+    EXPECT_EQ(litPixels(draw.presenter().shown().page), litPixels(*draw.PrimarySurface()->page()));
     form.FormClose();
 }
 

@@ -66,7 +66,7 @@ TEST_F(SaveInPlace, AFileInALockedFolderIsWrittenInPlace) {
         AsOrdinaryUser user;
         // The folder really refuses new files to this user.
         EXPECT_FALSE(QFile(dir.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly));
-        WriteSubtitleFile(qln, {"OLD ", "NEW "});
+        writeSubtitleFile(qln, {"OLD ", "NEW "});
         // A file that is not there cannot be made either way.
         EXPECT_EQ(saveFileAtomically(dir.filePath(QStringLiteral("new.qln")), "AB \r\n"),
                   SaveResult::CannotCreate);

@@ -37,8 +37,8 @@ struct SaverRig {
         settings.startWait = 500;
         timer.setActiveOnly(false);
         timer.setEnabled(false);
-        timer.OnTimer = [this](TCustomDXTimer*, int32_t) { loop.Tick(); };
-        timer.Loaded();
+        timer.OnTimer = [this](TCustomDXTimer*, int32_t) { loop.tick(); };
+        timer.loaded();
     }
     // Lets the next tick come; the pause waited, or -1 when nothing more comes.
     int64_t step() {
@@ -50,7 +50,7 @@ struct SaverRig {
     // Steps until the card is finished; the pauses waited.
     std::vector<int64_t> typeCard() {
         std::vector<int64_t> pauses;
-        while (!loop.Card().CardDone() && pauses.size() < 500)
+        while (!loop.card().CardDone() && pauses.size() < 500)
             pauses.push_back(step());
         return pauses;
     }
@@ -75,22 +75,22 @@ TEST(SaverLoop, CardAfterCardWithItsHoldAndABlackPauseNeverEnding) {
     OffscreenPages pages(640, 480);
     SaverRig rig(pages, titles({QStringLiteral("雨の 駅"), QStringLiteral("Quillon 登場")}), 7,
                  1000);
-    rig.loop.Start();
+    rig.loop.start();
     for (int card = 1; card <= 40; ++card) {
-        ASSERT_EQ(rig.loop.CardsBegun(), card);
+        ASSERT_EQ(rig.loop.cardsBegun(), card);
         EXPECT_EQ(rig.step(), 500) << "the start wait of card " << card;
         const std::vector<int64_t> typing = rig.typeCard();
-        ASSERT_TRUE(rig.loop.Card().CardDone()) << card;
-        EXPECT_EQ(rig.loop.Card().Line1(), rig.begun.last().line1);
-        EXPECT_EQ(rig.loop.Card().Line2(), rig.begun.last().line2);
-        EXPECT_GT(litPixels(pages.FrontPage()), 0) << "the finished card " << card;
+        ASSERT_TRUE(rig.loop.card().CardDone()) << card;
+        EXPECT_EQ(rig.loop.card().Line1(), rig.begun.last().line1);
+        EXPECT_EQ(rig.loop.card().Line2(), rig.begun.last().line2);
+        EXPECT_GT(litPixels(pages.frontPage()), 0) << "the finished card " << card;
         // --linger counts for the credits card too.
         EXPECT_EQ(rig.step(), 1000) << "the hold of card " << card;
-        EXPECT_TRUE(rig.loop.Pausing());
-        EXPECT_EQ(litPixels(pages.FrontPage()), 0) << "black after card " << card;
+        EXPECT_TRUE(rig.loop.pausing());
+        EXPECT_EQ(litPixels(pages.frontPage()), 0) << "black after card " << card;
         EXPECT_EQ(rig.step(), SaverLoop::PauseMs);
     }
-    EXPECT_TRUE(rig.timer.Running());
+    EXPECT_TRUE(rig.timer.running());
     // Both titles came up, and their cues were played in full.
     EXPECT_TRUE(
         rig.begun.contains(SubtitleLines{sj(QStringLiteral("雨の")), sj(QStringLiteral("駅"))}));
@@ -104,7 +104,7 @@ TEST(SaverLoop, CardAfterCardWithItsHoldAndABlackPauseNeverEnding) {
 TEST(SaverLoop, WithoutLingerEachCardKeepsItsOwnHold) {
     OffscreenPages pages(640, 480);
     SaverRig rig(pages, titles({QStringLiteral("Quillon 登場")}), 1, std::nullopt);
-    rig.loop.Start();
+    rig.loop.start();
     rig.step();
     rig.typeCard();
     EXPECT_EQ(rig.step(), 10000); // a credits card
@@ -116,9 +116,9 @@ TEST(SaverLoop, TheSameSeedGivesTheSameOrderAndCadence) {
     auto run = [&](uint32_t seed) {
         OffscreenPages pages(640, 480);
         SaverRig rig(pages, catalogue, seed, 500);
-        rig.loop.Start();
+        rig.loop.start();
         std::vector<int64_t> pauses;
-        while (rig.loop.CardsBegun() <= 12)
+        while (rig.loop.cardsBegun() <= 12)
             pauses.push_back(rig.step());
         return std::make_pair(rig.begun, pauses);
     };
@@ -133,40 +133,40 @@ TEST(SaverLoop, TheSameSeedGivesTheSameOrderAndCadence) {
 TEST(SaverLoop, PagesMadeAnewAtAnotherSizeShowWhatWasShown) {
     ResizablePages pages(640, 480, 1.0, nullptr, {});
     SaverRig rig(pages, titles({QStringLiteral("星の 記憶")}), 3, 1000);
-    rig.loop.Start();
-    auto shownInMode = [&] { return litBoxInMode(pages.pages().FrontPage()); };
+    rig.loop.start();
+    auto shownInMode = [&] { return litBoxInMode(pages.pages().frontPage()); };
     auto near = [](const QRect& a, const QRect& b) {
         return std::abs(a.left() - b.left()) <= 2 && std::abs(a.top() - b.top()) <= 2 &&
                std::abs(a.right() - b.right()) <= 2 && std::abs(a.bottom() - b.bottom()) <= 2;
     };
     // The start wait: black.
     ASSERT_TRUE(pages.rescale(1.5));
-    rig.loop.Redraw();
-    EXPECT_EQ(litPixels(pages.pages().FrontPage()), 0);
+    rig.loop.redraw();
+    EXPECT_EQ(litPixels(pages.pages().frontPage()), 0);
 
     rig.step();
     rig.step(); // "の", the second character, alone
     const QRect second = shownInMode();
     ASSERT_FALSE(second.isEmpty());
     ASSERT_TRUE(pages.rescale(2.0));
-    EXPECT_EQ(litPixels(pages.pages().FrontPage()), 0); // made anew: black until drawn
-    rig.loop.Redraw();
-    EXPECT_EQ(pages.pages().FrontPage().size(), QSize(1280, 960));
+    EXPECT_EQ(litPixels(pages.pages().frontPage()), 0); // made anew: black until drawn
+    rig.loop.redraw();
+    EXPECT_EQ(pages.pages().frontPage().size(), QSize(1280, 960));
     EXPECT_TRUE(near(shownInMode(), second)) << "the same character in the same place";
 
     // The card goes on on the new pages, and the finished card is drawn again too.
     rig.typeCard();
     const QRect card = shownInMode();
     ASSERT_TRUE(pages.rescale(1.25));
-    rig.loop.Redraw();
+    rig.loop.redraw();
     EXPECT_TRUE(near(shownInMode(), card));
 
     rig.step(); // the hold ends: black, and black again at another size
     ASSERT_TRUE(pages.rescale(1.0));
-    rig.loop.Redraw();
-    EXPECT_EQ(litPixels(pages.pages().FrontPage()), 0);
+    rig.loop.redraw();
+    EXPECT_EQ(litPixels(pages.pages().frontPage()), 0);
     rig.step();
-    EXPECT_EQ(rig.loop.CardsBegun(), 2);
+    EXPECT_EQ(rig.loop.cardsBegun(), 2);
 }
 
 TEST(ResizablePagesTest, NotMadeAnewWhileAPageWaitsToGoUp) {
@@ -176,7 +176,7 @@ TEST(ResizablePagesTest, NotMadeAnewWhileAPageWaitsToGoUp) {
     pages.BackSurface()->ColorFill(0);
     pages.Flip();
     bool ran = false;
-    pages.WhenShown([&] { ran = true; });
+    pages.whenShown([&] { ran = true; });
     EXPECT_FALSE(pages.rescale(2.0)); // what waits would be lost
     EXPECT_EQ(pages.scale(), 1.0);
     refresh.refresh();

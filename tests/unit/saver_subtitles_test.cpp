@@ -34,21 +34,21 @@ TEST(SubtitleChoice, DiceModeDecidesTheListWhateverItsSize) {
     random.setSeed(12345);
     int fromUser = 0;
     for (int i = 0; i < 2000; ++i)
-        fromUser += RandomSubtitle(random, 0, catalogue, user).line1 == "U";
+        fromUser += randomSubtitle(random, 0, catalogue, user).line1 == "U";
     // Each side about half the time, although the user list holds a single line.
     EXPECT_GT(fromUser, 900);
     EXPECT_LT(fromUser, 1100);
     for (int i = 0; i < 200; ++i) {
-        EXPECT_NE(RandomSubtitle(random, 1, catalogue, user).line1, "U");
+        EXPECT_NE(randomSubtitle(random, 1, catalogue, user).line1, "U");
         for (int mode : {2, -1, 7})
-            EXPECT_EQ(RandomSubtitle(random, mode, catalogue, user), (SubtitleLines{"U", "V"}));
+            EXPECT_EQ(randomSubtitle(random, mode, catalogue, user), (SubtitleLines{"U", "V"}));
     }
     // An empty list names no item: two empty lines.
-    EXPECT_EQ(RandomSubtitle(random, 2, catalogue, {}), SubtitleLines{});
+    EXPECT_EQ(randomSubtitle(random, 2, catalogue, {}), SubtitleLines{});
     // An item as a list holds it: up to a NUL, and nothing when it is too long to read.
-    EXPECT_EQ(ItemText({QByteArray("A B\0C", 5)}, 0), QByteArray("A B"));
-    EXPECT_EQ(ItemText({QByteArray(ItemBufferSize, 'x')}, 0), QByteArray());
-    EXPECT_EQ(ItemText({QByteArray(ItemBufferSize - 1, 'x')}, 0).size(), ItemBufferSize - 1);
+    EXPECT_EQ(itemText({QByteArray("A B\0C", 5)}, 0), QByteArray("A B"));
+    EXPECT_EQ(itemText({QByteArray(ItemBufferSize, 'x')}, 0), QByteArray());
+    EXPECT_EQ(itemText({QByteArray(ItemBufferSize - 1, 'x')}, 0).size(), ItemBufferSize - 1);
 }
 
 TEST(SaverSubtitles, TheListsTheSettingsName) {

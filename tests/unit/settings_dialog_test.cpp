@@ -58,8 +58,8 @@ protected:
     }
     void start() {
         dialog = std::make_unique<TOptionForm>(catalogue, user);
-        dialog->ClickCue = [this] { ++cues; };
-        dialog->ShowMainWindow = [this] { ++mainWindowShown; };
+        dialog->clickCue = [this] { ++cues; };
+        dialog->showMainWindow = [this] { ++mainWindowShown; };
     }
     QString userFile(const QByteArray& lines) {
         const QString path = dir.filePath("mine.qln");
@@ -257,10 +257,10 @@ TEST_F(SettingsDialog, NumberFieldsStepClampAndRefuseLetters) {
     text->clear();
     QTest::keyClicks(text, "99x99");
     EXPECT_EQ(fake.beeps, 1);
-    EXPECT_EQ(wait.Text(), QStringLiteral("9999"));
+    EXPECT_EQ(wait.text(), QStringLiteral("9999"));
     EXPECT_EQ(form().Wait(), 9999); // not checked while typing
     form().MagnifySpinEdit->editor()->setFocus();
-    EXPECT_EQ(wait.Text(), QStringLiteral("500"));
+    EXPECT_EQ(wait.text(), QStringLiteral("500"));
 
     QTest::mouseClick(wait.upButton(), Qt::LeftButton);
     EXPECT_EQ(form().Wait(), 500);

@@ -239,7 +239,7 @@ TEST_F(PastedSubtitleTest, AnOpenCompositionIsSettledBeforeTheLinesAreReadOrClea
     compose(form.Edit1, QStringLiteral("最終回"));
     QTest::mouseClick(form.RunButton, Qt::LeftButton);
     ASSERT_TRUE(DispForm->isVisible());
-    EXPECT_EQ(DispForm->Card().Line1(), sjis::fromUnicode(QStringLiteral("最終回")));
+    EXPECT_EQ(DispForm->card().Line1(), sjis::fromUnicode(QStringLiteral("最終回")));
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("最終回"));
     EXPECT_FALSE(hasOpenComposition(form.Edit1));
     DispForm->DXTimer->setEnabled(false);

@@ -36,7 +36,7 @@ protected:
     QString nameOfBuffer(int id) const {
         while (device.buffer(id).original >= 0)
             id = device.buffer(id).original;
-        return BuiltInSounds().at(id - 1).name;
+        return builtInSounds().at(id - 1).name;
     }
 
     SoftwareSoundSystem device;

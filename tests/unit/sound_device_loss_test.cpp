@@ -46,18 +46,18 @@ protected:
         sound = new TDXSound(&form);
         list = new TDXWaveList(&form);
         list->setDXSound(sound);
-        LoadBuiltInSounds(*list);
-        sound->Loaded();
-        ASSERT_TRUE(sound->Initialized()) << "no OpenAL null device";
-        device = dynamic_cast<OpenALDevice*>(&sound->DSound()->IDSound());
+        loadBuiltInSounds(*list);
+        sound->loaded();
+        ASSERT_TRUE(sound->initialized()) << "no OpenAL null device";
+        device = dynamic_cast<OpenALDevice*>(&sound->directSound()->soundInterface());
         ASSERT_NE(device, nullptr);
     }
     TWaveCollectionItem* item(const char* name) {
         return list->Items()->FindWave(QString::fromLatin1(name));
     }
     bool anyCopyPlaying(TWaveCollectionItem* sound) {
-        for (int i = 0; i < sound->DuplicateCount(); ++i)
-            if (sound->Duplicate(i)->IsPlaying())
+        for (int i = 0; i < sound->duplicateCount(); ++i)
+            if (sound->duplicate(i)->IsPlaying())
                 return true;
         return false;
     }
@@ -82,13 +82,13 @@ TEST_F(OpenALDeviceLoss, ARunningLoopPlaysOnAfterTheDeviceIsOpenedAnew) {
     ASSERT_TRUE(anyCopyPlaying(type));
 
     ASSERT_TRUE(device->reopen());
-    EXPECT_EQ(savanna->InitialBuffer()->Status(), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+    EXPECT_EQ(savanna->InitialBuffer()->status(), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     EXPECT_FALSE(anyCopyPlaying(type)); // a cue cut off by the loss is over
     // The buffers hold their samples on the new device: cues play, copies are reused.
-    const int copies = type->DuplicateCount();
+    const int copies = type->duplicateCount();
     type->Play(false);
     EXPECT_TRUE(anyCopyPlaying(type));
-    EXPECT_EQ(type->DuplicateCount(), copies);
+    EXPECT_EQ(type->duplicateCount(), copies);
     item("Lion")->Play(false);
     EXPECT_TRUE(anyCopyPlaying(item("Lion")));
     // The fade goes on where it was; a loop stopped before a loss stays stopped.

@@ -23,14 +23,14 @@ protected:
         sound = new TDXSound(form.get());
         list = new TDXWaveList(form.get());
         list->setDXSound(sound);
-        LoadBuiltInSounds(*list);
+        loadBuiltInSounds(*list);
     }
     void TearDown() override {
         form.reset();
         services.reset();
     }
     void start() {
-        sound->Loaded();
+        sound->loaded();
         device.clearEvents();
     }
     TWaveCollectionItem* item(const char* name) {
@@ -54,13 +54,13 @@ protected:
 
 TEST_F(SoundTest, BuiltInListHasElevenItemsInOrderAndOnlySavannaLoops) {
     start();
-    ASSERT_EQ(list->Items()->Count(), 11);
+    ASSERT_EQ(list->Items()->count(), 11);
     for (int i = 0; i < 11; ++i) {
-        const TWaveCollectionItem* it = list->Items()->Item(i);
-        EXPECT_EQ(it->Name(), BuiltInSounds().at(i).name);
+        const TWaveCollectionItem* it = list->Items()->item(i);
+        EXPECT_EQ(it->Name(), builtInSounds().at(i).name);
         EXPECT_EQ(it->Looped(), it->Name() == QLatin1String("Savanna"));
         EXPECT_EQ(it->MaxPlayingCount(), 0);
-        EXPECT_TRUE(it->Initialized());
+        EXPECT_TRUE(it->initialized());
         ASSERT_NE(it->InitialBuffer(), nullptr);
     }
     EXPECT_EQ(device.buffer(0).flags, DSBCAPS_PRIMARYBUFFER);
@@ -73,14 +73,14 @@ TEST_F(SoundTest, BuiltInListHasElevenItemsInOrderAndOnlySavannaLoops) {
 TEST_F(SoundTest, LookupIgnoresLetterCaseAndNamesTheMissingWave) {
     start();
     EXPECT_EQ(item("type")->Name(), QStringLiteral("Type"));
-    EXPECT_EQ(item("SAVANNA")->Index(), 8);
-    EXPECT_EQ(TWaveCollection::HashOf(QStringLiteral("GotIt")),
-              TWaveCollection::HashOf(QStringLiteral("gotit")));
+    EXPECT_EQ(item("SAVANNA")->index(), 8);
+    EXPECT_EQ(TWaveCollection::hashOf(QStringLiteral("GotIt")),
+              TWaveCollection::hashOf(QStringLiteral("gotit")));
     EXPECT_EQ(raised<EWaveCollectionError>([&] { item("Bark"); }),
               QStringLiteral("Wave 'Bark' が見つかりません"));
     // A renamed item is found under its new name only.
     item("Owl")->setName(QStringLiteral("Hoot"));
-    EXPECT_EQ(item("hoot")->Index(), 10);
+    EXPECT_EQ(item("hoot")->index(), 10);
     EXPECT_THROW(item("Owl"), EWaveCollectionError);
 }
 
@@ -90,7 +90,7 @@ TEST_F(SoundTest, QuickPlaysOverlapOnDuplicatesThatAreReusedWhenFinished) {
     type->Play(false);
     device.advance(50);
     type->Play(false);
-    EXPECT_EQ(type->DuplicateCount(), 2);
+    EXPECT_EQ(type->duplicateCount(), 2);
     EXPECT_EQ(device.playingBuffers().size(), 2u);
     // Duplicates share the loaded samples instead of copying them.
     EXPECT_EQ(device.buffer(played()[0]).samples, device.buffer(played()[1]).samples);
@@ -98,7 +98,7 @@ TEST_F(SoundTest, QuickPlaysOverlapOnDuplicatesThatAreReusedWhenFinished) {
     device.advance(700);
     EXPECT_TRUE(device.playingBuffers().empty());
     type->Play(false);
-    EXPECT_EQ(type->DuplicateCount(), 2);
+    EXPECT_EQ(type->duplicateCount(), 2);
     EXPECT_EQ(device.events(Op::Duplicate).size(), 2u);
     EXPECT_EQ(played()[2], played()[0]);
     // Stopping after everything finished is harmless.
@@ -118,14 +118,14 @@ TEST_F(SoundTest, MaxPlayingCountRestartsTheOldestCopy) {
     EXPECT_GT(device.buffer(first).frame, 0.0);
     device.clearEvents();
     lion->Play(false);
-    EXPECT_EQ(lion->DuplicateCount(), 2);
+    EXPECT_EQ(lion->duplicateCount(), 2);
     ASSERT_EQ(played(), std::vector<int>{first});
     EXPECT_EQ(device.buffer(first).frame, 0.0);
-    EXPECT_EQ(lion->Duplicate(1)->LastResult(), DS_OK);
+    EXPECT_EQ(lion->duplicate(1)->LastResult(), DS_OK);
     // Changing the limit lets the copies go.
     lion->setMaxPlayingCount(-3);
     EXPECT_EQ(lion->MaxPlayingCount(), 0);
-    EXPECT_EQ(lion->DuplicateCount(), 0);
+    EXPECT_EQ(lion->duplicateCount(), 0);
 }
 
 TEST_F(SoundTest, LoopedSoundRestartsOnItsOwnBufferAndTakesVolumeAtOnce) {
@@ -139,7 +139,7 @@ TEST_F(SoundTest, LoopedSoundRestartsOnItsOwnBufferAndTakesVolumeAtOnce) {
     EXPECT_TRUE(device.buffer(own).playing);
     savanna->Play(false);
     EXPECT_EQ(device.buffer(own).frame, 0.0);
-    EXPECT_EQ(savanna->DuplicateCount(), 0);
+    EXPECT_EQ(savanna->duplicateCount(), 0);
     savanna->setVolume(-1200);
     EXPECT_EQ(device.buffer(own).volume, -1200);
     savanna->Stop();
@@ -150,8 +150,8 @@ TEST_F(SoundTest, LoopedSoundRestartsOnItsOwnBufferAndTakesVolumeAtOnce) {
 
 TEST_F(SoundTest, NoDeviceRunsSilentWithoutError) {
     device.noDevice = true;
-    EXPECT_NO_THROW(sound->Loaded());
-    EXPECT_FALSE(sound->Initialized());
+    EXPECT_NO_THROW(sound->loaded());
+    EXPECT_FALSE(sound->initialized());
     EXPECT_NO_THROW(item("Theme")->Play(false));
     EXPECT_NO_THROW(item("Savanna")->Play(false));
     item("Savanna")->setVolume(-50);
@@ -169,13 +169,13 @@ TEST_F(SoundTest, DeviceFailuresRaiseTheirMessages) {
     device.failLock = false;
     device.failCreate = true;
     EXPECT_EQ(messageOf(), QStringLiteral("プライマリバッファ を作成できません"));
-    EXPECT_FALSE(sound->Initialized());
+    EXPECT_FALSE(sound->initialized());
     device.failCreate = false;
     EXPECT_EQ(messageOf(), QString());
     // A refused duplicate plays nothing and leaves no broken copy behind.
     device.failDuplicate = true;
     EXPECT_NO_THROW(item("Bang")->Play(false));
-    EXPECT_EQ(item("Bang")->DuplicateCount(), 0);
+    EXPECT_EQ(item("Bang")->duplicateCount(), 0);
 
     TDXSound orphan(nullptr);
     EXPECT_EQ(raised<EDXSoundError>([&] { orphan.Initialize(); }),

@@ -15,7 +15,7 @@ namespace {
 class SubtitleComboTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        combo.OnChange = [this] { picks.push_back(combo.ItemIndex()); };
+        combo.OnChange = [this] { picks.push_back(combo.itemIndex()); };
         combo.show();
         QApplication::setActiveWindow(&combo);
         combo.setFocus();
@@ -30,7 +30,7 @@ TEST_F(SubtitleComboTest, NoItemIsCurrentAfterARefreshSoDownTakesTheFirst) {
     combo.setText(QStringLiteral("placeholder"));
     combo.setItems({"AB CD", "EF", "GH IJ"});
     EXPECT_EQ(combo.currentIndex(), -1);
-    EXPECT_EQ(combo.Text(), QStringLiteral("placeholder"));
+    EXPECT_EQ(combo.text(), QStringLiteral("placeholder"));
     QTest::keyClick(&combo, Qt::Key_Down);
     ASSERT_EQ(picks, std::vector<int>{0});
     QTest::keyClick(&combo, Qt::Key_Down);
@@ -39,8 +39,8 @@ TEST_F(SubtitleComboTest, NoItemIsCurrentAfterARefreshSoDownTakesTheFirst) {
     // A refresh after a pick, and a removal, leave nothing current again.
     combo.setItems({"KL", "MN"});
     EXPECT_EQ(combo.currentIndex(), -1);
-    EXPECT_EQ(combo.ItemIndex(), -1);
-    EXPECT_EQ(combo.Text(), QStringLiteral("EF"));
+    EXPECT_EQ(combo.itemIndex(), -1);
+    EXPECT_EQ(combo.text(), QStringLiteral("EF"));
     combo.setItemIndex(1);
     combo.removeItemAt(0);
     EXPECT_EQ(combo.currentIndex(), -1);

@@ -32,14 +32,14 @@ protected:
         services.emplace(Services{.clock = &clock, .environment = &environment});
         form = new TDispForm(settings);
         form->DXDraw->setRefreshClock(&refresh);
-        form->CloseMainWindow = [this] { ++mainWindowCloses; };
-        form->ArmAmbience = [this] { ++ambienceArmed; };
+        form->closeMainWindow = [this] { ++mainWindowCloses; };
+        form->armAmbience = [this] { ++ambienceArmed; };
     }
     void TearDown() override {
         delete form;
         services.reset();
     }
-    const CardEngine& card() { return form->Card(); }
+    const CardEngine& card() { return form->card(); }
 
     // Lets the run go tick by tick: each entry is the pause the timer waited before a
     // tick. Checks on the way that no tick comes a millisecond early.

@@ -24,43 +24,43 @@ using Lines = QList<QByteArray>;
 
 TEST(UserFileFormat, LineEndsAsRead) {
     // CR LF after every line, as the program writes.
-    EXPECT_EQ(ParseSubtitleLines("AB \r\n"), Lines{"AB "});
-    EXPECT_EQ(ParseSubtitleLines("AB CD\r\nEF \r\n"), (Lines{"AB CD", "EF "}));
+    EXPECT_EQ(parseSubtitleLines("AB \r\n"), Lines{"AB "});
+    EXPECT_EQ(parseSubtitleLines("AB CD\r\nEF \r\n"), (Lines{"AB CD", "EF "}));
     // LF only, and a last line without a line end.
-    EXPECT_EQ(ParseSubtitleLines("AB CD\nEF "), (Lines{"AB CD", "EF "}));
+    EXPECT_EQ(parseSubtitleLines("AB CD\nEF "), (Lines{"AB CD", "EF "}));
     // CR only; a CR that is not followed by LF is a line end of its own.
-    EXPECT_EQ(ParseSubtitleLines("AB\rCD\r"), (Lines{"AB", "CD"}));
-    EXPECT_EQ(ParseSubtitleLines("A\r\rB"), (Lines{"A", "", "B"}));
+    EXPECT_EQ(parseSubtitleLines("AB\rCD\r"), (Lines{"AB", "CD"}));
+    EXPECT_EQ(parseSubtitleLines("A\r\rB"), (Lines{"A", "", "B"}));
     // LF then CR is two line ends, not one.
-    EXPECT_EQ(ParseSubtitleLines("A\n\rB"), (Lines{"A", "", "B"}));
+    EXPECT_EQ(parseSubtitleLines("A\n\rB"), (Lines{"A", "", "B"}));
     // Empty lines in the middle become empty items; the final line end adds none.
-    EXPECT_EQ(ParseSubtitleLines("A \r\n\r\nB \r\n"), (Lines{"A ", "", "B "}));
-    EXPECT_EQ(ParseSubtitleLines("\r\n"), Lines{""});
-    EXPECT_TRUE(ParseSubtitleLines("").isEmpty());
+    EXPECT_EQ(parseSubtitleLines("A \r\n\r\nB \r\n"), (Lines{"A ", "", "B "}));
+    EXPECT_EQ(parseSubtitleLines("\r\n"), Lines{""});
+    EXPECT_TRUE(parseSubtitleLines("").isEmpty());
     // Nothing is trimmed.
-    EXPECT_EQ(ParseSubtitleLines("  A  \t\n"), Lines{"  A  \t"});
+    EXPECT_EQ(parseSubtitleLines("  A  \t\n"), Lines{"  A  \t"});
 }
 
 TEST(UserFileFormat, WrittenWithCrLfAfterEveryLine) {
-    EXPECT_EQ(SerializeSubtitleLines({"AB CD", "EF "}), QByteArray("AB CD\r\nEF \r\n"));
-    EXPECT_EQ(SerializeSubtitleLines({"AB CD", "", "EF "}), QByteArray("AB CD\r\n\r\nEF \r\n"));
-    EXPECT_TRUE(SerializeSubtitleLines({}).isEmpty());
+    EXPECT_EQ(serializeSubtitleLines({"AB CD", "EF "}), QByteArray("AB CD\r\nEF \r\n"));
+    EXPECT_EQ(serializeSubtitleLines({"AB CD", "", "EF "}), QByteArray("AB CD\r\n\r\nEF \r\n"));
+    EXPECT_TRUE(serializeSubtitleLines({}).isEmpty());
 }
 
 TEST(UserFileFormat, ForeignLineEndsAreRewrittenWithCrLf) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("other.qln"));
     writeFile(path, "AB CD\nEF \rGH");
-    const Lines lines = ReadSubtitleFile(path).items.toList();
+    const Lines lines = readSubtitleFile(path).items.toList();
     ASSERT_EQ(lines, (Lines{"AB CD", "EF ", "GH"}));
-    WriteSubtitleFile(path, lines);
+    writeSubtitleFile(path, lines);
     EXPECT_EQ(readFile(path), QByteArray("AB CD\r\nEF \r\nGH\r\n"));
 }
 
 TEST(UserFileFormat, OneLineSubtitleIsStoredWithItsSpace) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("new.qln"));
-    WriteSubtitleFile(path, {"AB "});
+    writeSubtitleFile(path, {"AB "});
     EXPECT_EQ(readFile(path), QByteArray::fromHex("4142200d0a"));
 }
 
@@ -69,13 +69,13 @@ TEST(UserFileFailures, TargetThatCannotBeReplaced) {
     // A folder where the file should be: nothing may be written over it.
     const QString folder = dir.filePath(QStringLiteral("taken.qln"));
     ASSERT_TRUE(QDir().mkdir(folder));
-    EXPECT_EQ(raised([&] { WriteSubtitleFile(folder, {"AB "}); }),
+    EXPECT_EQ(raised([&] { writeSubtitleFile(folder, {"AB "}); }),
               QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(folder)));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
     const QString missing = dir.filePath(QStringLiteral("no such folder/new.qln"));
     EXPECT_EQ(
-        raised([&] { WriteSubtitleFile(missing, {"AB "}); }),
+        raised([&] { writeSubtitleFile(missing, {"AB "}); }),
         QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(missing)));
     EXPECT_FALSE(QFileInfo::exists(missing));
 
@@ -91,7 +91,7 @@ TEST(UserFileFailures, ReadOnlyFileIsLeftAsItWas) {
     writeFile(path, "OLD \r\n");
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
     EXPECT_EQ(raised([&] {
-                  WriteSubtitleFile(path, {"OLD ", "NEW "});
+                  writeSubtitleFile(path, {"OLD ", "NEW "});
               }),
               QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(path)));
     EXPECT_EQ(readFile(path), QByteArray("OLD \r\n"));
@@ -101,7 +101,7 @@ TEST(UserFileFailures, FileThatCannotBeOpened) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("folder.qln"));
     ASSERT_TRUE(QDir().mkdir(folder));
-    EXPECT_EQ(raised([&] { ReadSubtitleFile(folder); }),
+    EXPECT_EQ(raised([&] { readSubtitleFile(folder); }),
               QStringLiteral("ファイル %1 は開けません").arg(QDir::toNativeSeparators(folder)));
 }
 
@@ -116,8 +116,8 @@ TEST(UserFileOutsideTheFormat, NulAndOverlongLinesSurviveARewrite) {
     writeFile(path, original);
 
     SubtitleCombo combo;
-    combo.setItems(ReadSubtitleFile(path).items);
-    ASSERT_EQ(combo.Count(), 4);
+    combo.setItems(readSubtitleFile(path).items);
+    ASSERT_EQ(combo.itemCount(), 4);
     // The fields take an item up to its NUL; a line too long for the buffer gives nothing.
     EXPECT_EQ(combo.itemBytes(0), QByteArray("AB"));
     EXPECT_EQ(combo.itemBytes(1), longest);
@@ -128,6 +128,6 @@ TEST(UserFileOutsideTheFormat, NulAndOverlongLinesSurviveARewrite) {
 
     // A change of the list rewrites the file from the whole items: nothing is lost.
     combo.removeItemAt(3);
-    WriteSubtitleFile(path, combo.items());
+    writeSubtitleFile(path, combo.items());
     EXPECT_EQ(readFile(path), withNul + "\r\n" + longest + "\r\n" + overlong + "\r\n");
 }

@@ -101,7 +101,7 @@ TEST_F(UserSubtitles, DecliningOrCancellingChangesNothing) {
 TEST_F(UserSubtitles, SavingAppendsAndRewritesTheWholeFile) {
     // Written by another program: LF only, no final line end, an empty line.
     startWithFile("AB CD\n\nEF ");
-    ASSERT_EQ(list().Count(), 3);
+    ASSERT_EQ(list().count(), 3);
     // Taking the empty line empties both fields.
     type(QStringLiteral("x"), QStringLiteral("y"));
     MainForm->GetComboString(2, 1);
@@ -114,8 +114,8 @@ TEST_F(UserSubtitles, SavingAppendsAndRewritesTheWholeFile) {
     EXPECT_TRUE(fake.questions.isEmpty());
     EXPECT_EQ(fake.reports, (QStringList{Saved, Saved}));
     EXPECT_EQ(readFile(qln()), QByteArray("AB CD\r\n\r\nEF \r\nGH IJ\r\nGH IJ\r\n"));
-    EXPECT_EQ(list().Count(), 5);
-    EXPECT_EQ(list().ItemIndex(), -1); // read back: nothing chosen
+    EXPECT_EQ(list().count(), 5);
+    EXPECT_EQ(list().itemIndex(), -1); // read back: nothing chosen
     EXPECT_EQ(OptionForm->DiceMode(), 2);
     EXPECT_TRUE(readFile(ini()).contains("DiceMode=2"));
 }
@@ -123,7 +123,7 @@ TEST_F(UserSubtitles, SavingAppendsAndRewritesTheWholeFile) {
 TEST_F(UserSubtitles, PastedLineEndsDoNotSplitTheSavedSubtitle) {
     startWithFile(""); // an empty file is in use: an enabled, empty list
     EXPECT_TRUE(list().isEnabled());
-    EXPECT_EQ(list().Count(), 0);
+    EXPECT_EQ(list().count(), 0);
     type(QStringLiteral("A\nB"), QStringLiteral("C\r\nD\r"));
     MainForm->PencilImageClick();
     EXPECT_EQ(readFile(qln()), QByteArray("AB CD\r\n"));
@@ -157,7 +157,7 @@ TEST_F(UserSubtitles, DeletingOneOfThree) {
     EXPECT_EQ(readFile(qln()), QByteArray("AB CD\r\nIJ \r\n"));
     EXPECT_EQ(list().items(), (QList<QByteArray>{"AB CD", "IJ "}));
     // The text field and the line fields keep what they showed; the settings are not saved.
-    EXPECT_EQ(list().Text(), QStringLiteral("EF GH"));
+    EXPECT_EQ(list().text(), QStringLiteral("EF GH"));
     EXPECT_EQ(MainForm->Edit1->text(), QStringLiteral("EF"));
     EXPECT_FALSE(QFile::exists(ini()));
 
@@ -169,19 +169,19 @@ TEST_F(UserSubtitles, DeletingOneOfThree) {
 TEST_F(UserSubtitles, DeletingTheLastRemovesTheFile) {
     startWithFile("AB CD\r\n", 2);
     ASSERT_EQ(OptionForm->DiceMode(), 2);
-    const int catalogue = MainForm->ComboBox1->Count();
+    const int catalogue = MainForm->ComboBox1->itemCount();
     MainForm->ComboBox1->clearItems();
     chooseAndDelete(0);
     EXPECT_EQ(fake.reports, QStringList{Deleted});
     EXPECT_FALSE(QFile::exists(qln()));
     EXPECT_TRUE(OptionForm->UserFile().isEmpty());
     EXPECT_TRUE(readFile(ini()).contains("[File]\r\nUserFile=\r\n"));
-    EXPECT_EQ(list().Text(), Placeholder);
+    EXPECT_EQ(list().text(), Placeholder);
     EXPECT_FALSE(list().isEnabled());
     EXPECT_EQ(OptionForm->DiceMode(), 1);
     EXPECT_FALSE(OptionForm->DiceRadioGroup->isEnabled());
     EXPECT_EQ(OptionForm->UserFileButton->text(), QStringLiteral("not selected"));
-    EXPECT_EQ(MainForm->ComboBox1->Count(), catalogue); // the catalogue refresh ran again
+    EXPECT_EQ(MainForm->ComboBox1->itemCount(), catalogue); // the catalogue refresh ran again
 }
 
 TEST_F(UserSubtitles, DeleteWithNothingChosenOrDeclined) {
@@ -194,7 +194,7 @@ TEST_F(UserSubtitles, DeleteWithNothingChosenOrDeclined) {
     EXPECT_EQ(fake.questions.size(), 1);
     EXPECT_TRUE(fake.reports.isEmpty());
     EXPECT_EQ(readFile(qln()), QByteArray("AB CD\r\nEF \r\n"));
-    EXPECT_EQ(list().Count(), 2);
+    EXPECT_EQ(list().count(), 2);
 }
 
 TEST_F(UserSubtitles, DeletingKeepsLinesOutsideTheFormat) {

@@ -46,9 +46,9 @@ QByteArray samples(int n) {
 QString messageOfLoading(const QByteArray& image) {
     TWave wave;
     try {
-        wave.LoadFromBytes(image);
+        wave.loadFromBytes(image);
     } catch (const Exception& e) {
-        EXPECT_EQ(wave.DataSize(), 0);
+        EXPECT_EQ(wave.dataSize(), 0);
         return e.message();
     }
     return {};
@@ -60,13 +60,13 @@ TEST(WaveReader, LoadsSixteenAndEighteenByteFormatsAndOddLengthsWithoutPad) {
     for (int fmtLength : {16, 18}) {
         const QByteArray data = samples(14933);
         TWave wave;
-        wave.LoadFromBytes(
+        wave.loadFromBytes(
             riff(chunk("fmt ", formatRecord(22050, fmtLength)) + chunk("data", data)));
-        EXPECT_EQ(wave.FormatSize(), fmtLength);
-        EXPECT_EQ(wave.SamplesPerSec(), 22050u);
-        EXPECT_EQ(wave.BitsPerSample(), 8);
-        ASSERT_EQ(wave.DataSize(), 14933);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.Data()), wave.DataSize()), data);
+        EXPECT_EQ(wave.formatSize(), fmtLength);
+        EXPECT_EQ(wave.samplesPerSec(), 22050u);
+        EXPECT_EQ(wave.bitsPerSample(), 8);
+        ASSERT_EQ(wave.dataSize(), 14933);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.data()), wave.dataSize()), data);
     }
 }
 
@@ -77,9 +77,9 @@ TEST(WaveReader, SkipsOtherChunksAndTakesTheLastFormatAndData) {
                                   chunk("data", samples(5)) +
                                   chunk("fmt ", formatRecord(11025, 18)) + chunk("data", data));
     TWave wave;
-    wave.LoadFromBytes(image);
-    EXPECT_EQ(wave.SamplesPerSec(), 11025u);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.Data()), wave.DataSize()), data);
+    wave.loadFromBytes(image);
+    EXPECT_EQ(wave.samplesPerSec(), 11025u);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wave.data()), wave.dataSize()), data);
 }
 
 TEST(WaveReader, RefusesBadImagesWithTheirMessages) {
@@ -100,9 +100,9 @@ TEST(WaveReader, RefusesBadImagesWithTheirMessages) {
 
 TEST(WaveReader, WithoutDataChunkLoadsEmpty) {
     TWave wave;
-    wave.LoadFromBytes(riff(chunk("fmt ", formatRecord(8000, 18))));
-    EXPECT_EQ(wave.DataSize(), 0);
-    EXPECT_EQ(wave.FormatSize(), 18);
+    wave.loadFromBytes(riff(chunk("fmt ", formatRecord(8000, 18))));
+    EXPECT_EQ(wave.dataSize(), 0);
+    EXPECT_EQ(wave.formatSize(), 18);
 }
 
 TEST(WaveReader, StreamStateErrorsAndClampedReads) {
@@ -111,65 +111,65 @@ TEST(WaveReader, StreamStateErrorsAndClampedReads) {
     outer.open(QIODevice::ReadOnly);
     TWaveStream reader(outer);
     char buffer[32];
-    EXPECT_EQ(raised<EWaveStreamError>([&] { reader.Read(buffer, 4); }),
+    EXPECT_EQ(raised<EWaveStreamError>([&] { reader.read(buffer, 4); }),
               QStringLiteral("ストリームは開かれていません"));
-    reader.Open(false);
-    EXPECT_THROW(reader.Open(false), EWaveStreamError);
-    EXPECT_EQ(reader.Size(), 10);
-    EXPECT_EQ(reader.Seek(-3, TCustomWaveStream::Origin::End), 7);
-    EXPECT_EQ(reader.Read(buffer, 32), 3);
-    EXPECT_EQ(reader.Seek(50, TCustomWaveStream::Origin::Current), 10);
-    EXPECT_EQ(reader.Seek(-50, TCustomWaveStream::Origin::Beginning), 0);
+    reader.open(false);
+    EXPECT_THROW(reader.open(false), EWaveStreamError);
+    EXPECT_EQ(reader.size(), 10);
+    EXPECT_EQ(reader.seek(-3, TCustomWaveStream::Origin::End), 7);
+    EXPECT_EQ(reader.read(buffer, 32), 3);
+    EXPECT_EQ(reader.seek(50, TCustomWaveStream::Origin::Current), 10);
+    EXPECT_EQ(reader.seek(-50, TCustomWaveStream::Origin::Beginning), 0);
 }
 
 TEST(Wave, SampleBlockGrowsInWholeBlocksAndCopies) {
     TWave wave;
-    wave.SetDataSize(1);
-    EXPECT_EQ(wave.DataCapacity(), 8096);
-    const uint8_t* block = wave.Data();
-    wave.SetDataSize(8096);
-    EXPECT_EQ(wave.Data(), block); // same block: no re-allocation
-    wave.SetDataSize(8097);
-    EXPECT_EQ(wave.DataCapacity(), 2 * 8096);
-    wave.SetDataSize(-5);
-    EXPECT_EQ(wave.DataSize(), 0);
-    EXPECT_EQ(wave.Data(), nullptr);
+    wave.setDataSize(1);
+    EXPECT_EQ(wave.dataCapacity(), 8096);
+    const uint8_t* block = wave.data();
+    wave.setDataSize(8096);
+    EXPECT_EQ(wave.data(), block); // same block: no re-allocation
+    wave.setDataSize(8097);
+    EXPECT_EQ(wave.dataCapacity(), 2 * 8096);
+    wave.setDataSize(-5);
+    EXPECT_EQ(wave.dataSize(), 0);
+    EXPECT_EQ(wave.data(), nullptr);
 
     TWave source;
-    source.LoadFromBytes(riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(9))));
-    wave.Assign(&source);
-    EXPECT_EQ(wave.SaveToBytes(), source.SaveToBytes());
-    wave.Assign(&wave);
-    EXPECT_EQ(wave.DataSize(), 9);
-    wave.Assign(nullptr);
-    EXPECT_EQ(wave.DataSize(), 0);
-    EXPECT_EQ(wave.FormatSize(), 0);
+    source.loadFromBytes(riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(9))));
+    wave.assign(&source);
+    EXPECT_EQ(wave.saveToBytes(), source.saveToBytes());
+    wave.assign(&wave);
+    EXPECT_EQ(wave.dataSize(), 9);
+    wave.assign(nullptr);
+    EXPECT_EQ(wave.dataSize(), 0);
+    EXPECT_EQ(wave.formatSize(), 0);
 }
 
 TEST(Wave, WrittenImageHasTheStoredLayout) {
     const QByteArray image =
         riff(chunk("fmt ", formatRecord(8000, 18)) + chunk("data", samples(7)));
     TWave wave;
-    wave.LoadFromBytes(image);
-    EXPECT_EQ(wave.SaveToBytes(), image);
+    wave.loadFromBytes(image);
+    EXPECT_EQ(wave.saveToBytes(), image);
 }
 
-TEST(BuiltInSounds, ImagesMatchTheTable) {
-    ASSERT_EQ(BuiltInSounds().size(), 11);
-    for (const BuiltInSound& row : BuiltInSounds()) {
+TEST(builtInSounds, ImagesMatchTheTable) {
+    ASSERT_EQ(builtInSounds().size(), 11);
+    for (const BuiltInSound& row : builtInSounds()) {
         SCOPED_TRACE(row.name.toStdString());
         QFile file(QStringLiteral(":/sounds/%1.wav").arg(row.name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         // RIFF header, format chunk and data chunk, with no pad byte after odd data.
         EXPECT_EQ(file.size(), 12 + 8 + row.formatBytes + 8 + row.dataBytes);
         TWave wave;
-        wave.ReadWave(file);
-        EXPECT_EQ(wave.SamplesPerSec(), row.rate);
-        EXPECT_EQ(wave.FormatSize(), row.formatBytes);
-        EXPECT_EQ(wave.DataSize(), row.dataBytes);
-        EXPECT_EQ(wave.Channels(), 1);
-        EXPECT_EQ(wave.BitsPerSample(), 8);
-        const int first = wave.Data()[0], last = wave.Data()[wave.DataSize() - 1];
+        wave.readWave(file);
+        EXPECT_EQ(wave.samplesPerSec(), row.rate);
+        EXPECT_EQ(wave.formatSize(), row.formatBytes);
+        EXPECT_EQ(wave.dataSize(), row.dataBytes);
+        EXPECT_EQ(wave.channels(), 1);
+        EXPECT_EQ(wave.bitsPerSample(), 8);
+        const int first = wave.data()[0], last = wave.data()[wave.dataSize() - 1];
         if (row.looped)
             EXPECT_LE(std::abs(last - first), 12); // the loop's seam has no step
         else
