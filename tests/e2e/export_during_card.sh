@@ -18,7 +18,7 @@ printf '[Option]\r\nAutoClose=0\r\nStartWait=500\r\n' >"$E2E_DIR/Quillon.ini"
 e2e_run
 main=$(e2e_main_window_lines "ABCDEFGHIJKLMNOPQRSTUVWXYZ" "ABCDEFGHIJKLMNOPQRSTUVWXYZ")
 xdotool key Return
-e2e_wait_active_size 1024 768 30 || e2e_fail "the card is not full-screen"
+e2e_wait_active_size 1024 768 120 || e2e_fail "the card is not full-screen"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool key ctrl+e
 e2e_wait_window "カードを書き出す" 30 >/dev/null || e2e_fail "no save chooser on Ctrl+E during the card"
