@@ -111,7 +111,7 @@ quillon "$OUT/alone.webm" --size 160x120 --seed 5 "時計塔の惑星" "第一�
 [ "$(status_of "$OUT/catalogue" --catalogue --format png --size 64x48)" = 0 ] || fail "the catalogue: $(tail -3 "$DIR/err")"
 [ "$(ls "$OUT/catalogue" | wc -l)" = 228 ] || fail "the catalogue gave $(ls "$OUT/catalogue" | wc -l) cards"
 tail -1 "$DIR/err" | grep -q "^228 枚を書き出しました: " || fail "catalogue: $(tail -1 "$DIR/err")"
-ls "$OUT/catalogue" | head -3 >"$E2E_ARTIFACTS/export-catalogue-names.txt"
+ls "$OUT/catalogue" | sed -n 1,3p >"$E2E_ARTIFACTS/export-catalogue-names.txt"
 
 # Ctrl+C in the middle: the card in progress is cleaned up, the finished ones stay.
 printf '%s\r\n' "一枚目 題" "二枚目 題" "三枚目 題" "四枚目 題" | iconv -f UTF-8 -t CP932 >"$LIST"
