@@ -38,6 +38,7 @@ void CardEngine::begin(const QByteArray& line1, const QByteArray& line2) {
 
 void CardEngine::start() {
     arm(static_cast<uint32_t>(seams_.settings.StartWait()));
+    prepareNext();
 }
 
 void CardEngine::arm(uint32_t interval) {
@@ -95,13 +96,26 @@ void CardEngine::DXTimerTimer() {
     arm(static_cast<uint32_t>(extra + seams_.settings.Wait()));
 }
 
+void CardEngine::prepareNext() {
+    const QByteArray joined = line1_ + line2_;
+    if (typePos_ < 1 || typePos_ > joined.size())
+        return;
+    const int length = sjis::charLengthAt(joined, typePos_ - 1);
+    prepareCharacter(seams_.pages, joined.mid(typePos_ - 1, length), seams_.settings.Magnify(),
+                     seams_.settings.Font());
+}
+
 void CardEngine::DispText(const QByteArray& ch) {
     if (!seams_.pages.ReadyToDraw())
         return;
     const QString cue = beastMode_ ? QString::fromLatin1(AnimalCues[seams_.random.draw(3)])
                                    : QStringLiteral("Type");
     drawCharacter(seams_.pages, ch, seams_.settings.Magnify(), seams_.settings.Font());
-    whenShown([this, cue] { PutSound(cue); });
+    // Once the character is up, the next one is drawn ahead, in the pause before its tick.
+    whenShown([this, cue] {
+        PutSound(cue);
+        prepareNext();
+    });
 }
 
 void CardEngine::DispAll() {

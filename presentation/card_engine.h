@@ -71,6 +71,8 @@ private:
     // begun meanwhile.
     void whenShown(std::function<void()> then);
     void arm(uint32_t interval);
+    // The next character to type, drawn ahead in the pause before its tick.
+    void prepareNext();
 
     Seams seams_;
     QByteArray line1_;

@@ -25,6 +25,17 @@ TDirectDrawSurfaceCanvas& prepareCanvas(TDirectDrawSurface& back, const DisplayF
     return canvas;
 }
 
+// The top-left corner of a character's cell of that width, centred.
+QPoint placeCharacter(const FlipPages& pages, int width, int magnify) {
+    const int h = pages.Height();
+    const int fontHeight = trunc(magnify / 100.0 * h);
+    return {trunc((pages.Width() - width) * 0.5), trunc((h - fontHeight) * 0.5)};
+}
+
+void setCharacterHeight(TDirectDrawSurfaceCanvas& canvas, const FlipPages& pages, int magnify) {
+    canvas.setFontHeight(trunc(magnify / 100.0 * pages.Height()));
+}
+
 } // namespace
 
 void drawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const DisplayFont& font) {
@@ -37,16 +48,23 @@ void drawCharacter(FlipPages& pages, const QByteArray& ch, int magnify, const Di
     back = pages.BackSurface();
     back->ColorFill(0);
 
-    const int w = pages.Width();
-    const int h = pages.Height();
     TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
-    const int fontHeight = trunc(magnify / 100.0 * h);
-    canvas.setFontHeight(fontHeight);
-    const int x = trunc((w - canvas.textWidth(ch)) * 0.5);
-    const int y = trunc((h - fontHeight) * 0.5);
-    canvas.textOut(x, y, ch);
+    setCharacterHeight(canvas, pages, magnify);
+    const QPoint at = placeCharacter(pages, canvas.textWidth(ch), magnify);
+    canvas.textOut(at.x(), at.y(), ch);
     canvas.Release();
     pages.Flip();
+}
+
+void prepareCharacter(FlipPages& pages, const QByteArray& ch, int magnify,
+                      const DisplayFont& font) {
+    TDirectDrawSurface* back = pages.BackSurface();
+    if (!back)
+        return;
+    TDirectDrawSurfaceCanvas& canvas = prepareCanvas(*back, font);
+    setCharacterHeight(canvas, pages, magnify);
+    const QPoint at = placeCharacter(pages, canvas.measureText(ch), magnify);
+    canvas.prepareText(at.x(), at.y(), ch);
 }
 
 void drawCard(FlipPages& pages, const QByteArray& line1, const QByteArray& line2,

@@ -216,26 +216,45 @@ const QFont& TDirectDrawSurfaceCanvas::Font() {
 int TDirectDrawSurfaceCanvas::textWidth(const QByteArray& sjisText) {
     if (!handle())
         return 0;
+    return measureText(sjisText);
+}
+
+int TDirectDrawSurfaceCanvas::measureText(const QByteArray& sjisText) {
     return QFontMetrics(Font()).horizontalAdvance(sjis::toUnicode(sjisText));
+}
+
+// Placed by the top-left corner of the cell, like the text output it stands for.
+TextPlacement TDirectDrawSurfaceCanvas::placement(int x, int y, const QByteArray& sjisText) {
+    const QFont& font = Font();
+    const qreal scale = surface_.surface_ ? surface_.surface_->page().devicePixelRatio() : 1.0;
+    return {font, fontColor_.rgb(), scale, QPoint(x, y + QFontMetrics(font).ascent()),
+            sjis::toUnicode(sjisText)};
+}
+
+void TDirectDrawSurfaceCanvas::prepareText(int x, int y, const QByteArray& sjisText) {
+    if (brushClear_ && surface_.surface_ && !surface_.surface_->page().isNull())
+        stamps_.prepare(placement(x, y, sjisText));
 }
 
 void TDirectDrawSurfaceCanvas::textOut(int x, int y, const QByteArray& sjisText) {
     QPainter* dc = handle();
     if (!dc)
         return;
-    const QFont& font = Font();
-    dc->setFont(font);
-    dc->setPen(fontColor_);
-    dc->setBackgroundMode(brushClear_ ? Qt::TransparentMode : Qt::OpaqueMode);
-    dc->setBackground(brushColor_);
-    // Placed by the top-left corner of the cell, like the text output it stands for.
-    const QString text = sjis::toUnicode(sjisText);
-    const QFontMetrics metrics(font);
-    dc->drawText(x, y + metrics.ascent(), text);
+    const TextPlacement placed = placement(x, y, sjisText);
+    ddraw::Surface& page = *surface_.surface_;
+    if (!brushClear_ || !stamps_.put(placed, page.page(), page.litArea())) {
+        dc->setFont(placed.font);
+        dc->setPen(fontColor_);
+        dc->setBackgroundMode(brushClear_ ? Qt::TransparentMode : Qt::OpaqueMode);
+        dc->setBackground(brushColor_);
+        dc->drawText(placed.origin, placed.text);
+    }
     // The cell and whatever of the glyphs stands out of it, with a pixel of smoothing.
-    const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.ascent() + metrics.descent());
-    const QRect ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
-    surface_.surface_->noteDrawn((cell | ink).adjusted(-2, -2, 2, 2));
+    const QFontMetrics metrics(placed.font);
+    const QRect cell(x, y, metrics.horizontalAdvance(placed.text),
+                     metrics.ascent() + metrics.descent());
+    const QRect ink = metrics.boundingRect(placed.text).translated(placed.origin);
+    page.noteDrawn((cell | ink).adjusted(-2, -2, 2, 2));
 }
 
 } // namespace quillon

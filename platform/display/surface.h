@@ -1,6 +1,7 @@
 #pragma once
 // A surface of the DirectDraw object and the GDI-like canvas that draws text on its page.
 #include "platform/display/directdraw.h"
+#include "platform/display/text_stamps.h"
 
 #include <QColor>
 #include <QFont>
@@ -29,7 +30,12 @@ public:
     void setFontHeight(int height);
     int fontHeight() const { return fontHeight_; }
     int textWidth(const QByteArray& sjisText);
+    // The width without taking the device context, for drawing ahead.
+    int measureText(const QByteArray& sjisText);
     void textOut(int x, int y, const QByteArray& sjisText);
+    // Draws the text as textOut at (x, y) would, with the attributes set now, ahead of
+    // time and off the page; textOut copies it when it comes to that, on black.
+    void prepareText(int x, int y, const QByteArray& sjisText);
     void Release(); // ReleaseCanvas
     bool handleAllocated() const { return dc_ != nullptr; }
     // The font the attributes resolve to.
@@ -37,6 +43,7 @@ public:
 
 private:
     QPainter* handle();
+    TextPlacement placement(int x, int y, const QByteArray& sjisText);
 
     TDirectDrawSurface& surface_;
     QPainter* dc_ = nullptr;
@@ -48,6 +55,7 @@ private:
     int fontHeight_ = 0;
     bool fontDirty_ = true;
     QFont font_;
+    TextStamps stamps_;
 };
 
 class TDirectDrawSurface : public TDirectX {

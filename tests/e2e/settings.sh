@@ -21,9 +21,11 @@ sleep 0.5
 # The settings button: client 75,192, 58 x 25.
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 104 204 click 1
-dialog=$(e2e_wait_window "設定") || e2e_fail "settings dialog not shown"
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+e2e_wait_window "設定" >/dev/null || e2e_fail "settings dialog not shown"
 sleep 0.3
+# Found again once it has settled: the first window of that name may be gone by now.
+dialog=$(e2e_wait_window "設定") || e2e_fail "settings dialog gone"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 e2e_shot settings-dialog >/dev/null
 xdotool key --window "$dialog" Return
 

@@ -1,9 +1,12 @@
+#include "platform/display/offscreen_pages.h"
+#include "platform/display/text_stamps.h"
 #include "platform/text/sjis.h"
 #include "presentation/title_drawing.h"
 #include "support/display_fixture.h"
 #include "support/pages.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 
 namespace quillon::testing {
 namespace {
@@ -104,6 +107,55 @@ TEST_F(LayoutTest, LostSurfacesDrawNothingAndDoNotCrash) {
     device.restoreFails = true;
     drawCard(*draw, sjis(QStringLiteral("あ")), QByteArray(), font);
     EXPECT_FALSE(canvas().handleAllocated());
+}
+
+// A character drawn ahead is copied at its tick with exactly the pixels that drawing it
+// then gives, at whole and fractional scales; a page that is not black under it, or a
+// character drawn ahead elsewhere, is drawn as before.
+TEST(CharacterDrawnAhead, GivesTheSamePixelsAsDrawingItAtItsTick) {
+    const DisplayFont font{QStringLiteral("ＭＳ 明朝"), 128};
+    for (const double scale : {1.0, 1.6, 2.25, 3.375}) {
+        for (const QString& text :
+             {QStringLiteral("鬱"), QStringLiteral("g"), QStringLiteral("の")}) {
+            const QByteArray ch = sjis::fromUnicode(text);
+            OffscreenPages direct(640, 480, scale), ahead(640, 480, scale);
+            drawCharacter(direct, sjis::fromUnicode(QStringLiteral("前")), 70, font);
+            drawCharacter(ahead, sjis::fromUnicode(QStringLiteral("前")), 70, font);
+            prepareCharacter(ahead, ch, 70, font);
+            drawCharacter(direct, ch, 70, font);
+            drawCharacter(ahead, ch, 70, font);
+            EXPECT_GT(litPixels(direct.frontPage()), 100) << scale;
+            EXPECT_EQ(ahead.frontPage(), direct.frontPage()) << scale << " " << text.toStdString();
+            EXPECT_EQ(ahead.shown().lit, direct.shown().lit);
+        }
+    }
+
+    // The stamp itself: used on black only, and only where it was made.
+    QFont big(QStringLiteral("ＭＳ 明朝"));
+    big.setPixelSize(200);
+    const TextPlacement placed{big, qRgb(255, 255, 255), 2.25, QPoint(100, 300),
+                               QStringLiteral("字")};
+    TextStamps stamps;
+    stamps.prepare(placed);
+    ASSERT_EQ(stamps.size(), 1);
+    QImage page(1440, 1080, QImage::Format_RGB32);
+    page.setDevicePixelRatio(2.25);
+    page.fill(Qt::black);
+    QImage drawn = page;
+    {
+        QPainter painter(&drawn);
+        painter.setFont(big);
+        painter.setPen(Qt::white);
+        painter.drawText(placed.origin, placed.text);
+    }
+    const QImage before = page;
+    EXPECT_FALSE(stamps.put(placed, page, QRect(300, 400, 10, 10))); // lit under it
+    EXPECT_EQ(page, before);
+    TextPlacement elsewhere = placed;
+    elsewhere.origin += QPoint(1, 0);
+    EXPECT_FALSE(stamps.put(elsewhere, page, QRect()));
+    EXPECT_TRUE(stamps.put(placed, page, QRect()));
+    EXPECT_EQ(page, drawn);
 }
 
 } // namespace
