@@ -10,22 +10,11 @@ e2e_start "$PROGRAM" 1024x768
 OUT="$E2E_DIR/out"
 mkdir -p "$OUT"
 
-# quillon --export ... with no display at all; stderr is a file, so progress comes in lines.
-export_card() {
-  (cd "$E2E_DIR" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./quillon --export "$@") \
-    2>"$E2E_DIR/export.err"
-}
 leftovers() { find "$OUT" -name '.*.part' | wc -l; }
 
-# Default settings: StartWait 1500, Wait 120. "ABC" / "DE" types with a fixed cadence:
-# the first two characters 220 ms (100 + Wait), the end of line 1 410 (290 + Wait), the
-# first of line 2 120 (Wait), the end of the text 410; then the card, held for 7000 ms.
-TICKS_MS="1500 1720 1940 2350 2470"
-CARD_MS=2880
-LENGTH_MS=$((CARD_MS + 7000))
-
+# The card "ABC" / "DE" of lib.sh, its cadence fixed by the initial settings.
 for fmt in mp4 webm; do
-  export_card "$OUT/card.$fmt" --size 1280x720 ABC DE || e2e_fail "$fmt export failed: $(cat "$E2E_DIR/export.err")"
+  e2e_export "$OUT/card.$fmt" --size 1280x720 ABC DE || e2e_fail "$fmt export failed: $(cat "$E2E_DIR/export.err")"
   grep -q "^書き出し中 50%" "$E2E_DIR/export.err" || e2e_fail "no progress lines: $(cat "$E2E_DIR/export.err")"
   grep -q "^書き出しました: " "$E2E_DIR/export.err" || e2e_fail "no closing line"
   cp "$OUT/card.$fmt" "$E2E_ARTIFACTS/export-card.$fmt"
@@ -35,35 +24,25 @@ for fmt in mp4 webm; do
   size=$(ffprobe -v error -select_streams v -show_entries stream=width,height,pix_fmt -of csv=p=0 "$OUT/card.$fmt")
   [ "$size" = "1280,720,yuv420p" ] || e2e_fail "$fmt video is $size"
   duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$OUT/card.$fmt")
-  python3 - "$duration" "$LENGTH_MS" <<'PY' || e2e_fail "$fmt lasts ${duration} s, not ${LENGTH_MS} ms"
+  python3 - "$duration" "$E2E_LENGTH_MS" <<'PY' || e2e_fail "$fmt lasts ${duration} s, not ${E2E_LENGTH_MS} ms"
 import sys
 got, want = float(sys.argv[1]) * 1000, int(sys.argv[2])
 sys.exit(0 if abs(got - want) <= 34 else 1)   # one frame at 30 fps
 PY
 
   # The typing cues and the sting, found in the decoded sound, within 15 ms of their ticks.
-  ffmpeg -v error -y -i "$OUT/card.$fmt" -ac 1 -ar 48000 -f s16le "$E2E_DIR/sound.raw"
-  e2e_onsets "$E2E_DIR/sound.raw" 48000 5000 >"$E2E_DIR/onsets.txt"
-  python3 - "$E2E_DIR/onsets.txt" "$TICKS_MS $CARD_MS" <<'PY' || e2e_fail "$fmt: the cues are not on the cadence"
-import sys
-onsets = [float(l) for l in open(sys.argv[1])]
-want = [int(t) for t in sys.argv[2].split()]
-print("onsets (ms):", [round(o) for o in onsets[:12]])
-found = [min(onsets, key=lambda o: abs(o - t)) if onsets else -1e9 for t in want]
-bad = [(t, round(f)) for t, f in zip(want, found) if abs(f - t) > 15]
-sys.exit("missing or late: %s" % bad if bad else 0)
-PY
+  e2e_cues_on_cadence "$OUT/card.$fmt" 15 || e2e_fail "$fmt: the cues are not on the cadence"
 done
 
 # The same seed gives the same card; Japanese lines go in as the locale's text.
-export_card "$OUT/a.mp4" --size 640x360 --seed 42 "春の夜の夢の" "浮橋とだえして" || e2e_fail "seeded export failed"
-export_card "$OUT/b.mp4" --size 640x360 --seed 42 "春の夜の夢の" "浮橋とだえして" || e2e_fail "seeded export failed"
+e2e_export "$OUT/a.mp4" --size 640x360 --seed 42 "春の夜の夢の" "浮橋とだえして" || e2e_fail "seeded export failed"
+e2e_export "$OUT/b.mp4" --size 640x360 --seed 42 "春の夜の夢の" "浮橋とだえして" || e2e_fail "seeded export failed"
 [ "$(ffmpeg -v error -i "$OUT/a.mp4" -f framemd5 - | md5sum)" = "$(ffmpeg -v error -i "$OUT/b.mp4" -f framemd5 - | md5sum)" ] ||
   e2e_fail "one seed gave two different cards"
 
 # The picture: line 1 flush left in the upper half, line 2 flush right in the lower
 # half, sharp edges; and the video's frame from the card's time is the same picture.
-export_card "$OUT/card.png" --size 1280x720 ABC DE || e2e_fail "png export failed: $(cat "$E2E_DIR/export.err")"
+e2e_export "$OUT/card.png" --size 1280x720 ABC DE || e2e_fail "png export failed: $(cat "$E2E_DIR/export.err")"
 cp "$OUT/card.png" "$E2E_ARTIFACTS/export-card.png"
 convert "$OUT/card.png" -colorspace Gray -depth 8 gray:"$E2E_DIR/card.gray"
 python3 - "$E2E_DIR/card.gray" 1280 720 <<'PY' || e2e_fail "the picture is not the card"
@@ -85,14 +64,14 @@ grey = sum(1 for v in px if 30 < v <= 225)
 print("white %d, edge grey %d" % (white, grey))
 if grey > white * 0.5: sys.exit("edges are blurred")
 PY
-ffmpeg -v error -y -ss $(( (CARD_MS + 1000) / 1000 )).$(( (CARD_MS + 1000) % 1000 )) -i "$OUT/card.mp4" -frames:v 1 "$E2E_DIR/frame.png"
+ffmpeg -v error -y -ss $(( (E2E_CARD_MS + 1000) / 1000 )).$(( (E2E_CARD_MS + 1000) % 1000 )) -i "$OUT/card.mp4" -frames:v 1 "$E2E_DIR/frame.png"
 cp "$E2E_DIR/frame.png" "$E2E_ARTIFACTS/export-frame.png"
 psnr=$(compare -metric PSNR "$OUT/card.png" "$E2E_DIR/frame.png" null: 2>&1 || true)
 python3 -c "import sys; v=sys.argv[1]; sys.exit(0 if v == 'inf' or float(v) >= 35 else 1)" "$psnr" ||
   e2e_fail "the video's card differs from the picture (PSNR $psnr dB)"
 
 # Failures: a clear message, a non-zero status, nothing left in the folder.
-status_of() { set +e; export_card "$@"; echo $?; set -e; }
+status_of() { set +e; e2e_export "$@"; echo $?; set -e; }
 [ "$(status_of "$OUT/x.avi" A)" = 2 ] || e2e_fail "an unknown extension is not bad usage"
 [ "$(status_of "$OUT/x.mp4" --size 641x480 A)" = 2 ] || e2e_fail "an odd H.264 size is not bad usage"
 [ "$(status_of "$OUT/x.mp4" --size 0x0 A)" = 2 ] || e2e_fail "a zero size is not bad usage"

@@ -157,3 +157,34 @@ e2e_answer() {
   xdotool key Return
   sleep 0.5
 }
+
+# The card "ABC" / "DE" with the initial settings: StartWait 1500, Wait 120. It types with
+# a fixed cadence: the first two characters 220 ms (100 + Wait), the end of line 1 410
+# (290 + Wait), the first of line 2 120 (Wait), the end of the text 410; then the card,
+# held for 7000 ms.
+E2E_TICKS_MS="1500 1720 1940 2350 2470"
+E2E_CARD_MS=2880
+E2E_LENGTH_MS=$((E2E_CARD_MS + 7000))
+
+# e2e_export ARGS...: quillon --export ARGS with no display at all, from the run's folder;
+# its standard error goes to $E2E_DIR/export.err, a file, so progress comes in lines.
+e2e_export() {
+  (cd "$E2E_DIR" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./quillon --export "$@") \
+    2>"$E2E_DIR/export.err"
+}
+
+# e2e_cues_on_cadence FILE MS: the typing cues and the sting of the "ABC" / "DE" card, found
+# in FILE's decoded sound, each within MS of its tick.
+e2e_cues_on_cadence() {
+  ffmpeg -v error -y -i "$1" -ac 1 -ar 48000 -f s16le "$E2E_DIR/sound.raw" || return 1
+  e2e_onsets "$E2E_DIR/sound.raw" 48000 5000 >"$E2E_DIR/onsets.txt"
+  python3 - "$E2E_DIR/onsets.txt" "$E2E_TICKS_MS $E2E_CARD_MS" "$2" <<'PY'
+import sys
+onsets = [float(l) for l in open(sys.argv[1])]
+want = [int(t) for t in sys.argv[2].split()]
+print("onsets (ms):", [round(o) for o in onsets[:12]])
+found = [min(onsets, key=lambda o: abs(o - t)) if onsets else -1e9 for t in want]
+bad = [(t, round(f)) for t, f in zip(want, found) if abs(f - t) > int(sys.argv[3])]
+sys.exit("missing or late: %s" % bad if bad else 0)
+PY
+}
