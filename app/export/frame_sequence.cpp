@@ -1,5 +1,6 @@
 #include "app/export/frame_sequence.h"
 
+#include "platform/core/pending_file.h"
 #include "platform/media/ffmpeg_encoder.h"
 #include "platform/media/repeated_frames.h"
 #include "platform/sound/loopback_mixer.h"
@@ -72,15 +73,20 @@ public:
         const QString beside = into_ ? folder_ : info.absolutePath();
         if (!QFileInfo(beside).isDir())
             cannotWrite(folder);
+        const QString prefix = QLatin1Char('.') + info.fileName() + QLatin1Char('-');
+        removeAbandonedStages(QDir(beside), prefix);
         stage_ = std::make_unique<QTemporaryDir>(
-            QDir(beside).filePath(QLatin1Char('.') + info.fileName() + QStringLiteral("-XXXXXX")));
+            QDir(beside).filePath(prefix + QStringLiteral("XXXXXX")));
         if (!stage_->isValid())
             cannotWrite(folder);
+        // Locked while this export lives, so that a stage left by a killed one is known.
+        mark_ = std::make_unique<PendingFile>(stage_->filePath(MarkName));
     }
 
     QString filePath(const QString& name) const { return stage_->filePath(name); }
 
     void commit() {
+        mark_.reset();
         if (!into_) {
             // An empty folder of that name gives way to the full one.
             QDir().rmdir(folder_);
@@ -104,9 +110,25 @@ public:
     }
 
 private:
+    // Stages whose export is gone (killed, a power cut) are removed whole; those of a live
+    // export, and hidden folders that are not stages, stay.
+    static void removeAbandonedStages(const QDir& beside, const QString& prefix) {
+        const QStringList entries =
+            beside.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+        for (const QString& entry : entries) {
+            if (!entry.startsWith(prefix) || entry.size() != prefix.size() + 6)
+                continue;
+            const QString mark = QDir(beside.filePath(entry)).filePath(MarkName);
+            if (removeAbandonedParts(mark) > 0 && !hasParts(mark))
+                QDir(beside.filePath(entry)).removeRecursively();
+        }
+    }
+
+    static inline const QString MarkName = QStringLiteral(".stage");
     QString folder_;
     bool into_ = false;
     std::unique_ptr<QTemporaryDir> stage_;
+    std::unique_ptr<PendingFile> mark_;
 };
 
 } // namespace

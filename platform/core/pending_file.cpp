@@ -57,29 +57,43 @@ bool sameFile(int fd, const QByteArray& path) {
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-void removeIfAbandoned(const QByteArray& path) {
+bool removeIfAbandoned(const QByteArray& path) {
     const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
-        return;
+        return false;
     // Only a lock refused because another holds it tells of a live writer; a file system
     // without locks cannot tell, and then the file is left alone too.
-    if (lockWhole(fd) && sameFile(fd, path))
-        ::unlink(path.constData());
+    const bool removed = lockWhole(fd) && sameFile(fd, path) && ::unlink(path.constData()) == 0;
     ::close(fd);
+    return removed;
+}
+
+// The names in target's folder of its temporary files. Matched by hand: a name filter
+// would read wildcards in the target's own name.
+QStringList partsOf(const QString& target) {
+    const QFileInfo info(target);
+    QStringList parts;
+    if (info.fileName().isEmpty())
+        return parts;
+    const QString prefix = partPrefix(info);
+    const QDir folder = info.absoluteDir();
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (isPartOf(entry, prefix))
+            parts << folder.filePath(entry);
+    return parts;
 }
 
 } // namespace
 
-void removeAbandonedParts(const QString& target) {
-    const QFileInfo info(target);
-    if (info.fileName().isEmpty())
-        return;
-    const QString prefix = partPrefix(info);
-    const QDir folder = info.absoluteDir();
-    // Matched by hand: a name filter would read wildcards in the target's own name.
-    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (isPartOf(entry, prefix))
-            removeIfAbandoned(QFile::encodeName(folder.filePath(entry)));
+int removeAbandonedParts(const QString& target) {
+    int removed = 0;
+    for (const QString& part : partsOf(target))
+        removed += removeIfAbandoned(QFile::encodeName(part)) ? 1 : 0;
+    return removed;
+}
+
+bool hasParts(const QString& target) {
+    return !partsOf(target).isEmpty();
 }
 
 PendingFile::PendingFile(const QString& target) : target_(target) {

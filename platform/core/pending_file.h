@@ -47,7 +47,9 @@ private:
 };
 
 // Removes the temporary files of target left by writers that are gone; those of a live
-// writer stay.
-void removeAbandonedParts(const QString& target);
+// writer stay. Returns how many were removed.
+int removeAbandonedParts(const QString& target);
+// Whether target has a temporary file, a live writer's or an abandoned one.
+bool hasParts(const QString& target);
 
 } // namespace quillon

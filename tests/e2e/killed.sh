@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A program killed outright (SIGKILL: no clean-up runs) in the middle of writing a file
 # leaves nothing behind once it writes again or starts again: an MP4 export killed
-# half-way, then a second export to the same name; a pencil save killed after the new
+# half-way, then a second export to the same name; the same for a PNG sequence's folder; a pencil save killed after the new
 # file's bytes are written but before it replaces the old one, then a restart. The old
 # files stay byte for byte.
 # Usage: killed.sh PATH/TO/quillon
@@ -39,6 +39,21 @@ cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export chang
 [ "$(ls -A "$OUT")" = x.mp4 ] || e2e_fail "in the folder: $(ls -A "$OUT")"
 [ "$(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$OUT/x.mp4" | tr '\n' ' ' | xargs)" = "h264 aac" ] ||
   e2e_fail "the second export is not a whole MP4"
+
+# -- A PNG sequence killed half-way: its hidden stage goes with the next export there.
+(cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/seq/" --size 1920x1080 "長い長い長い長い長い" "題名") \
+  2>"$E2E_DIR/export.err" &
+pid=$!
+staged() { [ -n "$(find "$OUT" -mindepth 2 -path '*/.seq-*/*.png' 2>/dev/null)" ]; }
+wait_for 60 staged || e2e_fail "the sequence wrote nothing: $(cat "$E2E_DIR/export.err")"
+kill -9 "$pid"
+wait "$pid" 2>/dev/null || true
+[ -n "$(find "$OUT" -maxdepth 1 -name '.seq-*')" ] || e2e_fail "no stage was left by the kill"
+(cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/seq/" --size 160x120 "次" "の題") \
+  2>"$E2E_DIR/export.err" || e2e_fail "the second sequence failed: $(cat "$E2E_DIR/export.err")"
+[ "$(ls -A "$OUT" | tr '\n' ' ' | xargs)" = "seq x.mp4" ] || e2e_fail "after the second sequence: $(ls -A "$OUT")"
+[ -z "$(find "$OUT/seq" -name '.*')" ] && [ -e "$OUT/seq/sound.wav" ] || e2e_fail "the sequence: $(ls -A "$OUT/seq")"
+rm -rf "$OUT/seq"
 
 # -- A pencil save killed half-way. The user file is large (100,000 subtitles, 2.6 MB),
 # and the flush of the new file to the disk is held back for 20 s by strace, so the kill
