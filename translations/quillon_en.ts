@@ -382,6 +382,14 @@
         <source>フォルダ %s を作れません</source>
         <translation>cannot make the folder %s</translation>
     </message>
+    <message>
+        <source>一覧 %s は %d 行目までしか読めません (行が長すぎるか、一覧が大きすぎます)。そこまでを書き出します</source>
+        <translation>the list %s can be read only up to line %d (a line is too long, or the list too big); the cards up to there are written</translation>
+    </message>
+    <message>
+        <source>%d 枚を書き出しました。一覧の %d 行目より先は書き出していません: %s</source>
+        <translation>%d cards exported; nothing past line %d of the list: %s</translation>
+    </message>
 </context>
 <context>
     <name>MainForm</name>

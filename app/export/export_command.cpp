@@ -84,6 +84,15 @@ public:
                           {QString::number(line)}) +
             QLatin1Char('\n'));
     }
+    void cutShort(const QString& file, int lines) override {
+        printer_.interject(
+            formatMessage(
+                QCoreApplication::translate(
+                    "Export", "一覧 %s は %d 行目までしか読めません "
+                              "(行が長すぎるか、一覧が大きすぎます)。そこまでを書き出します"),
+                {file, QString::number(lines)}) +
+            QLatin1Char('\n'));
+    }
     void failed(const ListCard& card, const QString& why) override {
         // Most messages name the file already.
         const QString text = why.contains(card.name) ? why : card.name + QStringLiteral(": ") + why;
@@ -108,7 +117,7 @@ int runListExport(const ExportOptions& options, const ExportSourceFactory& makeS
         say(messages, QStringLiteral("quillon: %1\n").arg(error.message()));
         return ExportFailed;
     }
-    report.done(!result.interrupted && result.failed == 0);
+    report.done(!result.interrupted && result.failed == 0 && result.cutAfter == 0);
     if (result.interrupted) {
         say(messages, formatMessage(QCoreApplication::translate(
                                         "Export", "中断しました。書き出したカードは %d 枚です: %s"),
@@ -122,6 +131,16 @@ int runListExport(const ExportOptions& options, const ExportSourceFactory& makeS
                 QCoreApplication::translate("Export",
                                             "%d 枚を書き出し、%d 枚を書き出せませんでした: %s"),
                 {QString::number(result.written), QString::number(result.failed), options.file}) +
+                QLatin1Char('\n'));
+        return ExportFailed;
+    }
+    if (result.cutAfter > 0) {
+        say(messages,
+            formatMessage(
+                QCoreApplication::translate(
+                    "Export",
+                    "%d 枚を書き出しました。一覧の %d 行目より先は書き出していません: %s"),
+                {QString::number(result.written), QString::number(result.cutAfter), options.file}) +
                 QLatin1Char('\n'));
         return ExportFailed;
     }

@@ -76,17 +76,18 @@ ListPlan planList(const QList<QByteArray>& items, const QString& extension) {
     return plan;
 }
 
-QList<QByteArray> listItems(const ExportList& list) {
+ListItems listItems(const ExportList& list) {
     if (list.catalogue)
-        return catalogueRange(3);
-    return readSubtitleFile(list.listFile).items.toList();
+        return {catalogueRange(3), true};
+    const UserFileContents contents = readSubtitleFile(list.listFile);
+    return {contents.items.toList(), contents.complete};
 }
 
 ListResult exportList(const ExportOptions& options, const ExportSourceFactory& makeSource,
                       ListReport& report, const std::atomic_bool& cancel) {
     const ExportList& list = *options.list;
-    const QList<QByteArray> items = listItems(list);
-    const ListPlan plan = planList(items, list.extension);
+    const ListItems read = listItems(list);
+    const ListPlan plan = planList(read.items, list.extension);
     if (plan.cards.empty())
         throw Exception(
             formatMessage(QCoreApplication::translate("Export", "一覧 %s に題名がありません"),
@@ -99,6 +100,10 @@ ListResult exportList(const ExportOptions& options, const ExportSourceFactory& m
     std::vector<int> blanks = plan.blankLines;
     auto blank = blanks.begin();
     ListResult result;
+    if (!read.complete) {
+        result.cutAfter = int(read.items.size());
+        report.cutShort(list.listFile, result.cutAfter);
+    }
     const int64_t total = int64_t(plan.cards.size()) * 1000;
     for (size_t index = 0; index < plan.cards.size(); ++index) {
         const ListCard& card = plan.cards[index];

@@ -45,6 +45,9 @@ class ListReport {
 public:
     virtual ~ListReport() = default;
     virtual void skipped(int line) = 0;
+    // The list file goes on past what the program reads of a file (a line too long, too
+    // many lines or bytes): only its first lines become cards.
+    virtual void cutShort(const QString& file, int lines) = 0;
     virtual void failed(const ListCard& card, const QString& why) = 0;
     // done and total in thousandths of a card.
     virtual void progress(int64_t done, int64_t total) = 0;
@@ -54,12 +57,18 @@ struct ListResult {
     int written = 0;
     int failed = 0;
     bool interrupted = false;
+    int cutAfter = 0; // lines read of a list cut short, or 0
+};
+
+struct ListItems {
+    QList<QByteArray> items;
+    bool complete = true; // false: the file goes on past its bounds, after items
 };
 
 // The items of the list the options name: its file, read as the program reads user
 // files, or the whole catalogue. Raises an error with a message when the file cannot
 // be read.
-QList<QByteArray> listItems(const ExportList& list);
+ListItems listItems(const ExportList& list);
 
 // Writes every card of the list into the folder options.file (made when missing).
 // A card that fails is reported and the others go on; a cancel stops after the card in

@@ -108,21 +108,9 @@ TEST(ListExport, OptionsOfAListAndOfCaptions) {
         EXPECT_EQ(raised<ExportUsageError>([&] { parse(arguments); }), message);
 }
 
-TEST(ListExport, BlankLinesAreSkippedAFailedCardIsReportedAndTheOthersWritten) {
-    QTemporaryDir dir;
-    const QString listFile = dir.filePath(QStringLiteral("list.qln"));
-    writeSubtitleFile(listFile, {sj(QStringLiteral("一 二")), QByteArray(),
-                                 sj(QStringLiteral("三")), QByteArray("B"), QByteArray("C D")});
-    const QString out = dir.filePath(QStringLiteral("out"));
-    QDir().mkpath(out + QStringLiteral("/004-B.png")); // a folder where card 4 would go
-
-    std::vector<ExportOptions> made;
-    const ExportSourceFactory factory = [&](const ExportOptions& o) {
-        made.push_back(o);
-        FakeCard card;
-        card.size = o.size;
-        return std::make_unique<FakeExportSource>(card);
-    };
+// Exports the list as 64 × 48 PNG cards with seed 10; what was said goes to messages.
+int runList(const QString& out, const QString& listFile, const ExportSourceFactory& factory,
+            QString& messages) {
     FILE* err = tmpfile();
     const int status =
         runExportCommand({QStringLiteral("--export"), out, QStringLiteral("--file"), listFile,
@@ -133,7 +121,31 @@ TEST(ListExport, BlankLinesAreSkippedAFailedCardIsReportedAndTheOthersWritten) {
     QByteArray said(8192, '\0');
     said.resize(qsizetype(fread(said.data(), 1, size_t(said.size()), err)));
     fclose(err);
-    const QString messages = QString::fromLocal8Bit(said);
+    messages = QString::fromLocal8Bit(said);
+    return status;
+}
+
+ExportSourceFactory fakeCards(std::vector<ExportOptions>& made) {
+    return [&made](const ExportOptions& o) {
+        made.push_back(o);
+        FakeCard card;
+        card.size = o.size;
+        return std::make_unique<FakeExportSource>(card);
+    };
+}
+
+TEST(ListExport, BlankLinesAreSkippedAFailedCardIsReportedAndTheOthersWritten) {
+    QTemporaryDir dir;
+    const QString listFile = dir.filePath(QStringLiteral("list.qln"));
+    writeSubtitleFile(listFile, {sj(QStringLiteral("一 二")), QByteArray(),
+                                 sj(QStringLiteral("三")), QByteArray("B"), QByteArray("C D")});
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out + QStringLiteral("/004-B.png")); // a folder where card 4 would go
+
+    std::vector<ExportOptions> made;
+    const ExportSourceFactory factory = fakeCards(made);
+    QString messages;
+    const int status = runList(out, listFile, factory, messages);
 
     EXPECT_EQ(status, ExportFailed) << messages.toStdString();
     EXPECT_TRUE(messages.contains(QStringLiteral("2行目は空なので飛ばします\n")));
@@ -152,6 +164,28 @@ TEST(ListExport, BlankLinesAreSkippedAFailedCardIsReportedAndTheOthersWritten) {
     EXPECT_EQ((std::vector<uint32_t>{*made[0].seed, *made[1].seed, *made[3].seed}),
               (std::vector<uint32_t>{10, 12, 14}));
     EXPECT_FALSE(made[0].list.has_value());
+}
+
+// A list file the program reads only in part (here a line too long to read) is exported
+// as far as it is read, says so, and does not end as if all were written.
+TEST(ListExport, AListCutShortSaysWhereAndEndsWithAFailure) {
+    QTemporaryDir dir;
+    const QString listFile = dir.filePath(QStringLiteral("long.qln"));
+    QFile file(listFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("A\r\n" + QByteArray(UserLineByteBound + 1, 'x') + "\r\nB\r\n");
+    file.close();
+    const QString out = dir.filePath(QStringLiteral("out"));
+    std::vector<ExportOptions> made;
+    QString messages;
+    EXPECT_EQ(runList(out, listFile, fakeCards(made), messages), ExportFailed);
+    EXPECT_TRUE(messages.contains(QStringLiteral("一覧 ") + listFile +
+                                  QStringLiteral(" は 1 行目までしか読めません")))
+        << messages.toStdString();
+    EXPECT_TRUE(messages.endsWith(
+        QStringLiteral("1 枚を書き出しました。一覧の 1 行目より先は書き出していません: ") + out +
+        u'\n'));
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{QStringLiteral("001-A.png")});
 }
 
 } // namespace
