@@ -227,7 +227,7 @@ int TDirectDrawSurfaceCanvas::measureText(const QByteArray& sjisText) {
 TextPlacement TDirectDrawSurfaceCanvas::placement(int x, int y, const QByteArray& sjisText) {
     const QFont& font = Font();
     const qreal scale = surface_.surface_ ? surface_.surface_->page().devicePixelRatio() : 1.0;
-    return {font, fontColor_.rgb(), scale, QPoint(x, y + QFontMetrics(font).ascent()),
+    return {font, fontColor_.rgba(), scale, QPoint(x, y + QFontMetrics(font).ascent()),
             sjis::toUnicode(sjisText)};
 }
 

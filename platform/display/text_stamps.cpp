@@ -25,7 +25,7 @@ QRect stampArea(const TextPlacement& p) {
 
 void drawText(QPainter& painter, const TextPlacement& p) {
     painter.setFont(p.font);
-    painter.setPen(QColor::fromRgb(p.color));
+    painter.setPen(QColor::fromRgba(p.color));
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.drawText(p.origin, p.text);
 }

@@ -18,7 +18,7 @@ namespace quillon {
 // of its baseline in the mode's coordinates.
 struct TextPlacement {
     QFont font;
-    QRgb color = 0;
+    QRgb color = 0; // with its alpha
     qreal scale = 1.0;
     QPoint origin;
     QString text;
