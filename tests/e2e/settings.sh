@@ -23,11 +23,15 @@ xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 104 204 click 1
 e2e_wait_window "設定" >/dev/null || e2e_fail "settings dialog not shown"
 sleep 0.3
-# Found again once it has settled: the first window of that name may be gone by now.
-dialog=$(e2e_wait_window "設定") || e2e_fail "settings dialog gone"
-xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 e2e_shot settings-dialog >/dev/null
-xdotool key --window "$dialog" Return
+# Found again each time: the first window of that name may be gone by the time the key
+# is sent to it.
+for _ in 1 2 3; do
+  dialog=$(e2e_wait_window "設定" 2) || break # closed already
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+  xdotool key --window "$dialog" Return 2>/dev/null && break
+  sleep 0.3
+done
 
 for _ in $(seq 50); do
   cmp -s "$E2E_DIR/Quillon.ini" "$E2E_DIR/expected.ini" && break
@@ -56,6 +60,8 @@ done
 # The die: a 16 x 16 picture at 248,32. Line 1 always gets dark text; 8 of the 23
 # titles of the first list are one-line, so the die is thrown until line 2 is filled too.
 two_lines=
+# Closing the dialog may leave no window with the focus; the main window takes it first.
+xdotool windowactivate --sync "$main" 2>/dev/null || true
 for throw in $(seq 10); do
   xdotool mousemove --window "$main" 256 40 click 1
   sleep 0.5
