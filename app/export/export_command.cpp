@@ -86,11 +86,11 @@ public:
     }
     void cutShort(const QString& file, int lines) override {
         printer_.interject(
-            formatMessage(
-                QCoreApplication::translate(
-                    "Export", "一覧 %s は %d 行目までしか読めません "
+            formatMessage(QCoreApplication::translate(
+                              "Export",
+                              "一覧 %s は %d 行目までしか読めません "
                               "(行が長すぎるか、一覧が大きすぎます)。そこまでを書き出します"),
-                {file, QString::number(lines)}) +
+                          {file, QString::number(lines)}) +
             QLatin1Char('\n'));
     }
     void failed(const ListCard& card, const QString& why) override {
