@@ -4,12 +4,12 @@
 #include "app/export/export_options.h"
 #include "app/export/export_pipeline.h"
 #include "app/export/list_export.h"
+#include "platform/core/console.h"
 #include "platform/core/interrupt_flag.h"
 #include "platform/media/ffmpeg_encoder.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>
-#include <unistd.h>
 
 namespace quillon {
 
@@ -23,7 +23,7 @@ void say(FILE* out, const QString& text) {
 // A bar redrawn in place on a terminal; otherwise a line every tenth, for logs.
 class ProgressPrinter {
 public:
-    explicit ProgressPrinter(FILE* out) : out_(out), terminal_(isatty(fileno(out))) {}
+    explicit ProgressPrinter(FILE* out) : out_(out), terminal_(isTerminal(out)) {}
 
     void operator()(const ExportProgress& p) {
         // 100 % only once the file is there.

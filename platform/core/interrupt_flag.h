@@ -1,6 +1,7 @@
 #pragma once
-// Ctrl+C (SIGINT) and SIGTERM asking a long piece of work to stop cleanly: while an
-// InterruptFlag lives they only set its flag, which the work checks.
+// Ctrl+C at the terminal, and the system asking the program to end (SIGTERM), asking a
+// long piece of work to stop cleanly: while an InterruptFlag lives they only set its
+// flag, which the work checks. One implementation per system (interrupt_flag_posix.cpp).
 #include <atomic>
 
 namespace quillon {

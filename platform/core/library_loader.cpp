@@ -3,16 +3,14 @@
 #include "platform/core/error.h"
 
 #include <QCoreApplication>
-#include <QLibrary>
 #include <map>
-#include <memory>
 #include <mutex>
 
 namespace quillon {
 
 namespace {
-std::map<QString, std::unique_ptr<QLibrary>>& cache() {
-    static std::map<QString, std::unique_ptr<QLibrary>> libraries;
+std::map<QString, std::unique_ptr<RuntimeLibrary>>& cache() {
+    static std::map<QString, std::unique_ptr<RuntimeLibrary>> libraries;
     return libraries;
 }
 
@@ -29,24 +27,22 @@ PlatformFunction LoadPlatformFunction(const QString& library, const char* entryP
     auto& libraries = cache();
     auto it = libraries.find(key);
     if (it == libraries.end()) {
-        auto lib = std::make_unique<QLibrary>(library);
-        if (!lib->load())
+        std::unique_ptr<RuntimeLibrary> lib = RuntimeLibrary::load(library);
+        if (!lib)
             throw Exception(formatMessage(
                 QCoreApplication::translate("Errors", "%s を読み込めません"), {library}));
         it = libraries.emplace(key, std::move(lib)).first;
     }
-    QFunctionPointer fn = it->second->resolve(entryPoint);
+    const PlatformFunction fn = it->second->resolve(entryPoint);
     if (!fn)
         throw Exception(
             formatMessage(QCoreApplication::translate("Errors", "%s を読み込めません"), {library}));
-    return reinterpret_cast<PlatformFunction>(fn);
+    return fn;
 }
 
 void freePlatformLibraries() {
     const std::lock_guard guard(cacheLock());
-    for (auto& [name, lib] : cache())
-        lib->unload();
-    cache().clear();
+    cache().clear(); // each unloads its library
 }
 
 } // namespace quillon

@@ -8,9 +8,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillon {
 
@@ -40,32 +37,11 @@ bool isPartOf(const QString& entry, const QString& prefix) {
     return true;
 }
 
-// An open-file-description lock: it belongs to this opening of the file, so it lasts
-// exactly as long as the writer holds the file open, and ends with its process however
-// that process ends.
-bool lockWhole(int fd) {
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
-bool sameFile(int fd, const QByteArray& path) {
-    struct stat opened {
-    }, named{};
-    return fstat(fd, &opened) == 0 && lstat(path.constData(), &named) == 0 &&
-           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
-}
-
-bool removeIfAbandoned(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    // Only a lock refused because another holds it tells of a live writer; a file system
-    // without locks cannot tell, and then the file is left alone too.
-    const bool removed = lockWhole(fd) && sameFile(fd, path) && ::unlink(path.constData()) == 0;
-    ::close(fd);
-    return removed;
+// Only a lock refused because another holds it tells of a live writer; a file system
+// without locks cannot tell, and then the file is left alone too.
+bool removeIfAbandoned(const QString& path) {
+    FileLock file;
+    return file.open(path) && file.locked() && file.isStillNamed() && file.remove();
 }
 
 // The names in target's folder of its temporary files. Matched by hand: a name filter
@@ -88,7 +64,7 @@ QStringList partsOf(const QString& target) {
 int removeAbandonedParts(const QString& target) {
     int removed = 0;
     for (const QString& part : partsOf(target))
-        removed += removeIfAbandoned(QFile::encodeName(part)) ? 1 : 0;
+        removed += removeIfAbandoned(part) ? 1 : 0;
     return removed;
 }
 
@@ -102,35 +78,29 @@ PendingFile::PendingFile(const QString& target) : target_(target) {
         cannotWrite(target);
     removeAbandonedParts(target);
     const QString stem = info.absoluteDir().filePath(partPrefix(info));
-    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+    for (int attempt = 0; attempt < 16 && !file_.isOpen(); ++attempt) {
         temporary_ = stem +
                      QStringLiteral("%1").arg(QRandomGenerator::global()->generate() & 0xFFFFFF,
                                               TagDigits, 16, QLatin1Char('0')) +
                      PartSuffix;
-        // O_EXCL: never take over a file that is already there.
-        if (!createLocked() && errno != EEXIST)
+        // Never take over a file that is already there.
+        if (createLocked() == FileLock::Created::Refused)
             break; // not a clash of names: the folder refuses
     }
-    if (fd_ < 0)
+    if (!file_.isOpen())
         cannotWrite(target);
 }
 
-bool PendingFile::createLocked() {
-    const QByteArray name = QFile::encodeName(temporary_);
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    const bool locked = lockWhole(fd);
+FileLock::Created PendingFile::createLocked() {
+    const FileLock::Created made = file_.create(temporary_);
     // A sweeper may have taken the file for abandoned between its creation and the lock.
-    if (locked && !sameFile(fd, name)) {
-        ::close(fd);
-        errno = EEXIST; // try another name
-        return false;
+    if (made == FileLock::Created::Yes && file_.locked() && !file_.isStillNamed()) {
+        file_.close();
+        return FileLock::Created::Exists; // try another name
     }
     // Where the file system has no locks the file is still written; a sweeper there
     // cannot lock it either, so it leaves it alone.
-    fd_ = fd;
-    return true;
+    return made;
 }
 
 PendingFile::~PendingFile() {
@@ -138,39 +108,24 @@ PendingFile::~PendingFile() {
 }
 
 bool PendingFile::write(const QByteArray& bytes) {
-    if (fd_ < 0)
-        return false;
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    return file_.write(bytes);
 }
 
 void PendingFile::copyPermissionsOf(const QString& file) {
-    struct stat info {};
-    if (fd_ >= 0 && ::stat(QFile::encodeName(file).constData(), &info) == 0)
-        ::fchmod(fd_, info.st_mode & 07777);
+    file_.copyPermissionsOf(file);
 }
 
 bool PendingFile::tryCommit() {
-    if (fd_ < 0)
+    if (!file_.isOpen())
         return false;
     // The bytes reach the disk before the name does, so a power cut leaves the old file
     // or the new one, never an empty one.
-    if (::fsync(fd_) != 0 && errno != EINVAL)
+    if (!file_.flush())
         return failCommit();
     // Replaces an existing target in one step; the lock is held until the rename is done.
-    if (::rename(QFile::encodeName(temporary_).constData(),
-                 QFile::encodeName(target_).constData()) != 0)
+    if (!file_.renameOver(target_))
         return failCommit();
-    ::close(fd_);
-    fd_ = -1;
+    file_.close();
     return true;
 }
 
@@ -187,11 +142,7 @@ void PendingFile::commit() {
 }
 
 void PendingFile::discard() {
-    if (fd_ < 0)
-        return;
-    ::unlink(QFile::encodeName(temporary_).constData());
-    ::close(fd_);
-    fd_ = -1;
+    file_.remove();
 }
 
 } // namespace quillon

@@ -6,6 +6,8 @@
 // The temporary file stays locked while its writer lives, so one left by a writer that
 // died without cleaning up (killed, a power cut) is told from one still being written
 // and is removed the next time that target is written or its leftovers are swept.
+#include "platform/core/file_lock.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -38,12 +40,12 @@ public:
     void discard();
 
 private:
-    bool createLocked();
+    FileLock::Created createLocked();
     bool failCommit();
 
     QString target_;
     QString temporary_;
-    int fd_ = -1;
+    FileLock file_;
 };
 
 // Removes the temporary files of target left by writers that are gone; those of a live

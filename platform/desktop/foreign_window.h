@@ -1,7 +1,8 @@
 #pragma once
-// A window of another program, named by its X11 id: a screen saver daemon's window or a
-// settings dialog's preview, which a screen saver draws into. Qt does not follow the size
-// of a window it did not make, so the window system is asked for it a few times a second.
+// A window of another program, named by its id in the window system: a screen saver
+// daemon's window or a settings dialog's preview, which a screen saver draws into. Qt
+// does not follow the size of a window it did not make, so the window system is asked
+// for it a few times a second (foreign_window_posix.cpp asks X11).
 #include <QObject>
 #include <QSize>
 #include <functional>
@@ -10,14 +11,13 @@
 
 class QTimer;
 class QWindow;
-struct xcb_connection_t;
 
 namespace quillon {
 
 class ForeignWindow : public QObject {
 public:
-    // The window with this id on the application's X11 display; null when the display is
-    // not X11 or it has no such window.
+    // The window with this id on the application's display; null when the window system
+    // cannot be asked (not X11) or has no such window.
     static std::unique_ptr<ForeignWindow> open(quint32 id);
     ~ForeignWindow() override;
 
@@ -34,19 +34,21 @@ public:
     static constexpr int PollMs = 200;
 
 private:
-    ForeignWindow(xcb_connection_t* connection, quint32 id, QSize size);
-    static std::optional<QSize> askSize(xcb_connection_t* connection, quint32 id);
+    ForeignWindow(quint32 id, QSize size);
+    // Per system: the window's size in device pixels; none when the window system cannot
+    // be asked or the window is gone.
+    static std::optional<QSize> askSize(quint32 id);
     void poll();
 
-    xcb_connection_t* connection_;
     quint32 id_;
     QSize size_;
     std::unique_ptr<QWindow> window_;
     QTimer* poll_;
 };
 
-// Drawing into another program's window needs X11: the platform Qt starts on is xcb
-// unless the environment names one. Call before the application is made.
+// Per system. Drawing into another program's window needs X11 here: the platform Qt
+// starts on is xcb unless the environment names one. Call before the application is
+// made.
 void preferX11Platform();
 
 } // namespace quillon

@@ -1,13 +1,8 @@
 #pragma once
-// Keeps the desktop from blanking the screen while a card plays. The desktop is asked
-// over the session bus; without a bus or a service that answers, nothing happens.
-#include <QObject>
-#include <QString>
+// Keeps the desktop from blanking the screen while a card plays. Without a desktop
+// that answers, nothing happens.
 #include <QStringList>
 #include <memory>
-#include <optional>
-
-class QDBusPendingCallWatcher;
 
 namespace quillon {
 
@@ -20,34 +15,10 @@ public:
     virtual void release() = 0;
 };
 
-// Asks the first of org.freedesktop.ScreenSaver, org.gnome.SessionManager and
-// org.mate.SessionManager that answers. The calls do not wait for the desktop: a card
-// must not stall on a slow or absent service.
-class DBusScreenInhibitor : public QObject, public ScreenInhibitor {
-public:
-    DBusScreenInhibitor();
-    ~DBusScreenInhibitor() override;
-
-    void inhibit() override;
-    void release() override;
-
-    // The services tried, in order, by their bus names.
-    static QStringList serviceNames();
-
-private:
-    void ask(int service);
-    void answered(QDBusPendingCallWatcher* call, bool ending);
-    void sendRelease(bool wait);
-
-    bool wanted_ = false;
-    QDBusPendingCallWatcher* pending_ = nullptr;
-    int pendingService_ = 0;
-    struct Held {
-        int service;
-        uint cookie;
-    };
-    std::optional<Held> held_;
-};
+// The desktop's own inhibitor, one per system (screen_inhibitor_posix.cpp: the session
+// bus's services). The calls do not wait for the desktop: a card must not stall on a
+// slow or absent service.
+std::unique_ptr<ScreenInhibitor> makeDesktopScreenInhibitor();
 
 // Whether a run with these arguments keeps the screen awake while a card plays. Not as
 // a screen saver ("/S" or "/P" first, or --root, --window-id, --window with one or two
@@ -55,7 +26,7 @@ private:
 // Not for an export (--export), which shows no card at all.
 bool keepsScreenAwake(const QStringList& arguments);
 
-// The inhibitor for this run: the D-Bus one when the run keeps the screen awake, else
+// The inhibitor for this run: the desktop's when the run keeps the screen awake, else
 // one that does nothing.
 std::unique_ptr<ScreenInhibitor> makeScreenInhibitor(const QStringList& arguments);
 

@@ -3,13 +3,17 @@
 // (standard input is empty, standard output discarded), its messages on standard error
 // kept for the report. Writing never blocks on one pipe while the program waits for
 // another: every pipe with bytes pending is served as soon as the program takes them.
+//
+// What touches the system (starting the program, its pipes, waiting on them, its end)
+// is written once per system, in child_process_posix.cpp; the queues and the reports
+// are shared (child_process.cpp).
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <atomic>
 #include <deque>
-#include <sys/types.h>
+#include <memory>
 #include <vector>
 
 namespace quillon {
@@ -58,22 +62,37 @@ private:
         qsizetype done = 0;
     };
     struct Pipe {
-        int fd = -1;
         std::deque<Chunk> chunks;
         qsizetype pending = 0;
         bool broken = false;
+        bool open = true;
+    };
+    // How the program ended.
+    struct Exit {
+        bool bySignal = false;
+        int code = 0; // the exit status, or the signal's number
     };
     void push(int pipe, Chunk chunk);
-    void readMessages();
-    void closePipe(Pipe& pipe);
+    // The program took n bytes of the pipe's first chunks.
+    void took(Pipe& pipe, qsizetype n);
+    void dropQueued(Pipe& pipe);
+    void keepMessages(const char* bytes, qsizetype n);
+    [[noreturn]] static void cannotStart(const QString& program);
+
+    // Per system: the program's handle and our ends of its pipes.
+    struct Native;
+    void start(const QString& program, const QStringList& arguments, int inputPipes);
+    void closePipe(int pipe);   // our end; the program sees the end of its input
+    bool hearsMessages() const; // standard error is still open
+    // Waits up to timeoutMs for the program to say something and keeps it.
+    void listen(int timeoutMs);
     void wait();
 
-    pid_t pid_ = -1;
-    int errorFd_ = -1;
+    std::unique_ptr<Native> native_;
     std::vector<Pipe> pipes_;
     QByteArray messages_;
     bool ended_ = false;
-    int status_ = 0;
+    Exit exit_;
 };
 
 } // namespace quillon
