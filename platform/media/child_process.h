@@ -5,8 +5,9 @@
 // another: every pipe with bytes pending is served as soon as the program takes them.
 //
 // What touches the system (starting the program, its pipes, waiting on them, its end)
-// is written once per system, in child_process_posix.cpp; the queues and the reports
-// are shared (child_process.cpp).
+// is written once per system, in child_process_posix.cpp: the constructor, the
+// destructor, pump, kill and the members marked "per system" below. The queues, finish
+// and the reports are shared (child_process.cpp).
 #include <QByteArray>
 #include <QImage>
 #include <QString>
