@@ -2,6 +2,8 @@
 // Command lines for tests, read as the program reads its own.
 #include "app/command_line.h"
 
+#include <QByteArray>
+#include <cstdio>
 #include <initializer_list>
 
 namespace quillon::testing {
@@ -20,6 +22,17 @@ inline CommandLine readOrRaise(const QStringList& arguments,
     if (line.problem)
         throw UsageError(*line.problem);
     return line;
+}
+
+// What was written to a temporary file standing for standard output or error; closes it.
+inline QString closedText(FILE* file) {
+    rewind(file);
+    QByteArray bytes;
+    char buffer[4096];
+    while (size_t n = fread(buffer, 1, sizeof buffer, file))
+        bytes.append(buffer, qsizetype(n));
+    fclose(file);
+    return QString::fromLocal8Bit(bytes);
 }
 
 } // namespace quillon::testing

@@ -36,23 +36,13 @@ struct Answer {
     QString err;
 };
 
-QString readBack(FILE* file) {
-    rewind(file);
-    QByteArray bytes;
-    char buffer[4096];
-    while (size_t n = fread(buffer, 1, sizeof buffer, file))
-        bytes.append(buffer, qsizetype(n));
-    fclose(file);
-    return QString::fromLocal8Bit(bytes);
-}
-
 Answer answer(const QStringList& arguments) {
     FILE* out = tmpfile();
     FILE* err = tmpfile();
     Answer a;
     a.status = answerCommandLine(readCommandLine(arguments), out, err);
-    a.out = readBack(out);
-    a.err = readBack(err);
+    a.out = testing::closedText(out);
+    a.err = testing::closedText(err);
     return a;
 }
 

@@ -139,13 +139,7 @@ protected:
         const std::optional<int> answered = answerCommandLine(line, stdout, err);
         const int status =
             answered ? *answered : runExportCommand(line.exportOptions, factory, err);
-        rewind(err);
-        QByteArray bytes;
-        char buffer[4096];
-        while (size_t n = fread(buffer, 1, sizeof buffer, err))
-            bytes.append(buffer, qsizetype(n));
-        fclose(err);
-        messages = QString::fromLocal8Bit(bytes);
+        messages = testing::closedText(err);
         return status;
     }
     static ExportSourceFactory fake() {

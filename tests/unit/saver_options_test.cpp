@@ -131,11 +131,7 @@ TEST(SaverOptionsTest, AMalformedIdEndsWithAMessageAndStatus2) {
     const CommandLine line = readCommandLine(args({"--window-id", "0xnope"}));
     EXPECT_EQ(line.mode.kind, RunKind::Saver);
     EXPECT_EQ(answerCommandLine(line, stdout, err), 2);
-    rewind(err);
-    char said[4096] = {};
-    EXPECT_GT(fread(said, 1, sizeof said - 1, err), 0u);
-    fclose(err);
-    const std::string text(said);
+    const std::string text = testing::closedText(err).toStdString();
     EXPECT_NE(text.find("--window-id の 0xnope はウィンドウの番号ではありません"),
               std::string::npos)
         << text;
