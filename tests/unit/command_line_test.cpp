@@ -1,9 +1,11 @@
 // The table of ways to start and their options: the usage names every option accepted
-// and no other, in both languages; --help and --version answer on standard output; an
-// unknown option is refused with the usage; the first argument decides for /S and /P.
+// and no other, in both languages, and so do the manual pages; --help and --version answer on
+// standard output; an unknown option is refused with the usage; the first argument decides for /S
+// and /P.
 #include "support/command_lines.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -77,6 +79,14 @@ TEST(CommandLineTest, TheUsageNamesEveryOptionAcceptedAndNoOtherInBothLanguages)
         }
     }
     useLanguage(UiLanguage::Japanese);
+    // The manual pages, English and Japanese, list them all as well.
+    for (const char* page : {"quillon.6", "quillon.ja.6"}) {
+        QFile file(QStringLiteral(QUILLON_SOURCE_DIR "/packaging/") + QLatin1String(page));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
+        const QString roff = QString::fromUtf8(file.readAll()).replace(QStringLiteral("\\-"), "-");
+        for (const QString& name : acceptedOptions(RunKind::Help))
+            EXPECT_TRUE(roff.contains(name)) << page << ": " << name.toStdString();
+    }
 }
 
 TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutputAndUnknownOptionsWithTheUsage) {
