@@ -1,60 +1,79 @@
+#include "app/command_line.h"
 #include "app/export/card_source.h"
 #include "app/export/export_command.h"
-#include "app/export/export_options.h"
 #include "app/main_form.h"
 #include "app/program.h"
 #include "app/saver/saver_main.h"
 #include "platform/core/library_loader.h"
+#include "platform/core/services.h"
 #include "platform/services/program_services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/translations.h"
-#include "settings/settings_location.h"
 
 #include <QScreen>
 #include <cstdio>
-#include <vector>
+#include <optional>
 
 using namespace quillon;
 
+namespace {
+
 // `--export`: the card goes to a file, and no window is made.
-int exportMain(int argc, char** argv, UiLanguage language) {
+int exportMain(int argc, char** argv, const ExportOptions& options, UiLanguage language) {
     useOffscreenPlatform();
     QuillonApplication app(argc, argv);
     useLanguage(language);
     const ProgramServices programServices;
     registerFontSubstitutions();
-    const int status = runExportCommand(app.arguments().mid(1), [](const ExportOptions& options) {
-        return makeCardExportSource(options);
-    });
+    const int status =
+        runExportCommand(options, [](const ExportOptions& o) { return makeCardExportSource(o); });
     freePlatformLibraries();
     return status;
 }
 
-int main(int argc, char** argv) {
-    // --lang is the program's for every mode, and no mode sees it.
-    std::vector<char*> kept(argv, argv + argc);
-    const LanguageOption languageOption = takeLanguageOption(kept);
-    if (languageOption.problem) {
-        std::fprintf(stderr, "quillon: %s\n", qPrintable(*languageOption.problem));
-        return 2;
-    }
-    argc = int(kept.size()) - 1;
-    argv = kept.data();
-    const UiLanguage language = languageOption.language.value_or(systemLanguage());
+// The run as the command line started it, for every part of the program to ask.
+class StartedEnvironment : public Environment {
+public:
+    explicit StartedEnvironment(RunMode mode) : mode_(std::move(mode)) {}
+    RunMode runMode() const override { return mode_; }
 
-    // Checked before the application needs a display, so the message reaches a terminal.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (const auto problem = configOptionProblem(arguments)) {
-        std::fprintf(stderr, "quillon: %s\n", qPrintable(*problem));
+private:
+    RunMode mode_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments = argumentsOf(argc, argv);
+    std::optional<UiLanguage> chosen;
+    try {
+        chosen = takeLanguage(arguments);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "quillon: %s\n", qPrintable(error.message()));
         return 2;
     }
-    if (isExportCommandLine(argc, argv))
-        return exportMain(argc, argv, language);
-    if (isSaverCommandLine(argc, argv))
-        return saverMain(argc, argv, language);
+    const UiLanguage language = chosen.value_or(systemLanguage());
+
+    // Read before any display is needed, so --help, --version and every message reach a
+    // terminal; they are in the user's language, which needs an application of their own.
+    CommandLine line;
+    {
+        const QCoreApplication texts(argc, argv);
+        useLanguage(language);
+        line = readCommandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+        if (const std::optional<int> status = answerCommandLine(line))
+            return *status;
+    }
+    StartedEnvironment started(line.mode);
+    Services installed;
+    installed.environment = &started;
+    const ScopedServices startedServices(installed);
+    if (line.mode.kind == RunKind::Export)
+        return exportMain(argc, argv, line.exportOptions, language);
+    if (line.mode.kind == RunKind::Saver)
+        return saverMain(argc, argv, line.saverOptions, language);
+
     QuillonApplication app(argc, argv);
     const ProgramServices programServices;
     // The desktop matches the windows to the menu entry and its icon by this name.

@@ -197,11 +197,11 @@ void TMainForm::FormPaint() {
     // neither starts another card nor raises the window over the card.
     if (partners_.card && partners_.card->isVisible())
         return;
-    const QString mode = firstArgumentUpper();
-    if (mode == QStringLiteral("/S")) {
+    const RunKind mode = environment().runMode().kind;
+    if (mode == RunKind::ScreenSaver) {
         Edit1->clear();
         SelectSubtitle();
-    } else if (mode == QStringLiteral("/P")) {
+    } else if (mode == RunKind::Preview) {
         // preview: nothing
     } else {
         show();

@@ -17,7 +17,7 @@ Program::Program() {
     TMainForm& main = *main_;
     TDispForm& disp = *disp_;
     // The desktop's screen saver is held off while a card plays, unless this run is one.
-    inhibitor_ = makeScreenInhibitor(QStringList{QString()} + environment().arguments());
+    inhibitor_ = makeScreenInhibitor(environment().runMode());
     disp.setScreenInhibitor(inhibitor_.get());
     disp.closeMainWindow = [&main] { main.close(); };
     disp.armAmbience = [&main] { main.armAmbience(); };

@@ -91,7 +91,7 @@ void TDispForm::DXTimerTimer(TCustomDXTimer*, int32_t) {
 }
 
 void TDispForm::DispStop() {
-    if (firstArgumentUpper() == QStringLiteral("/S")) {
+    if (environment().runMode().kind == RunKind::ScreenSaver) {
         if (closeMainWindow)
             closeMainWindow();
     } else if (settings_.AutoClose()) {

@@ -12,19 +12,6 @@ namespace {
 
 const QString FileName = QStringLiteral("Quillon.ini");
 
-bool isConfigSwitch(const QString& argument) {
-    return argument == QLatin1String("--config") || argument == QLatin1String("-config");
-}
-
-bool isConfigAssignment(const QString& argument) {
-    return argument.startsWith(QLatin1String("--config=")) ||
-           argument.startsWith(QLatin1String("-config="));
-}
-
-QString assignedValue(const QString& argument) {
-    return argument.mid(argument.indexOf(u'=') + 1);
-}
-
 // The user's configuration folder by the XDG base directory rules: a relative
 // XDG_CONFIG_HOME is to be ignored, and so is a home that is not a path.
 QString userConfigHome(const SettingsLocationInputs& in) {
@@ -57,33 +44,9 @@ bool makeSettingsFolder(const QString& settingsPath) {
     return QDir().mkdir(folder, privateToUser) || QFileInfo(folder).isDir();
 }
 
-QString configOption(const QStringList& arguments) {
-    QString value;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (isConfigSwitch(arguments[i]) && i + 1 < arguments.size())
-            value = arguments[++i];
-        else if (isConfigAssignment(arguments[i]))
-            value = assignedValue(arguments[i]);
-    }
-    return value;
-}
-
-std::optional<QString> configOptionProblem(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const bool missing =
-            isConfigSwitch(arguments[i])
-                ? i + 1 == arguments.size() || arguments[++i].isEmpty()
-                : isConfigAssignment(arguments[i]) && assignedValue(arguments[i]).isEmpty();
-        if (missing)
-            return QStringLiteral("--config needs the path of a settings file");
-    }
-    return std::nullopt;
-}
-
 SettingsLocationInputs currentSettingsLocationInputs() {
-    return {configOption(QStringList{QString()} + environment().arguments()),
-            QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME"),
-            QDir::homePath()};
+    return {environment().runMode().configFile, QCoreApplication::applicationDirPath(),
+            qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()};
 }
 
 } // namespace quillon

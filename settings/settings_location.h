@@ -3,8 +3,6 @@
 // file is named on the command line or one already sits beside the program (portable
 // use), the settings go to the user's own configuration folder.
 #include <QString>
-#include <QStringList>
-#include <optional>
 
 namespace quillon {
 
@@ -32,13 +30,7 @@ SettingsLocation settingsLocation(const SettingsLocationInputs& inputs);
 // XDG base directory rules ask. False when that fails.
 bool makeSettingsFolder(const QString& settingsPath);
 
-// The value of "--config PATH", "-config PATH" or "--config=PATH" among the program's
-// arguments (the first is the program itself); the last one counts. Empty when absent.
-QString configOption(const QStringList& arguments);
-// A message for a --config without a file name; nullopt when the arguments are fine.
-std::optional<QString> configOptionProblem(const QStringList& arguments);
-
-// The inputs of the running program: its arguments, its folder and its environment.
+// The inputs of the running program: its --config, its folder and its environment.
 SettingsLocationInputs currentSettingsLocationInputs();
 
 } // namespace quillon

@@ -36,6 +36,93 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>%s の値がありません</source>
+        <translation>%s has no value</translation>
+    </message>
+    <message>
+        <source>--seed は 0 から 4294967295 までの整数です</source>
+        <translation>--seed is a whole number from 0 to 4294967295</translation>
+    </message>
+    <message>
+        <source>余分な引数があります: %s</source>
+        <translation>one argument too many: %s</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>RRGGBB|画像</source>
+        <translation>RRGGBB|IMAGE</translation>
+    </message>
+    <message>
+        <source>幅x高さ</source>
+        <translation>WIDTHxHEIGHT</translation>
+    </message>
+    <message>
+        <source>/S | /P [ウィンドウ]</source>
+        <translation>/S | /P [WINDOW]</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>SECONDS</translation>
+    </message>
+    <message>
+        <source>1行目 [2行目]</source>
+        <translation>LINE1 [LINE2]</translation>
+    </message>
+    <message>
+        <source>字幕.vtt|字幕.srt</source>
+        <translation>CAPTIONS.vtt|CAPTIONS.srt</translation>
+    </message>
+    <message>
+        <source>動画の横に字幕を書き出します</source>
+        <translation>writes captions beside the video</translation>
+    </message>
+    <message>
+        <source>フォルダ/</source>
+        <translation>FOLDER/</translation>
+    </message>
+    <message>
+        <source>一覧.qln</source>
+        <translation>LIST.qln</translation>
+    </message>
+    <message>
+        <source>拡張子</source>
+        <translation>EXT</translation>
+    </message>
+    <message>
+        <source>(一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)</source>
+        <translation>(one card per line of the list, named 001-LINE1.EXT)</translation>
+    </message>
+    <message>
+        <source>どの使い方でも、ウィンドウとメッセージの言語を選びます</source>
+        <translation>the language of the windows and the messages, in every use</translation>
+    </message>
+    <message>
+        <source>%s は %s と一緒に使います</source>
+        <translation>%s goes with %s</translation>
+    </message>
+    <message>
+        <source>%s というオプションはありません</source>
+        <translation>there is no option %s</translation>
+    </message>
+    <message>
+        <source>%s に値は付けられません</source>
+        <translation>%s takes no value</translation>
+    </message>
+    <message>
+        <source>%s が二度指定されています</source>
+        <translation>%s is given twice</translation>
+    </message>
+    <message>
+        <source>使い方: </source>
+        <translation>Usage: </translation>
+    </message>
+</context>
+<context>
     <name>Errors</name>
     <message>
         <source>%s を読み込めません</source>
@@ -237,24 +324,8 @@
         <translation>the width and height of H.264 (.mp4) must be even</translation>
     </message>
     <message>
-        <source>%s というオプションはありません</source>
-        <translation>there is no option %s</translation>
-    </message>
-    <message>
-        <source>%s の値がありません</source>
-        <translation>%s has no value</translation>
-    </message>
-    <message>
         <source>--fps は 1 から %d までの整数です</source>
         <translation>--fps is a whole number from 1 to %d</translation>
-    </message>
-    <message>
-        <source>--seed は 0 から 4294967295 までの整数です</source>
-        <translation>--seed is a whole number from 0 to 4294967295</translation>
-    </message>
-    <message>
-        <source>%s が二度指定されています</source>
-        <translation>%s is given twice</translation>
     </message>
     <message>
         <source>書き出すファイルが指定されていません</source>
@@ -263,10 +334,6 @@
     <message>
         <source>1行目が指定されていません</source>
         <translation>line 1 is not given</translation>
-    </message>
-    <message>
-        <source>余分な引数があります: %s</source>
-        <translation>one argument too many: %s</translation>
     </message>
     <message>
         <source>%s に書き込めません</source>
@@ -321,10 +388,6 @@
         <translation>&amp;Transparent background</translation>
     </message>
     <message>
-        <source>%s に値は付けられません</source>
-        <translation>%s takes no value</translation>
-    </message>
-    <message>
         <source>静止画 (.png) に字幕は付けられません: --captions は動画に使います</source>
         <translation>a still picture (.png) has no captions: --captions is for videos</translation>
     </message>
@@ -339,20 +402,6 @@
     <message>
         <source>一覧を書き出すときは1行目と2行目を指定しません: %s</source>
         <translation>a list export takes no line 1 or line 2: %s</translation>
-    </message>
-    <message>
-        <source>
-       --captions 字幕.vtt|字幕.srt: 動画の横に字幕を書き出します
-       quillon --export フォルダ/ (--file 一覧.qln | --catalogue) [--format 拡張子] [--captions vtt|srt] [--size 幅x高さ] [--fps N] [--seed N]
-       (一覧の1行ごとに1枚、001-1行目.拡張子 の名前で書き出します)</source>
-        <translation>
-       --captions CAPTIONS.vtt|CAPTIONS.srt: writes captions beside the video
-       quillon --export FOLDER/ (--file LIST.qln | --catalogue) [--format EXT] [--captions vtt|srt] [--size WIDTHxHEIGHT] [--fps N] [--seed N]
-       (one card per line of the list, named 001-LINE1.EXT)</translation>
-    </message>
-    <message>
-        <source>使い方: quillon --export ファイル [--size 幅x高さ] [--fps N] [--seed N] [--transparent] [--color RRGGBB] [--background RRGGBB|画像] [--loop N] 1行目 [2行目]</source>
-        <translation>Usage: quillon --export FILE [--size WIDTHxHEIGHT] [--fps N] [--seed N] [--transparent] [--color RRGGBB] [--background RRGGBB|IMAGE] [--loop N] LINE1 [LINE2]</translation>
     </message>
     <message>
         <source>%s: 書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です</source>
@@ -642,26 +691,6 @@
         <translation>--linger is a number of seconds from 0 to %d</translation>
     </message>
     <message>
-        <source>--seed は 0 から 4294967295 までの整数です</source>
-        <translation>--seed is a whole number from 0 to 4294967295</translation>
-    </message>
-    <message>
-        <source>%s に値は付けられません</source>
-        <translation>%s takes no value</translation>
-    </message>
-    <message>
-        <source>余分な引数があります: %s</source>
-        <translation>one argument too many: %s</translation>
-    </message>
-    <message>
-        <source>%s というオプションはありません</source>
-        <translation>there is no option %s</translation>
-    </message>
-    <message>
-        <source>%s の値がありません</source>
-        <translation>%s has no value</translation>
-    </message>
-    <message>
         <source>--window-id の %s はウィンドウの番号ではありません (10進数か、0x で始まる16進数)</source>
         <translation>%s of --window-id is not a window number (decimal, or hexadecimal starting with 0x)</translation>
     </message>
@@ -680,10 +709,6 @@
     <message>
         <source>ファイル %s にサブタイトルがありません</source>
         <translation>the file %s holds no subtitles</translation>
-    </message>
-    <message>
-        <source>使い方: quillon --root | --window-id ID | --window [--file ファイル] [--linger 秒] [--seed N] [--sound] [--color RRGGBB] [--background RRGGBB|画像]</source>
-        <translation>Usage: quillon --root | --window-id ID | --window [--file FILE] [--linger SECONDS] [--seed N] [--sound] [--color RRGGBB] [--background RRGGBB|IMAGE]</translation>
     </message>
 </context>
 <context>

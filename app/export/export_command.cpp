@@ -152,23 +152,12 @@ int runListExport(const ExportOptions& options, const ExportSourceFactory& makeS
 
 } // namespace
 
-bool isExportCommandLine(int argc, char** argv) {
-    return argc > 1 && isExportCommand({QString::fromLocal8Bit(argv[1])});
-}
-
 void useOffscreenPlatform() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,
+int runExportCommand(const ExportOptions& options, const ExportSourceFactory& makeSource,
                      FILE* messages) {
-    ExportOptions options;
-    try {
-        options = parseExportArguments(arguments);
-    } catch (const ExportUsageError& error) {
-        say(messages, QStringLiteral("quillon: %1\n%2\n").arg(error.message(), exportUsage()));
-        return ExportBadUsage;
-    }
     if (options.list)
         return runListExport(options, makeSource, messages);
     const InterruptFlag interrupt;

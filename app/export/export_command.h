@@ -4,7 +4,6 @@
 // `--file LIST.qln` or `--catalogue`, every subtitle of the list into a folder.
 #include "app/export/export_source.h"
 
-#include <QStringList>
 #include <cstdio>
 
 namespace quillon {
@@ -15,14 +14,12 @@ constexpr int ExportFailed = 1;
 constexpr int ExportBadUsage = 2;
 constexpr int ExportInterrupted = 130; // Ctrl+C, as a shell reports it
 
-// Whether the raw command line asks for an export (before the application exists).
-bool isExportCommandLine(int argc, char** argv);
 // An export from the command line shows no window, so it runs on Qt's offscreen
 // platform, display or none; call before the application object is made.
 void useOffscreenPlatform();
 
-// Runs the export for the arguments after the program name; returns the exit status.
-int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,
+// Runs the export the command line asked for; returns the exit status.
+int runExportCommand(const ExportOptions& options, const ExportSourceFactory& makeSource,
                      FILE* messages = stderr);
 
 } // namespace quillon

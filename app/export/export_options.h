@@ -1,9 +1,7 @@
 #pragma once
-// The export's command line, parsed and checked:
-//   quillon --export FILE [--size WxH] [--fps N] [--seed N] [--captions FILE] LINE1 [LINE2]
-//          [--transparent] [--color RRGGBB] [--background RRGGBB|IMAGE] [--loop N]
-//   quillon --export DIR/ (--file LIST.qln | --catalogue) [--format EXT] [...]
-#include "platform/core/error.h"
+// What an export writes, as the command line (app/command_line.*) or the export chooser
+// gives it, and the facts of each format that decide what is allowed.
+#include "platform/core/run_mode.h"
 #include "platform/display/page_style.h"
 
 #include <QByteArray>
@@ -51,21 +49,12 @@ struct ExportOptions {
 };
 
 // Bad usage: the message says what is wrong; the command line exits with status 2.
-class ExportUsageError : public Exception {
-public:
-    using Exception::Exception;
-};
+using ExportUsageError = UsageError;
 
 constexpr int MinExportSide = 16;
 constexpr int MaxExportSide = 7680;
 constexpr int64_t MaxExportArea = int64_t(7680) * 4320;
 constexpr int MaxExportFps = 60;
-
-// Whether the arguments (without the program name) ask for an export.
-bool isExportCommand(const QStringList& arguments);
-
-// Parses the arguments after the program name. Raises ExportUsageError.
-ExportOptions parseExportArguments(const QStringList& arguments);
 
 // The format named by the file's extension; raises ExportUsageError for any other.
 ExportFormat exportFormatOf(const QString& file);
@@ -73,13 +62,11 @@ ExportFormat exportFormatOf(const QString& file);
 // Raises ExportUsageError when the size does not suit the format.
 void checkExportSize(QSize size, ExportFormat format);
 
-// The look of the file: --transparent (a flag), --color, --background, --loop.
-bool isExportLookFlag(const QString& name);
-bool isExportLookOption(const QString& name);
-// Takes the flag or the option's value into options. Raises ExportUsageError.
-void takeExportLook(const QString& name, const QString& value, ExportOptions& options);
 // Raises ExportUsageError when the look does not suit the format (no alpha in H.264).
 void checkExportLook(const ExportOptions& options);
+// Checks the options against the format they write, and sets the format (of every card,
+// for a list): the captions, the size, the look. Raises ExportUsageError.
+void checkExportFormat(ExportOptions& options);
 // Whether the format can keep a transparent background.
 bool exportKeepsAlpha(ExportFormat format);
 
@@ -91,8 +78,5 @@ struct FrameFiles {
     QString nameOf(int64_t frame) const;
 };
 FrameFiles frameFilesOf(const QString& target);
-
-// One-line usage text.
-QString exportUsage();
 
 } // namespace quillon

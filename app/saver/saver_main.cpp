@@ -1,7 +1,6 @@
 #include "app/saver/saver_main.h"
 
 #include "app/saver/saver_loop.h"
-#include "app/saver/saver_options.h"
 #include "app/saver/saver_screen.h"
 #include "app/saver/saver_subtitles.h"
 #include "platform/core/clock.h"
@@ -24,7 +23,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
-#include <optional>
 
 namespace quillon {
 
@@ -35,13 +33,6 @@ constexpr int InterruptPollMs = 100;
 
 void say(const QString& message) {
     std::fprintf(stderr, "quillon: %s\n", qPrintable(message));
-}
-
-QStringList argumentsOf(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
 }
 
 // A screen saver shows no boxes: an error that leaves a handler goes to the log.
@@ -123,27 +114,7 @@ int runSaver(const SaverOptions& options, const Settings& stored, const SaverSub
 
 } // namespace
 
-bool isSaverCommandLine(int argc, char** argv) {
-    return isSaverCommand(argumentsOf(argc, argv));
-}
-
-int saverMain(int argc, char** argv, UiLanguage language) {
-    SaverOptions options;
-    {
-        // The options decide which display the saver's application opens; their
-        // messages, in the user's language, need an application of their own.
-        std::optional<QCoreApplication> texts;
-        if (!QCoreApplication::instance())
-            texts.emplace(argc, argv);
-        useLanguage(language);
-        try {
-            options = parseSaverArguments(argumentsOf(argc, argv),
-                                          qEnvironmentVariable("XSCREENSAVER_WINDOW"));
-        } catch (const SaverUsageError& error) {
-            say(error.message() + u'\n' + saverUsage());
-            return 2;
-        }
-    }
+int saverMain(int argc, char** argv, const SaverOptions& options, UiLanguage language) {
     if (options.target == SaverOptions::Target::Foreign)
         preferX11Platform();
     int status = 0;

@@ -17,11 +17,8 @@ bool Environment::windowActive(const QWidget* window) const {
     return window && QApplication::activeWindow() == window;
 }
 
-QStringList Environment::arguments() const {
-    QStringList args = QCoreApplication::arguments();
-    if (!args.isEmpty())
-        args.removeFirst();
-    return args;
+RunMode Environment::runMode() const {
+    return {};
 }
 
 QString Environment::settingsFolder() const {
@@ -92,11 +89,6 @@ Prompts& prompts() {
 }
 Environment& environment() {
     return *services().environment;
-}
-
-QString firstArgumentUpper() {
-    const QStringList args = environment().arguments();
-    return args.isEmpty() ? QString() : args.first().toUpper();
 }
 
 } // namespace quillon

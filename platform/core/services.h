@@ -4,8 +4,9 @@
 // environment it runs in. The clock and the environment are this folder's own; the
 // others live in folders above it, so the program installs them (ProgramServices,
 // platform/services/). A test replaces any of them for a scope with ScopedServices.
+#include "platform/core/run_mode.h"
+
 #include <QString>
-#include <QStringList>
 
 class QWidget;
 
@@ -26,8 +27,8 @@ public:
     virtual bool applicationActive() const;
     // The window is the active window.
     virtual bool windowActive(const QWidget* window) const;
-    // The command-line arguments after the program's name.
-    virtual QStringList arguments() const;
+    // How this run was started; normal use unless the program's main says otherwise.
+    virtual RunMode runMode() const;
     // A folder where Quillon.ini is read and written whatever the usual rules of its
     // place say; empty (the program's own environment): by those rules.
     virtual QString settingsFolder() const;
@@ -65,8 +66,5 @@ SoundSystem& soundSystem();
 ddraw::Device& programDisplayDevice();
 Prompts& prompts();
 Environment& environment();
-
-// The first command-line argument in upper case; empty when there is none.
-QString firstArgumentUpper();
 
 } // namespace quillon

@@ -1,7 +1,8 @@
 #pragma once
 // Keeps the desktop from blanking the screen while a card plays. Without a desktop
 // that answers, nothing happens.
-#include <QStringList>
+#include "platform/core/run_mode.h"
+
 #include <memory>
 
 namespace quillon {
@@ -20,15 +21,9 @@ public:
 // slow or absent service.
 std::unique_ptr<ScreenInhibitor> makeDesktopScreenInhibitor();
 
-// Whether a run with these arguments keeps the screen awake while a card plays. Not as
-// a screen saver ("/S" or "/P" first, or --root, --window-id, --window with one or two
-// dashes): the screen is the saver's own and the desktop must stay free to blank it.
-// Not for an export (--export), which shows no card at all.
-bool keepsScreenAwake(const QStringList& arguments);
-
 // The inhibitor for this run: the desktop's when the run keeps the screen awake, else
 // one that does nothing.
-std::unique_ptr<ScreenInhibitor> makeScreenInhibitor(const QStringList& arguments);
+std::unique_ptr<ScreenInhibitor> makeScreenInhibitor(const RunMode& mode);
 
 // For the runs that must not keep the screen awake.
 class NoScreenInhibitor : public ScreenInhibitor {

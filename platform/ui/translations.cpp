@@ -4,7 +4,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <cstring>
 #include <memory>
 
 namespace quillon {
@@ -48,32 +47,6 @@ std::optional<UiLanguage> languageNamed(const QString& name) {
     if (name == QLatin1String("en"))
         return UiLanguage::English;
     return std::nullopt;
-}
-
-LanguageOption takeLanguageOption(std::vector<char*>& argv) {
-    LanguageOption option;
-    std::vector<char*> kept;
-    const auto take = [&option](const char* value) {
-        if (const auto language = languageNamed(QString::fromLocal8Bit(value)))
-            option.language = language;
-        else
-            option.problem = QStringLiteral("--lang takes ja or en");
-    };
-    for (size_t i = 0; i < argv.size() && argv[i]; ++i) {
-        if (i > 0 && std::strcmp(argv[i], "--lang") == 0) {
-            if (i + 1 < argv.size() && argv[i + 1])
-                take(argv[++i]);
-            else
-                take("");
-        } else if (i > 0 && std::strncmp(argv[i], "--lang=", 7) == 0) {
-            take(argv[i] + 7);
-        } else {
-            kept.push_back(argv[i]);
-        }
-    }
-    kept.push_back(nullptr);
-    argv = std::move(kept);
-    return option;
 }
 
 void useLanguage(UiLanguage language) {

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <vector>
 
 namespace quillon {
 
@@ -19,14 +18,6 @@ UiLanguage languageForLocale(const QStringList& uiLanguages);
 UiLanguage systemLanguage();
 // "ja" or "en"; nullopt for anything else.
 std::optional<UiLanguage> languageNamed(const QString& name);
-
-struct LanguageOption {
-    std::optional<UiLanguage> language; // the last --lang given, if any
-    std::optional<QString> problem;     // a --lang without ja or en
-};
-// Takes "--lang ja|en" and "--lang=ja|en" out of a program's arguments (argv[0] is the
-// program; the list stays ended by a null pointer), so that nothing else sees them.
-LanguageOption takeLanguageOption(std::vector<char*>& argv);
 
 // Switches the program's and the toolkit's texts to the language (needs the
 // application object). Windows made afterwards show it.

@@ -26,6 +26,22 @@ usage_in() {
   grep -qxF -- "$line" <<<"$said" || e2e_fail "usage under $locale $* is not the $want one: $said"
 }
 
+# help_in LOCALE WANT: --help and --version print to standard output and end with 0, with
+# no display at all; the usage names the export as the usage of a bad one does.
+help_in() {
+  local locale=$1 want=$2 said status=0 line=$JA_USAGE
+  [ "$want" = en ] && line=$EN_USAGE
+  said=$(cd "$E2E_DIR" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=$locale \
+    ./quillon --help 2>"$E2E_DIR/help.err") || status=$?
+  [ "$status" = 0 ] && [ ! -s "$E2E_DIR/help.err" ] ||
+    e2e_fail "--help under $locale: status $status, $(cat "$E2E_DIR/help.err")"
+  [ "$(head -n 1 <<<"$said" | cut -d' ' -f1-2)" = "${line%% --export*}" ] &&
+    grep -qxF -- "       ${line#* }" <<<"$said" || e2e_fail "--help under $locale is not the $want usage: $said"
+  said=$(cd "$E2E_DIR" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=$locale \
+    ./quillon --version 2>&1) || status=$?
+  [ "$status" = 0 ] && grep -qx 'quillon [0-9.]*' <<<"$said" || e2e_fail "--version under $locale: $status $said"
+}
+
 # fail TAG MESSAGE: the screen as it was is kept beside the failure.
 fail() {
   e2e_shot "language-$1-failure" >/dev/null
@@ -158,6 +174,8 @@ usage_in POSIX ja
 usage_in en_US.UTF-8 ja --lang ja
 usage_in ja_JP.UTF-8 en --lang=en
 usage_in C.UTF-8 en --lang en
+help_in en_US.UTF-8 en
+help_in ja_JP.UTF-8 ja
 # A language the program does not have is refused before anything else.
 status=0
 said=$(cd "$E2E_DIR" && ./quillon --lang de 2>&1) || status=$?

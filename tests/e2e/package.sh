@@ -92,14 +92,14 @@ PY
 page=$(MANWIDTH=100 man -l "$TREE/usr/share/man/man6/quillon.6.gz" 2>"$WORK/man.err")
 [ ! -s "$WORK/man.err" ] || e2e_fail "man: $(cat "$WORK/man.err")"
 for option in /S /P --config --root --window-id --window --file --linger --seed --sound \
-  --export --size --fps XSCREENSAVER_WINDOW XDG_CONFIG_HOME --lang LANG; do
+  --export --size --fps --help --version XSCREENSAVER_WINDOW XDG_CONFIG_HOME --lang LANG; do
   grep -q -- "$option" <<<"$page" || e2e_fail "the manual page does not mention $option"
 done
 # The Japanese page too, as man shows it under a Japanese locale.
 page=$(LANG=ja_JP.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l \
   "$TREE/usr/share/man/ja/man6/quillon.6.gz" 2>"$WORK/man-ja.err")
 [ ! -s "$WORK/man-ja.err" ] || e2e_fail "man (ja): $(cat "$WORK/man-ja.err")"
-for word in 名前 書式 オプション --lang --export --root XSCREENSAVER_WINDOW; do
+for word in 名前 書式 オプション --lang --export --root --help --version XSCREENSAVER_WINDOW; do
   grep -q -- "$word" <<<"$page" || e2e_fail "the Japanese manual page does not show $word"
 done
 # The licence: MIT, in Debian's words and in AppStream's.

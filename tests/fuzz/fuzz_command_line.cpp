@@ -1,7 +1,7 @@
-// The program's arguments, as the settings location and the screen inhibitor read
-// them: arbitrary arguments (NUL-separated in the input) never read past the list, and
-// a --config without a file name is always reported, never taken as a location.
-#include "platform/desktop/screen_inhibitor.h"
+// The program's command line, as main() reads it: arbitrary arguments (NUL-separated in
+// the input) never read past the list; the run is one mode or a problem with a message;
+// only normal use holds the screen saver off; a --config is never taken without a name.
+#include "app/command_line.h"
 #include "settings/settings_location.h"
 
 #include <cstdint>
@@ -10,15 +10,26 @@
 using namespace quillon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QStringList arguments{QStringLiteral("quillon")};
+    QStringList arguments;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (const QByteArray& part : bytes.split('\0'))
         arguments.append(QString::fromUtf8(part));
-    const QString named = configOption(arguments);
-    const bool problem = configOptionProblem(arguments).has_value();
-    if (!problem && arguments.contains(QStringLiteral("--config")) && named.isEmpty())
+    try {
+        (void)takeLanguage(arguments);
+    } catch (const UsageError& error) {
+        if (error.message().isEmpty())
+            std::abort();
+        return 0;
+    }
+    const CommandLine line = readCommandLine(arguments);
+    if (line.problem) {
+        if (line.problem->isEmpty())
+            std::abort();
+        return 0;
+    }
+    if (line.mode.keepsScreenAwake() != (line.mode.kind == RunKind::Normal))
         std::abort();
-    (void)keepsScreenAwake(arguments);
+    const QString& named = line.mode.configFile;
     const SettingsLocation location =
         settingsLocation({named, QStringLiteral("/nonexistent-program-folder"), arguments.value(1),
                           arguments.value(2)});

@@ -1,7 +1,8 @@
 // The screen saver's command line and the XSCREENSAVER_WINDOW it may read: the first
 // NUL-separated part is the variable's value, the rest the arguments. Whatever they are,
-// the parser gives options that hold or refuses them with a message; it never crashes.
-#include "app/saver/saver_options.h"
+// the command line's one reader gives options that hold or refuses them with a message;
+// it never crashes.
+#include "app/command_line.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,20 +18,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QStringList arguments;
     for (qsizetype i = 1; i < parts.size(); ++i)
         arguments << QString::fromLocal8Bit(parts.at(i));
-    (void)isSaverCommand(arguments);
     if (const auto id = parseWindowId(window); id && *id == 0)
         abort();
-    try {
-        const SaverOptions options = parseSaverArguments(arguments, window);
-        const bool sane =
-            (options.target != SaverOptions::Target::Foreign || options.windowId != 0) &&
-            (!options.holdMs || *options.holdMs <= uint32_t(MaxLingerSeconds) * 1000) &&
-            (!options.seed || *options.seed != 0);
-        if (!sane)
+    const CommandLine line = readCommandLine(arguments, window);
+    if (line.problem) {
+        if (line.problem->isEmpty())
             abort();
-    } catch (const SaverUsageError& error) {
-        if (error.message().isEmpty())
-            abort();
+        return 0;
     }
+    if (line.mode.kind != RunKind::Saver)
+        return 0;
+    const SaverOptions& options = line.saverOptions;
+    const bool sane = (options.target != SaverOptions::Target::Foreign || options.windowId != 0) &&
+                      (!options.holdMs || *options.holdMs <= uint32_t(MaxLingerSeconds) * 1000) &&
+                      (!options.seed || *options.seed != 0);
+    if (!sane)
+        abort();
     return 0;
 }

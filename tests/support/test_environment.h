@@ -1,6 +1,6 @@
 #pragma once
 // An environment a test sets by hand: whether the application and the windows count as
-// active, the command line, and where Quillon.ini lives.
+// active, how the run was started, and where Quillon.ini lives.
 #include "platform/core/services.h"
 
 #include <optional>
@@ -12,14 +12,14 @@ public:
     bool active = true;
     // Unset: a window is active when the window system says so.
     std::optional<bool> windowsActive = true;
-    QStringList args;
+    RunMode mode;
     QString settings;
 
     bool applicationActive() const override { return active; }
     bool windowActive(const QWidget* window) const override {
         return windowsActive ? *windowsActive : Environment::windowActive(window);
     }
-    QStringList arguments() const override { return args; }
+    RunMode runMode() const override { return mode; }
     QString settingsFolder() const override { return settings; }
 };
 

@@ -3,6 +3,7 @@
 #include "app/export/export_command.h"
 #include "app/export/export_options.h"
 #include "platform/media/ffmpeg_encoder.h"
+#include "support/command_lines.h"
 #include "support/fake_export_source.h"
 #include "support/raised.h"
 
@@ -14,15 +15,17 @@
 namespace quillon {
 namespace {
 
+using testing::args;
 using testing::FakeCard;
 using testing::FakeExportSource;
 using testing::raised;
 
-QStringList args(std::initializer_list<const char*> list) {
-    QStringList out;
-    for (const char* a : list)
-        out << QString::fromUtf8(a);
-    return out;
+ExportOptions parseExportArguments(const QStringList& arguments) {
+    return testing::readOrRaise(arguments).exportOptions;
+}
+
+bool isExportCommand(const QStringList& arguments) {
+    return readCommandLine(arguments).mode.kind == RunKind::Export;
 }
 
 TEST(ExportOptionsTest, DefaultsAndEveryOptionInAnyOrder) {
@@ -132,14 +135,11 @@ class ExportCommandTest : public ::testing::Test {
 protected:
     int run(const QStringList& arguments, ExportSourceFactory factory = fake()) {
         FILE* err = tmpfile();
-        const int status = runExportCommand(arguments, factory, err);
-        rewind(err);
-        QByteArray bytes;
-        char buffer[4096];
-        while (size_t n = fread(buffer, 1, sizeof buffer, err))
-            bytes.append(buffer, qsizetype(n));
-        fclose(err);
-        messages = QString::fromLocal8Bit(bytes);
+        const CommandLine line = readCommandLine(arguments);
+        const std::optional<int> answered = answerCommandLine(line, stdout, err);
+        const int status =
+            answered ? *answered : runExportCommand(line.exportOptions, factory, err);
+        messages = testing::closedText(err);
         return status;
     }
     static ExportSourceFactory fake() {
@@ -173,8 +173,8 @@ TEST_F(ExportCommandTest, ARunReportsProgressInLinesAndEndsWithZero) {
 
 TEST_F(ExportCommandTest, FailuresAndBadUsageHaveTheirOwnStatus) {
     EXPECT_EQ(run({QStringLiteral("--export"), file("a.png")}), ExportBadUsage);
-    EXPECT_EQ(messages,
-              QStringLiteral("quillon: 1行目が指定されていません\n") + exportUsage() + u'\n');
+    EXPECT_EQ(messages, QStringLiteral("quillon: 1行目が指定されていません\n") +
+                            usage(RunKind::Export) + u'\n');
 
     const ExportSourceFactory broken = [](const ExportOptions&) -> std::unique_ptr<ExportSource> {
         throw Exception(QStringLiteral("描けません"));

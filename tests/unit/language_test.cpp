@@ -1,8 +1,10 @@
 // The interface's language: which one the locale and --lang choose, and that the English
 // translation is whole: every entry finished, and no Japanese left in any window.
 #include "platform/ui/translations.h"
+#include "support/command_lines.h"
 #include "support/modal_script.h"
 #include "support/program_fixture.h"
+#include "support/raised.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,24 +35,6 @@ bool hasJapanese(const QString& text) {
     return false;
 }
 
-// argv as main() gets it, and what is left of it after --lang is taken out.
-struct Arguments {
-    explicit Arguments(std::vector<std::string> given) : words(std::move(given)) {
-        for (std::string& w : words)
-            argv.push_back(w.data());
-        argv.push_back(nullptr);
-    }
-    QStringList left() const {
-        QStringList out;
-        for (char* a : argv)
-            if (a)
-                out.append(QString::fromLocal8Bit(a));
-        return out;
-    }
-    std::vector<std::string> words;
-    std::vector<char*> argv;
-};
-
 TEST(LanguageTest, TheLocaleAndTheOptionChooseTheLanguage) {
     using L = UiLanguage;
     EXPECT_EQ(languageForLocale({"ja-JP"}), L::Japanese);
@@ -61,24 +45,21 @@ TEST(LanguageTest, TheLocaleAndTheOptionChooseTheLanguage) {
     EXPECT_EQ(languageForLocale({"de-DE", "ja-JP"}), L::English); // the first one counts
     EXPECT_EQ(languageForLocale({"zh-CN"}), L::English);
 
-    Arguments both({"quillon", "--lang", "en", "/S", "--lang=ja"});
-    LanguageOption taken = takeLanguageOption(both.argv);
-    EXPECT_EQ(taken.language, L::Japanese); // the last one counts
-    EXPECT_FALSE(taken.problem);
-    // The switches that must come first still do, and the list stays ended.
-    EXPECT_EQ(both.left(), QStringList({"quillon", "/S"}));
-    EXPECT_EQ(both.argv.back(), nullptr);
+    QStringList both = testing::args({"--lang", "en", "/S", "--lang=ja"});
+    EXPECT_EQ(takeLanguage(both), L::Japanese); // the last one counts
+    // The switches that must come first still do.
+    EXPECT_EQ(both, QStringList({"/S"}));
 
-    Arguments none({"quillon", "--export", "card.png", "A"});
-    taken = takeLanguageOption(none.argv);
-    EXPECT_FALSE(taken.language);
-    EXPECT_EQ(none.left(), QStringList({"quillon", "--export", "card.png", "A"}));
+    QStringList none = testing::args({"--export", "card.png", "A"});
+    EXPECT_FALSE(takeLanguage(none));
+    EXPECT_EQ(none, QStringList({"--export", "card.png", "A"}));
 
-    for (const auto& bad : {std::vector<std::string>{"quillon", "--lang"},
-                            std::vector<std::string>{"quillon", "--lang", "de"},
-                            std::vector<std::string>{"quillon", "--lang="}}) {
-        Arguments arguments(bad);
-        EXPECT_TRUE(takeLanguageOption(arguments.argv).problem) << bad.back();
+    for (const auto& bad :
+         {testing::args({"--lang"}), testing::args({"--lang", "de"}), testing::args({"--lang="})}) {
+        QStringList arguments = bad;
+        EXPECT_EQ(testing::raised<UsageError>([&] { takeLanguage(arguments); }),
+                  QStringLiteral("--lang takes ja or en"))
+            << bad.join(u' ').toStdString();
     }
 }
 

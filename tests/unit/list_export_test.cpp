@@ -5,6 +5,7 @@
 #include "app/export/list_export.h"
 #include "platform/text/sjis.h"
 #include "subtitles/user_file.h"
+#include "support/command_lines.h"
 #include "support/fake_export_source.h"
 #include "support/raised.h"
 
@@ -66,7 +67,7 @@ TEST(ListExport, OptionsOfAListAndOfCaptions) {
         QStringList args;
         for (const char* a : list)
             args << QString::fromUtf8(a);
-        return parseExportArguments(args);
+        return testing::readOrRaise(args).exportOptions;
     };
     const ExportOptions list =
         parse({"--export", "out/", "--file=a.qln", "--format", ".WebM", "--seed", "7"});
@@ -112,11 +113,12 @@ TEST(ListExport, OptionsOfAListAndOfCaptions) {
 int runList(const QString& out, const QString& listFile, const ExportSourceFactory& factory,
             QString& messages) {
     FILE* err = tmpfile();
-    const int status =
-        runExportCommand({QStringLiteral("--export"), out, QStringLiteral("--file"), listFile,
-                          QStringLiteral("--format=png"), QStringLiteral("--size=64x48"),
-                          QStringLiteral("--seed=10")},
-                         factory, err);
+    const int status = runExportCommand(
+        testing::readOrRaise({QStringLiteral("--export"), out, QStringLiteral("--file"), listFile,
+                              QStringLiteral("--format=png"), QStringLiteral("--size=64x48"),
+                              QStringLiteral("--seed=10")})
+            .exportOptions,
+        factory, err);
     rewind(err);
     QByteArray said(8192, '\0');
     said.resize(qsizetype(fread(said.data(), 1, size_t(said.size()), err)));

@@ -88,7 +88,7 @@ TEST_F(MainFormTest, RunWithAnEmptyLine1TakesARandomTitleAndEmptiesTheFields) {
 }
 
 TEST_F(MainFormTest, ScreenSaverPaintStartsARandomCardUnlessOneIsShowing) {
-    environment.args = {QStringLiteral("/S")};
+    environment.mode.kind = RunKind::ScreenSaver;
     MainForm->Edit1->setText(QStringLiteral("消される"));
     MainForm->FormPaint();
     ASSERT_TRUE(DispForm->isVisible());

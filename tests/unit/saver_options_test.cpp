@@ -1,8 +1,8 @@
 // The screen saver's command line: which runs are the saver's, both dash forms, window
 // ids in hex and decimal, the window --root draws into, and a message and exit status 2
 // for each bad usage.
-#include "app/saver/saver_main.h"
 #include "app/saver/saver_options.h"
+#include "support/command_lines.h"
 #include "support/raised.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +12,16 @@
 namespace quillon {
 namespace {
 
+using testing::args;
 using testing::raised;
 using Target = SaverOptions::Target;
 
-QStringList args(std::initializer_list<const char*> list) {
-    QStringList out;
-    for (const char* a : list)
-        out << QString::fromUtf8(a);
-    return out;
+SaverOptions parseSaverArguments(const QStringList& arguments, const QString& xscreensaverWindow) {
+    return testing::readOrRaise(arguments, xscreensaverWindow).saverOptions;
+}
+
+bool isSaverCommand(const QStringList& arguments) {
+    return readCommandLine(arguments).mode.kind == RunKind::Saver;
 }
 
 SaverOptions parse(std::initializer_list<const char*> list, const char* env = "") {
@@ -124,20 +126,16 @@ TEST(SaverOptionsTest, WhichCommandLinesAreTheSavers) {
     EXPECT_FALSE(isSaverCommand({}));
 }
 
-TEST(SaverOptionsTest, AMalformedIdEndsWithAMessageAndStatus2BeforeAnyWindow) {
-    std::vector<std::string> words = {"quillon", "--window-id", "0xnope"};
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    ASSERT_TRUE(isSaverCommandLine(int(argv.size()), argv.data()));
-    ::testing::internal::CaptureStderr();
-    const int status = saverMain(int(argv.size()), argv.data(), UiLanguage::Japanese);
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(status, 2);
-    EXPECT_NE(said.find("--window-id の 0xnope はウィンドウの番号ではありません"),
+TEST(SaverOptionsTest, AMalformedIdEndsWithAMessageAndStatus2) {
+    FILE* err = tmpfile();
+    const CommandLine line = readCommandLine(args({"--window-id", "0xnope"}));
+    EXPECT_EQ(line.mode.kind, RunKind::Saver);
+    EXPECT_EQ(answerCommandLine(line, stdout, err), 2);
+    const std::string text = testing::closedText(err).toStdString();
+    EXPECT_NE(text.find("--window-id の 0xnope はウィンドウの番号ではありません"),
               std::string::npos)
-        << said;
-    EXPECT_NE(said.find("使い方: quillon --root"), std::string::npos) << said;
+        << text;
+    EXPECT_NE(text.find("使い方: quillon --root"), std::string::npos) << text;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/ui/spin_edit.h"
 #include "settings/option_form.h"
 #include "settings/settings_location.h"
+#include "support/command_lines.h"
 #include "support/program_fixture.h"
 #include "support/raised.h"
 
@@ -70,23 +71,27 @@ TEST_F(SettingsLocationRules, OtherwiseTheUsersConfigurationFolder) {
 }
 
 TEST(SettingsConfigOption, TakenFromAnyPlaceWithoutTouchingTheFirstArgument) {
-    const auto args = [](std::initializer_list<const char*> a) {
-        QStringList list{QStringLiteral("quillon")};
-        for (const char* s : a)
-            list.append(QString::fromUtf8(s));
-        return list;
+    const auto config = [](std::initializer_list<const char*> a) {
+        return readCommandLine(quillon::testing::args(a)).mode.configFile;
     };
-    EXPECT_EQ(configOption(args({})), QString());
-    EXPECT_EQ(configOption(args({"/s", "--config", "/tmp/a.ini"})), QStringLiteral("/tmp/a.ini"));
-    EXPECT_EQ(configOption(args({"-config", "b.ini", "/p"})), QStringLiteral("b.ini"));
-    EXPECT_EQ(configOption(args({"--config=c.ini", "--config", "d.ini"})), QStringLiteral("d.ini"));
+    const auto problem = [](std::initializer_list<const char*> a) {
+        return readCommandLine(quillon::testing::args(a)).problem;
+    };
+    EXPECT_EQ(config({}), QString());
+    EXPECT_EQ(config({"/s", "--config", "/tmp/a.ini"}), QStringLiteral("/tmp/a.ini"));
+    EXPECT_EQ(config({"-config", "b.ini", "/p"}), QStringLiteral("b.ini"));
+    EXPECT_EQ(config({"--config=c.ini", "--config", "d.ini"}), QStringLiteral("d.ini"));
+    EXPECT_EQ(config({"--window", "-config=e.ini"}), QStringLiteral("e.ini"));
     // A name that looks like a switch is still the file's name.
-    EXPECT_EQ(configOption(args({"--config", "/S"})), QStringLiteral("/S"));
-    EXPECT_FALSE(configOptionProblem(args({"/s", "--config", "a.ini", "1234"})));
+    EXPECT_EQ(config({"--config", "/S"}), QStringLiteral("/S"));
+    EXPECT_EQ(readCommandLine(quillon::testing::args({"--config", "/S"})).mode.kind,
+              RunKind::Normal);
+    EXPECT_FALSE(problem({"/s", "--config", "a.ini", "1234"}));
 
-    EXPECT_TRUE(configOptionProblem(args({"/s", "--config"})));
-    EXPECT_TRUE(configOptionProblem(args({"--config="})));
-    EXPECT_TRUE(configOptionProblem(args({"--config", ""})));
+    const QString missing = QStringLiteral("--config needs the path of a settings file");
+    EXPECT_EQ(problem({"/s", "--config"}), missing);
+    EXPECT_EQ(problem({"--config="}), missing);
+    EXPECT_EQ(problem({"--config", ""}), missing);
 }
 
 namespace {

@@ -193,7 +193,7 @@ TEST_F(TitleSequenceTest, EndOfHoldClosesWaitsOrEndsTheProgram) {
     EXPECT_EQ(mainWindowCloses, 0);
 
     // Screen-saver mode ends the program whatever AutoClose says.
-    environment.args = {QStringLiteral("/s")};
+    environment.mode.kind = RunKind::ScreenSaver;
     settings.autoClose = false;
     form->RunQuillon(QByteArray("A"), QByteArray());
     runTicks(10);
