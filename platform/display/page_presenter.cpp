@@ -69,7 +69,7 @@ void PagePresenter::showNext() {
     if (clock_ && clock_->showsAtNextRefresh()) {
         // Runs at the next refresh; a marker keeps later waits behind this frame.
         settling_ = std::move(entry.then);
-        settling_.push_back([] {});
+        settling_.emplace_back([] {});
         return;
     }
     // Whatever runs now may flip and queue again; it sees this frame as shown.
