@@ -4,7 +4,7 @@
 # single user subtitle 一二三 / 四五 at Wait 300. The card is typed and ends by itself after
 # its hold; screenshots show a character and the finished card, white on black over the
 # whole output; the typing heard keeps the cadence, each pause counted from the moment
-# its character is up.
+# its character is up; and a compositor that stops answering does not stop the card.
 # Usage: wayland.sh PATH/TO/quillon
 source "$(dirname "$0")/lib.sh"
 program=$1
@@ -13,7 +13,10 @@ command -v weston >/dev/null && command -v weston-screenshooter >/dev/null ||
 
 E2E_DIR=$(mktemp -d)
 wayland_cleanup() {
-  [ -n "${WESTON_PID:-}" ] && kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null
+  if [ -n "${WESTON_PID:-}" ]; then
+    kill -CONT "$WESTON_PID" 2>/dev/null
+    kill "$WESTON_PID" 2>/dev/null && wait "$WESTON_PID" 2>/dev/null
+  fi
   e2e_cleanup
 }
 trap wayland_cleanup EXIT
@@ -143,4 +146,22 @@ card, end = onsets[5], float(sys.argv[2]) * 1000
 print("the card at %.0f ms, the program ended %.0f ms later" % (card, end - card))
 sys.exit(0 if end - card >= 7000 - 5 else "held %.0f ms" % (end - card))
 PY
+# 3. A compositor that stops answering during the typing: the card goes on at the screen's
+# rate, every cue is heard, and it ends when it would have.
+rm -f "$E2E_WAVE"
+started=$(now_ms)
+(cd "$E2E_DIR" && exec ./quillon /s) >"$E2E_DIR/stdout.log" 2>&1 &
+E2E_APP_PID=$!
+sleep 1.5 # into the typing
+kill -STOP "$WESTON_PID"
+sleep 4
+kill -CONT "$WESTON_PID"
+e2e_wait_exit 20 || e2e_fail "the card stopped with the compositor"
+took=$(($(now_ms) - started))
+echo "the card with a silent compositor took $took ms"
+[ "$took" -lt 14000 ] || e2e_fail "the card waited for the compositor ($took ms)"
+sox "$E2E_WAVE" -t raw -r 48000 -c 1 -e signed -b 16 "$E2E_DIR/capture.raw" 2>/dev/null
+e2e_onsets "$E2E_DIR/capture.raw" 48000 >"$E2E_DIR/onsets.txt"
+[ "$(wc -l <"$E2E_DIR/onsets.txt")" -ge 6 ] ||
+  e2e_fail "cues went missing while the compositor was silent: $(tr '\n' ' ' <"$E2E_DIR/onsets.txt")"
 echo "PASS: wayland"
