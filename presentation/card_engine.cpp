@@ -90,10 +90,13 @@ void CardEngine::DXTimerTimer() {
     }
 
     DispText(ch);
-    // The pause counts from this tick, so the heard cadence is the table's; the pages go
-    // up at the display's refreshes meanwhile, each for at least one, and the cue waits
-    // for its page.
-    arm(static_cast<uint32_t>(extra + seams_.settings.Wait()));
+    // The pause counts from the moment the character is on the screen: the refreshes its
+    // two pages wait for come on top, as the drawing does. The next character is drawn
+    // ahead inside that pause.
+    whenShown([this, extra] {
+        arm(static_cast<uint32_t>(extra + seams_.settings.Wait()));
+        prepareNext();
+    });
 }
 
 void CardEngine::prepareNext() {
@@ -111,11 +114,7 @@ void CardEngine::DispText(const QByteArray& ch) {
     const QString cue = beastMode_ ? QString::fromLatin1(AnimalCues[seams_.random.draw(3)])
                                    : QStringLiteral("Type");
     drawCharacter(seams_.pages, ch, seams_.settings.Magnify(), seams_.settings.Font());
-    // Once the character is up, the next one is drawn ahead, in the pause before its tick.
-    whenShown([this, cue] {
-        PutSound(cue);
-        prepareNext();
-    });
+    whenShown([this, cue] { PutSound(cue); });
 }
 
 void CardEngine::DispAll() {

@@ -4,17 +4,42 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
 namespace quillon {
 
+namespace {
+
+// Whether the window system has made the application active at least once. One that never
+// does (a compositor without a keyboard, or one that keeps the focus from a program it did
+// not start) says nothing of it, and the program's windows count as active until it does.
+bool activationReported() {
+    static bool reported = false;
+    static const bool watching = [] {
+        if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QObject::connect(app, &QGuiApplication::applicationStateChanged, app,
+                             [](Qt::ApplicationState state) {
+                                 reported = reported || state == Qt::ApplicationActive;
+                             });
+        return true;
+    }();
+    (void)watching;
+    reported = reported || QGuiApplication::applicationState() == Qt::ApplicationActive;
+    return reported;
+}
+
+} // namespace
+
 bool Environment::applicationActive() const {
-    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+    return !activationReported() || QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
 bool Environment::windowActive(const QWidget* window) const {
-    return window && QApplication::activeWindow() == window;
+    if (!window)
+        return false;
+    return activationReported() ? QApplication::activeWindow() == window : window->isVisible();
 }
 
 RunMode Environment::runMode() const {

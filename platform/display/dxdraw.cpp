@@ -146,6 +146,8 @@ void TCustomDXDraw::Initialize() {
                 {QString::number(display_.Width()), QString::number(display_.Height()),
                  QString::number(display_.BitCount())}));
         }
+        if (hasOption(effective_, doFullScreen))
+            moveToUserScreen();
         // Full-screen pages are drawn as fine as the screen they fill.
         device_->pageScale = hasOption(effective_, doFullScreen) ? pageScaleForScreen() : 1.0;
         if (autoSize_) {
@@ -178,17 +180,20 @@ void TCustomDXDraw::setRefreshClock(RefreshClock* clock) {
         refreshClock(), [this](const PagePresenter::Frame& frame) { showFrame(frame); });
 }
 
-// The display's own signal where the window system gives one; otherwise its rate.
+// The display's own signal where the window system gives one, watched by its rate;
+// otherwise its rate.
 RefreshClock* TCustomDXDraw::refreshClock() {
     if (givenRefresh_)
         return givenRefresh_;
+    const double hz = TimerRefreshClock::rateOf(screen());
     QWindow* window = form_ ? form_->windowHandle() : nullptr;
     if (window && WindowRefreshClock::available()) {
         if (!windowRefresh_ || windowRefresh_->parent() != window)
-            windowRefresh_ = new WindowRefreshClock(window);
+            windowRefresh_ = new WindowRefreshClock(window, hz);
+        windowRefresh_->setRate(hz);
         return windowRefresh_;
     }
-    ownRefresh_.setRate(TimerRefreshClock::rateOf(screen()));
+    ownRefresh_.setRate(hz);
     return &ownRefresh_;
 }
 
@@ -211,6 +216,31 @@ void TCustomDXDraw::showFrame(const PagePresenter::Frame& frame) {
     if (changed.isEmpty() || !isVisible())
         return;
     repaint(toLogicalPixels(changed, devicePixelRatioF()));
+}
+
+// The card fills the output the user looks at: that of the program's window in front (the
+// main window, or the dialog the card came from), else of another of its windows shown.
+// Where the window system gives no active window (Wayland often does not), the main
+// window is the one shown.
+void TCustomDXDraw::moveToUserScreen() {
+    QWidget* front = QApplication::activeWindow();
+    if (!front || front == form_) {
+        front = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != form_ && window->isVisible() && !window->isMinimized()) {
+                front = window;
+                break;
+            }
+        }
+    }
+    QScreen* target = front ? front->screen() : nullptr;
+    if (!target || target == form_->screen())
+        return;
+    form_->setScreen(target);
+    // A window system that places windows itself (X11) puts a full-screen window on the
+    // output it is on.
+    if (!target->geometry().contains(form_->geometry().center()))
+        form_->move(target->geometry().topLeft());
 }
 
 // The mode is virtual: the form covers the real screen and the page is put on it.

@@ -97,6 +97,7 @@ private:
     void recomputeEffectiveOptions();
     void hookParentForm();
     void setCooperativeLevel();
+    void moveToUserScreen();
     void takeOverScreen();
     void showFrame(const PagePresenter::Frame& frame);
     // The area of the control, in device pixels, where the full-screen page goes.

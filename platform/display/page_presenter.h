@@ -2,7 +2,8 @@
 // Puts flipped pages on the screen at the display's pace without ever blocking: a flip
 // queues the page it brought up front; at each refresh the next page in the queue goes on
 // the screen, so every page is seen for at least one refresh, in order. What waits for a
-// page to be seen runs once it is.
+// page to be seen runs once it is: at the refresh that shows it, or at the one after where
+// the clock says pages reach the screen a refresh late.
 #include <QImage>
 #include <QRect>
 #include <deque>
@@ -33,7 +34,7 @@ public:
     // Drops the queued frames, what waits for them, and the frame shown.
     void clear();
 
-    bool waiting() const { return !queue_.empty(); }
+    bool waiting() const { return !queue_.empty() || !settling_.empty(); }
     // The frame on the screen now.
     const Frame& shown() const { return shown_; }
 
@@ -48,6 +49,9 @@ private:
     RefreshClock* clock_;
     std::function<void(const Frame&)> show_;
     std::deque<Entry> queue_;
+    // What waits for the frame shown last, on a clock whose pages reach the screen a
+    // refresh after they are shown.
+    std::vector<std::function<void()>> settling_;
     Frame shown_;
 };
 

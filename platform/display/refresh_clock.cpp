@@ -39,13 +39,48 @@ double TimerRefreshClock::rateOf(const QScreen* screen) {
     return hz > 0.0 ? hz : 60.0;
 }
 
-WindowRefreshClock::WindowRefreshClock(QWindow* window) : QObject(window), window_(window) {
+WindowRefreshClock::WindowRefreshClock(QWindow* window, double hz)
+    : QObject(window), window_(window), own_(hz, this), watchdog_(new QTimer(this)) {
+    watchdog_->setSingleShot(true);
+    watchdog_->setTimerType(Qt::PreciseTimer);
+    connect(watchdog_, &QTimer::timeout, this, [this] {
+        quiet_ = true;
+        answer();
+    });
+    own_.onRefresh = [this] { answer(); };
     window_->installEventFilter(this);
 }
 
+void WindowRefreshClock::setRate(double hz) {
+    own_.setRate(hz);
+}
+
 void WindowRefreshClock::requestRefresh() {
-    requested_ = true;
-    window_->requestUpdate();
+    if (pending_)
+        return;
+    pending_ = true;
+    const bool exposed = window_->isExposed();
+    if (exposed) {
+        asked_ = true;
+        window_->requestUpdate();
+    }
+    if (!exposed || quiet_)
+        own_.requestRefresh();
+    else
+        watchdog_->start(static_cast<int>(std::ceil(2 * own_.periodMs())));
+}
+
+bool WindowRefreshClock::showsAtNextRefresh() const {
+    return !quiet_ && window_->isExposed();
+}
+
+void WindowRefreshClock::answer() {
+    if (!pending_)
+        return;
+    pending_ = false;
+    watchdog_->stop();
+    if (onRefresh)
+        onRefresh();
 }
 
 bool WindowRefreshClock::available() {
@@ -54,10 +89,10 @@ bool WindowRefreshClock::available() {
 
 bool WindowRefreshClock::eventFilter(QObject* watched, QEvent* event) {
     // The window's own repaints use the same signal; only a request of ours is answered.
-    if (watched == window_ && event->type() == QEvent::UpdateRequest && requested_) {
-        requested_ = false;
-        if (onRefresh)
-            onRefresh();
+    if (watched == window_ && event->type() == QEvent::UpdateRequest && asked_) {
+        asked_ = false;
+        quiet_ = false;
+        answer();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -16,6 +16,9 @@ public:
     virtual ~RefreshClock() = default;
     // onRefresh is called once, at the next refresh.
     virtual void requestRefresh() = 0;
+    // A page put up at a refresh is on the screen only at the one after (a compositor
+    // shows what a window hands it at its following repaint).
+    virtual bool showsAtNextRefresh() const { return false; }
     std::function<void()> onRefresh;
 };
 
@@ -23,6 +26,8 @@ public:
 class ManualRefreshClock : public RefreshClock {
 public:
     void requestRefresh() override { requested_ = true; }
+    bool showsAtNextRefresh() const override { return late; }
+    bool late = false;
     bool requested() const { return requested_; }
     // One refresh; false, doing nothing, when none was asked for.
     bool refresh() {
@@ -60,10 +65,18 @@ private:
 
 // Paced by the window system itself where it says when a window may draw its next frame
 // (Wayland's frame callbacks, through QWindow::requestUpdate): a real refresh signal.
+// The signal is never waited for blindly: a compositor sends none to a window it does not
+// show and may stop sending them at any time, so a window that is not exposed is paced
+// by the screen's rate, and a request the window leaves unanswered for two periods is
+// answered by that rate too, until the window answers again.
 class WindowRefreshClock : public QObject, public RefreshClock {
 public:
-    explicit WindowRefreshClock(QWindow* window);
+    WindowRefreshClock(QWindow* window, double hz);
+    void setRate(double hz);
     void requestRefresh() override;
+    bool showsAtNextRefresh() const override;
+    // Whether the window's signal paces the pages (false while it is quiet).
+    bool followsWindow() const { return !quiet_; }
 
     // Whether the platform the program runs on gives such a signal.
     static bool available();
@@ -72,8 +85,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void answer();
+
     QWindow* window_;
-    bool requested_ = false;
+    TimerRefreshClock own_;
+    QTimer* watchdog_;
+    bool asked_ = false;   // the window was asked and has not answered
+    bool pending_ = false; // a request nobody has answered yet
+    bool quiet_ = false;   // the window let its last request run out
 };
 
 } // namespace quillon

@@ -62,12 +62,12 @@ TEST(Captions, EachCharacterAtItsOwnMomentThenTheCardThroughItsHold) {
 
     // No pause at all after B (line 2's first character, Wait 0): C is held until a
     // frame has shown B, and its cue begins with the frame that first shows it; the
-    // pause after C still counts from C's tick, so the card comes 290 ms after it.
+    // pause after C counts from the moment C is up, so the card comes 290 ms after that.
     settings.wait = 0;
     const std::vector<Cue> held = {{"A", "", 1500, 1790},
                                    {"B", "", 1790, 1820},
-                                   {"C", "", 1820, 2080},
-                                   {"A", "BC", 2080, 9080}};
+                                   {"C", "", 1820, 2090},
+                                   {"A", "BC", 2090, 9090}};
     EXPECT_EQ(playedCues("A", "BC", settings), held);
 }
 
