@@ -5,7 +5,6 @@
 #include "app/export/export_pipeline.h"
 #include "app/export/list_export.h"
 #include "platform/core/interrupt_flag.h"
-#include "platform/media/ffmpeg_encoder.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>

@@ -3,6 +3,7 @@
 //   quillon --export FILE [--size WxH] [--fps N] [--seed N] [--captions FILE] LINE1 [LINE2]
 //          [--transparent] [--color RRGGBB] [--background RRGGBB|IMAGE] [--loop N]
 //   quillon --export DIR/ (--file LIST.qln | --catalogue) [--format EXT] [...]
+#include "app/export/export_formats.h"
 #include "platform/core/error.h"
 #include "platform/display/page_style.h"
 
@@ -14,16 +15,6 @@
 #include <optional>
 
 namespace quillon {
-
-enum class ExportFormat {
-    Png,
-    Mp4,
-    WebM,
-    Mov,
-    Gif,
-    WebP,
-    PngSequence, // a folder ("DIR/") or a pattern ("DIR/frame-%05d.png"), with sound.wav
-};
 
 // A whole list at once: one card per subtitle, each a file of its own in one folder.
 struct ExportList {
@@ -67,12 +58,6 @@ bool isExportCommand(const QStringList& arguments);
 // Parses the arguments after the program name. Raises ExportUsageError.
 ExportOptions parseExportArguments(const QStringList& arguments);
 
-// The format named by the file's extension; raises ExportUsageError for any other.
-ExportFormat exportFormatOf(const QString& file);
-
-// Raises ExportUsageError when the size does not suit the format.
-void checkExportSize(QSize size, ExportFormat format);
-
 // The look of the file: --transparent (a flag), --color, --background, --loop.
 bool isExportLookFlag(const QString& name);
 bool isExportLookOption(const QString& name);
@@ -80,17 +65,6 @@ bool isExportLookOption(const QString& name);
 void takeExportLook(const QString& name, const QString& value, ExportOptions& options);
 // Raises ExportUsageError when the look does not suit the format (no alpha in H.264).
 void checkExportLook(const ExportOptions& options);
-// Whether the format can keep a transparent background.
-bool exportKeepsAlpha(ExportFormat format);
-
-// Where a PNG sequence goes: its folder, and the name of frame k made from a pattern
-// with one %d (or %05d ...).
-struct FrameFiles {
-    QString folder;
-    QString pattern;
-    QString nameOf(int64_t frame) const;
-};
-FrameFiles frameFilesOf(const QString& target);
 
 // One-line usage text.
 QString exportUsage();

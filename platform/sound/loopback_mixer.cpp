@@ -18,7 +18,8 @@ namespace {
 }
 } // namespace
 
-LoopbackMixer::LoopbackMixer() : al_(OpenALApi::get()) {
+LoopbackMixer::LoopbackMixer(int rate, int channels)
+    : al_(OpenALApi::get()), rate_(rate), channels_(channels == 1 ? 1 : 2) {
     open();
     delay_ = measureDelay();
 }
@@ -33,14 +34,15 @@ void LoopbackMixer::open() {
     if (!device)
         cannotRender();
     device_ = device;
-    if (!al_.alcIsRenderFormatSupportedSOFT(device, SampleRate, ALC_STEREO_SOFT, ALC_SHORT_SOFT)) {
+    const ALCint layout = channels_ == 1 ? ALC_MONO_SOFT : ALC_STEREO_SOFT;
+    if (!al_.alcIsRenderFormatSupportedSOFT(device, rate_, layout, ALC_SHORT_SOFT)) {
         al_.alcCloseDevice(device);
         cannotRender();
     }
     const ALCint attributes[] = {ALC_FREQUENCY,
-                                 SampleRate,
+                                 rate_,
                                  ALC_FORMAT_CHANNELS_SOFT,
-                                 ALC_STEREO_SOFT,
+                                 layout,
                                  ALC_FORMAT_TYPE_SOFT,
                                  ALC_SHORT_SOFT,
                                  ALC_HRTF_SOFT,
@@ -65,14 +67,14 @@ int64_t LoopbackMixer::measureDelay() {
     int16_t probe[ProbeFrames] = {8000};
     ALuint buffer = 0;
     al_.alGenBuffers(1, &buffer);
-    al_.alBufferData(buffer, AL_FORMAT_MONO16, probe, sizeof probe, SampleRate);
+    al_.alBufferData(buffer, AL_FORMAT_MONO16, probe, sizeof probe, rate_);
     play(Cue{0, buffer, 1.0f});
-    std::vector<int16_t> heard(size_t(Window) * Channels);
+    std::vector<int16_t> heard(size_t(Window) * size_t(channels_));
     al_.alcRenderSamplesSOFT(static_cast<ALCdevice*>(device_), heard.data(), Window);
     // The output is dithered: silence there is a level of one or two, not zero.
     const auto loud = [&](int64_t frame) {
-        return std::abs(heard[size_t(frame) * Channels]) > 1000 ||
-               std::abs(heard[size_t(frame) * Channels + 1]) > 1000;
+        const size_t at = size_t(frame) * size_t(channels_);
+        return std::abs(heard[at]) > 1000 || std::abs(heard[at + size_t(channels_) - 1]) > 1000;
     };
     int64_t delay = 0;
     while (delay < Window && !loud(delay))
@@ -154,7 +156,7 @@ void LoopbackMixer::finish(int64_t endSample, std::vector<int16_t>& out) {
     // The held-back frames come out while the device mixes on past the end.
     renderDevice(std::max<int64_t>(0, endSample + delay_ - position_), out);
     if (output_ > endSample) {
-        out.resize(out.size() - size_t(output_ - endSample) * Channels);
+        out.resize(out.size() - size_t(output_ - endSample) * size_t(channels_));
         output_ = endSample;
     }
 }
@@ -165,11 +167,11 @@ void LoopbackMixer::renderDevice(int64_t frames, std::vector<int16_t>& out) {
     std::vector<int16_t> scratch;
     while (frames > 0) {
         const int64_t n = std::min(frames, Slice);
-        scratch.resize(size_t(n) * Channels);
+        scratch.resize(size_t(n) * size_t(channels_));
         al_.alcRenderSamplesSOFT(static_cast<ALCdevice*>(device_), scratch.data(), ALCsizei(n));
         // The first delay_ frames come before sample 0 of the output.
         const int64_t skip = std::clamp<int64_t>(delay_ - position_, 0, n);
-        out.insert(out.end(), scratch.begin() + ptrdiff_t(skip * Channels), scratch.end());
+        out.insert(out.end(), scratch.begin() + ptrdiff_t(skip * channels_), scratch.end());
         output_ += n - skip;
         position_ += n;
         frames -= n;
