@@ -14,18 +14,11 @@ namespace quillon {
 
 namespace {
 
-QStringList list(std::initializer_list<const char*> words) {
-    QStringList out;
-    for (const char* w : words)
-        out << QString::fromLatin1(w);
-    return out;
-}
-
 // The frames come as studio-range BT.709; the file says so, so that players show true
 // black and white.
 QStringList bt709() {
-    return list({"-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
-                 "-color_range", "tv"});
+    return ffmpegWords({"-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
+                        "-color_range", "tv"});
 }
 
 // RGBA frames made into BT.709 studio range, as the file says they are.
@@ -36,33 +29,34 @@ constexpr const char* Bt709Scale = "scale=out_color_matrix=bt709:out_range=tv";
 // repeats made by ffmpeg from the one decoded frame.
 
 QStringList mp4Output(const EncoderSettings&) {
-    return list({"-fps_mode", "passthrough", "-pix_fmt", "yuv420p"}) + bt709() +
-           list({"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18", "-c:a", "aac",
-                 // The fast coder: a third of the time, and the cues sound the same.
-                 "-aac_coder", "fast", "-b:a", "96k", "-movflags", "+faststart", "-f", "mp4"});
+    return ffmpegWords({"-fps_mode", "passthrough", "-pix_fmt", "yuv420p"}) + bt709() +
+           ffmpegWords({"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18", "-c:a", "aac",
+                        // The fast coder: a third of the time, and the cues sound the same.
+                        "-aac_coder", "fast", "-b:a", "96k", "-movflags", "+faststart", "-f",
+                        "mp4"});
 }
 
 QStringList webmOutput(const EncoderSettings& s) {
-    return list({"-fps_mode", "passthrough"}) +
+    return ffmpegWords({"-fps_mode", "passthrough"}) +
            (s.alpha ? QStringList{QStringLiteral("-vf"), QString::fromLatin1(Bt709Scale)}
                     : QStringList()) +
-           list({"-pix_fmt", s.alpha ? "yuva420p" : "yuv420p"}) + bt709() +
-           list({"-c:v",     "libvpx-vp9", "-deadline",
-                 "realtime", "-cpu-used",  "8",
-                 "-row-mt",  "1",          "-tile-columns",
-                 "2",        "-threads",   "0",
-                 "-crf",     "30",         "-b:v",
-                 "0",        "-c:a",       "libopus",
-                 "-b:a",     "96k",        "-f",
-                 "webm"});
+           ffmpegWords({"-pix_fmt", s.alpha ? "yuva420p" : "yuv420p"}) + bt709() +
+           ffmpegWords({"-c:v",     "libvpx-vp9", "-deadline",
+                        "realtime", "-cpu-used",  "8",
+                        "-row-mt",  "1",          "-tile-columns",
+                        "2",        "-threads",   "0",
+                        "-crf",     "30",         "-b:v",
+                        "0",        "-c:a",       "libopus",
+                        "-b:a",     "96k",        "-f",
+                        "webm"});
 }
 
 QStringList movOutput(const EncoderSettings& s) {
     return QStringList{QStringLiteral("-vf"),
                        QStringLiteral("fps=%1,%2").arg(s.fps).arg(QLatin1String(Bt709Scale))} +
-           list({"-pix_fmt", "yuva444p10le"}) + bt709() +
-           list({"-c:v", "prores_aw", "-profile:v", "4", "-vendor", "apl0", "-c:a", "pcm_s16le",
-                 "-f", "mov"});
+           ffmpegWords({"-pix_fmt", "yuva444p10le"}) + bt709() +
+           ffmpegWords({"-c:v", "prores_aw", "-profile:v", "4", "-vendor", "apl0", "-c:a",
+                        "pcm_s16le", "-f", "mov"});
 }
 
 QStringList gifOutput(const EncoderSettings& s) {
@@ -82,8 +76,8 @@ QStringList gifOutput(const EncoderSettings& s) {
 }
 
 QStringList webpOutput(const EncoderSettings& s) {
-    return list({"-fps_mode", "passthrough", "-pix_fmt", "bgra", "-c:v", "libwebp_anim",
-                 "-lossless", "1", "-loop"}) +
+    return ffmpegWords({"-fps_mode", "passthrough", "-pix_fmt", "bgra", "-c:v", "libwebp_anim",
+                        "-lossless", "1", "-loop"}) +
            QStringList{QString::number(s.loops), QStringLiteral("-f"), QStringLiteral("webp")};
 }
 

@@ -32,14 +32,14 @@ QString FfmpegEncoder::missingProgramMessage() {
                   "ください (例: sudo apt install ffmpeg)");
 }
 
-namespace {
-
-QStringList list(std::initializer_list<const char*> words) {
+QStringList ffmpegWords(std::initializer_list<const char*> words) {
     QStringList out;
     for (const char* w : words)
         out << QString::fromLatin1(w);
     return out;
 }
+
+namespace {
 
 // The frames' stream: IVF, a 32-byte header, then each frame behind its size and its
 // number on the grid.
@@ -76,20 +76,20 @@ QByteArray ivfFrameHeader(qsizetype bytes, int64_t index) {
 
 QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
     QStringList args =
-        list({"-hide_banner", "-nostdin", "-loglevel", "error", "-y",
-              // Without this a write error at the end (a full disk) still
-              // exits with 0.
-              "-xerror",
-              // Frames on descriptor 3, sound on 4. Both are described in
-              // full, so nothing is read ahead to guess what they are.
-              "-probesize", "32", "-analyzeduration", "0", "-f", "ivf", "-i", "pipe:3"});
+        ffmpegWords({"-hide_banner", "-nostdin", "-loglevel", "error", "-y",
+                     // Without this a write error at the end (a full disk) still
+                     // exits with 0.
+                     "-xerror",
+                     // Frames on descriptor 3, sound on 4. Both are described in
+                     // full, so nothing is read ahead to guess what they are.
+                     "-probesize", "32", "-analyzeduration", "0", "-f", "ivf", "-i", "pipe:3"});
     if (s.sampleRate > 0)
-        args << list({"-probesize", "32", "-analyzeduration", "0", "-f", "s16le", "-ar"})
+        args << ffmpegWords({"-probesize", "32", "-analyzeduration", "0", "-f", "s16le", "-ar"})
              << QString::number(s.sampleRate) << QStringLiteral("-ac")
              << QString::number(s.channels)
-             << list({"-i", "pipe:4", "-map", "0:v:0", "-map", "1:a:0"});
+             << ffmpegWords({"-i", "pipe:4", "-map", "0:v:0", "-map", "1:a:0"});
     else
-        args << list({"-map", "0:v:0"});
+        args << ffmpegWords({"-map", "0:v:0"});
     args << s.output << s.outputPath;
     return args;
 }

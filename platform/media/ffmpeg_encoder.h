@@ -33,6 +33,9 @@ struct EncoderSettings {
     QStringList output;      // what ffmpeg makes of the streams: codecs, container
 };
 
+// ffmpeg's arguments written as plain words.
+QStringList ffmpegWords(std::initializer_list<const char*> words);
+
 class FfmpegEncoder {
 public:
     // The ffmpeg on the search path; empty when there is none.

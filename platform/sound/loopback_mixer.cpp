@@ -34,15 +34,16 @@ void LoopbackMixer::open() {
     if (!device)
         cannotRender();
     device_ = device;
-    const ALCint layout = channels_ == 1 ? ALC_MONO_SOFT : ALC_STEREO_SOFT;
-    if (!al_.alcIsRenderFormatSupportedSOFT(device, rate_, layout, ALC_SHORT_SOFT)) {
+    // Always mixed in stereo: a mono device would mix a sound straight ahead louder than
+    // each side of the stereo mix, and the exported levels must not depend on it.
+    if (!al_.alcIsRenderFormatSupportedSOFT(device, rate_, ALC_STEREO_SOFT, ALC_SHORT_SOFT)) {
         al_.alcCloseDevice(device);
         cannotRender();
     }
     const ALCint attributes[] = {ALC_FREQUENCY,
                                  rate_,
                                  ALC_FORMAT_CHANNELS_SOFT,
-                                 layout,
+                                 ALC_STEREO_SOFT,
                                  ALC_FORMAT_TYPE_SOFT,
                                  ALC_SHORT_SOFT,
                                  ALC_HRTF_SOFT,
@@ -69,12 +70,12 @@ int64_t LoopbackMixer::measureDelay() {
     al_.alGenBuffers(1, &buffer);
     al_.alBufferData(buffer, AL_FORMAT_MONO16, probe, sizeof probe, rate_);
     play(Cue{0, buffer, 1.0f});
-    std::vector<int16_t> heard(size_t(Window) * size_t(channels_));
+    std::vector<int16_t> heard(size_t(Window) * Channels);
     al_.alcRenderSamplesSOFT(static_cast<ALCdevice*>(device_), heard.data(), Window);
     // The output is dithered: silence there is a level of one or two, not zero.
     const auto loud = [&](int64_t frame) {
-        const size_t at = size_t(frame) * size_t(channels_);
-        return std::abs(heard[at]) > 1000 || std::abs(heard[at + size_t(channels_) - 1]) > 1000;
+        return std::abs(heard[size_t(frame) * Channels]) > 1000 ||
+               std::abs(heard[size_t(frame) * Channels + 1]) > 1000;
     };
     int64_t delay = 0;
     while (delay < Window && !loud(delay))
@@ -167,11 +168,17 @@ void LoopbackMixer::renderDevice(int64_t frames, std::vector<int16_t>& out) {
     std::vector<int16_t> scratch;
     while (frames > 0) {
         const int64_t n = std::min(frames, Slice);
-        scratch.resize(size_t(n) * size_t(channels_));
+        scratch.resize(size_t(n) * Channels);
         al_.alcRenderSamplesSOFT(static_cast<ALCdevice*>(device_), scratch.data(), ALCsizei(n));
         // The first delay_ frames come before sample 0 of the output.
         const int64_t skip = std::clamp<int64_t>(delay_ - position_, 0, n);
-        out.insert(out.end(), scratch.begin() + ptrdiff_t(skip * channels_), scratch.end());
+        if (channels_ == Channels) {
+            out.insert(out.end(), scratch.begin() + ptrdiff_t(skip * Channels), scratch.end());
+        } else {
+            // Nothing is panned, so both sides are the same: one of them is the mono mix.
+            for (int64_t i = skip; i < n; ++i)
+                out.push_back(scratch[size_t(i) * Channels]);
+        }
         output_ += n - skip;
         position_ += n;
         frames -= n;

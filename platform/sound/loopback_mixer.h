@@ -1,7 +1,7 @@
 #pragma once
 // The program's sounds mixed offline: OpenAL Soft renders into memory through its
-// loopback device (16-bit, mono or stereo, at the rate asked) instead of playing on a
-// sound card, and each cue starts on its exact sample. The library is loaded at run time, like the
+// loopback device (16-bit stereo at the rate asked, or one side of it as mono) instead
+// of playing on a sound card, and each cue starts on its exact sample. The library is loaded at run time, like the
 // player's.
 #include <QString>
 #include <cstdint>

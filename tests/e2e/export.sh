@@ -84,7 +84,7 @@ LANG=en_US.UTF-8 LC_ALL= e2e_export "$OUT/card.png/frames/" A
 status=$?
 set -e
 [ "$status" = 1 ] && grep -q "quillon: Cannot write to $OUT/card.png/frames" "$E2E_DIR/export.err" &&
-  ! grep -q '[ぁ-んァ-ン一-龥]' "$E2E_DIR/export.err" ||
+  ! LC_ALL=C.UTF-8 grep -qP '[\x{3040}-\x{30ff}\x{4e00}-\x{9fff}]' "$E2E_DIR/export.err" ||
   e2e_fail "unwritable sequence, in English: status $status, $(cat "$E2E_DIR/export.err")"
 mkdir -p "$E2E_DIR/nopath"
 ln -sf "$(command -v env)" "$E2E_DIR/nopath/env"
