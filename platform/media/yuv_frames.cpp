@@ -62,8 +62,11 @@ const QByteArray& Yuv420Frames::convert(const QImage& source) {
     }
     const int w = frame.width(), h = frame.height();
     const int cw = (w + 1) / 2, ch = (h + 1) / 2;
-    // A fresh array: the previous one may still wait in a pipe.
-    bytes_ = QByteArray(frameBytes(frame.size()), Qt::Uninitialized);
+    // The previous array may still wait in a pipe; the one before it is reused once the
+    // pipe is done with it, which spares the fresh pages of a new one.
+    std::swap(bytes_, spare_);
+    if (!bytes_.isDetached() || bytes_.size() != frameBytes(frame.size()))
+        bytes_ = QByteArray(frameBytes(frame.size()), Qt::Uninitialized);
     auto* y = reinterpret_cast<uint8_t*>(bytes_.data());
     uint8_t* cb = y + qsizetype(w) * h;
     uint8_t* cr = cb + qsizetype(cw) * ch;
