@@ -1,8 +1,8 @@
 #pragma once
 // The program's sounds mixed offline: OpenAL Soft renders into memory through its
 // loopback device (16-bit stereo at the rate asked, or one side of it as mono) instead
-// of playing on a sound card, and each cue starts on its exact sample. The library is loaded at run
-// time, like the player's.
+// of playing on a sound card, and each cue starts on its exact sample. The library is
+// loaded at run time, like the player's.
 #include <QString>
 #include <cstdint>
 #include <map>
