@@ -45,19 +45,19 @@ using MakeFrameSink = std::unique_ptr<FrameSink> (*)(const ExportOptions&, const
 using FfmpegOutput = QStringList (*)(const EncoderSettings&);
 
 struct ExportFormatRow {
-    ExportFormat format;
-    const char* extension;    // lower case, without the dot; empty for a folder
-    const char* chooserLabel; // the save chooser's filter, translated in "Export"
-    int soundRate;            // the sound's samples a second; 0: no sound
-    int soundChannels;
-    FormatAlpha alpha;
-    const char* noAlphaMessage;  // why --transparent is refused, for FormatAlpha::Never
-    const char* oddSidesMessage; // set when width and height must be even
-    FrameRepeats repeats;
-    bool captions;  // --captions may go beside it
-    bool yuvFrames; // without alpha, frames go to ffmpeg as 4:2:0 made here
-    MakeFrameSink makeSink;
-    FfmpegOutput ffmpegOutput; // for the ffmpeg sink: what ffmpeg makes of the frames
+    ExportFormat format = ExportFormat::Png;
+    const char* extension = "";    // lower case, without the dot; empty for a folder
+    const char* chooserLabel = ""; // the save chooser's filter, translated in "Export"
+    int soundRate = 0;             // the sound's samples a second; 0: no sound
+    int soundChannels = 0;
+    FormatAlpha alpha = FormatAlpha::Never;
+    const char* noAlphaMessage = nullptr;  // why --transparent is refused, for Never
+    const char* oddSidesMessage = nullptr; // set when width and height must be even
+    FrameRepeats repeats = FrameRepeats::Once;
+    bool captions = true;   // --captions may go beside it
+    bool yuvFrames = false; // without alpha, frames go to ffmpeg as 4:2:0 made here
+    MakeFrameSink makeSink = nullptr;
+    FfmpegOutput ffmpegOutput = nullptr; // for the ffmpeg sink: what ffmpeg makes of the frames
 };
 
 // The rows, in the chooser's order.
