@@ -4,6 +4,8 @@
 // - the same card made with the ffmpeg program alone (bench/drawtext_recipe.py: drawtext
 //   filters at the card's moments, the sounds mixed in), run in turn with the MP4
 //   (A B A B), since the machine may be busy with other work;
+// - the same comparison as a user times it: the whole `quillon --export card.mp4` process,
+//   start to exit, against the recipe's whole run, several rounds in turn;
 // - a 640 × 480 GIF, and a PNG.
 // Usage: bench_export [FOLDER]   (keeps the written files there, for a look)
 #include "app/export/card_source.h"
@@ -20,6 +22,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -120,6 +123,71 @@ void printVideo(const char* label, const Timing& t) {
     std::fflush(stdout);
 }
 
+double processSeconds(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The program as a user runs it, against the recipe as a user runs it, in turn.
+void compareWholeProcesses(const QDir& dir, int rounds) {
+    const ExportOptions mp4 = optionsFor(dir, QSize(1920, 1080), "mp4");
+    const QString moments = writeMoments(dir, mp4);
+    const auto source = makeCardExportSource(mp4, Settings{});
+    int64_t frames = 0;
+    for (; !source->atEnd(); ++frames)
+        source->nextFrame();
+    const double length = double(frames) / Fps;
+    std::printf("Whole processes, 1920x1080 MP4, %.2f s of video, %d rounds in turn "
+                "(target: the export 4x faster than the recipe)\n",
+                length, rounds);
+    std::vector<double> own, recipe, ratio;
+    for (int round = 0; round < rounds; ++round) {
+        const double cpu0 = cpuSeconds(RUSAGE_CHILDREN);
+        const double a =
+            processSeconds(QStringLiteral(QUILLON_PROGRAM),
+                           {QStringLiteral("--export"), dir.filePath(QStringLiteral("whole.mp4")),
+                            QStringLiteral("--size"), QStringLiteral("1920x1080"),
+                            QStringLiteral("--seed"), QStringLiteral("1"), Line1, Line2});
+        const double cpu1 = cpuSeconds(RUSAGE_CHILDREN);
+        const double b = recipeSeconds(moments, dir.filePath(QStringLiteral("recipe.mp4")));
+        const double cpu2 = cpuSeconds(RUSAGE_CHILDREN);
+        if (a < 0 || b < 0) {
+            std::printf("  %s failed\n", a < 0 ? "quillon --export" : "the recipe");
+            return;
+        }
+        own.push_back(a);
+        recipe.push_back(b);
+        ratio.push_back(b / a);
+        // Processor time too (with ffmpeg's), which a busy machine disturbs less.
+        std::printf(
+            "  round %d: quillon --export %.3f s (%.3f s per s of video, processor %.2f s), "
+            "recipe %.3f s (%.3f s per s, processor %.2f s), ratio %.2fx\n",
+            round + 1, a, a / length, cpu1 - cpu0, b, b / length, cpu2 - cpu1, b / a);
+        std::fflush(stdout);
+    }
+    const auto [low, high] = std::minmax_element(ratio.begin(), ratio.end());
+    std::printf("  median: quillon --export %.3f s, recipe %.3f s; ratio median %.2fx, "
+                "from %.2fx to %.2fx\n",
+                median(own), median(recipe), median(ratio), *low, *high);
+}
+
 void compareWithRecipe(const QDir& dir) {
     const ExportOptions mp4 = optionsFor(dir, QSize(1920, 1080), "mp4");
     const QString moments = writeMoments(dir, mp4);
@@ -157,6 +225,7 @@ int main(int argc, char** argv) {
         std::printf("no ffmpeg: video exports not measured\n");
     } else {
         compareWithRecipe(dir);
+        compareWholeProcesses(dir, 7);
         std::printf("1920x1080 WebM (target: 15x real time)\n");
         for (int round = 0; round < 2; ++round)
             printVideo("quillon --export .webm", timingOf(optionsFor(dir, {1920, 1080}, "webm")));

@@ -38,6 +38,13 @@ const QList<BuiltInSound>& builtInSounds() {
     return table;
 }
 
+void readBuiltInWave(const BuiltInSound& sound, TWave& wave) {
+    QFile image(QStringLiteral(":/sounds/%1.wav").arg(sound.name));
+    if (!image.open(QIODevice::ReadOnly))
+        throw EStreamReadError();
+    wave.readWave(image);
+}
+
 void loadBuiltInSounds(TDXWaveList& list) {
     TWaveCollection& items = *list.Items();
     items.clear();
@@ -46,10 +53,7 @@ void loadBuiltInSounds(TDXWaveList& list) {
         item->setName(sound.name);
         item->setLooped(sound.looped);
         item->setMaxPlayingCount(0);
-        QFile image(QStringLiteral(":/sounds/%1.wav").arg(sound.name));
-        if (!image.open(QIODevice::ReadOnly))
-            throw EStreamReadError();
-        item->Wave().readWave(image);
+        readBuiltInWave(sound, item->Wave());
     }
     if (list.DXSound() && list.DXSound()->initialized())
         items.Restore();

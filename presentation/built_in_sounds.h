@@ -8,6 +8,7 @@
 namespace quillon {
 
 class TDXWaveList;
+class TWave;
 
 struct BuiltInSound {
     QString name;
@@ -19,6 +20,9 @@ struct BuiltInSound {
 
 // The table the sounds were made from, read from the program's resources.
 const QList<BuiltInSound>& builtInSounds();
+
+// Reads the sound's wave from the program's resources.
+void readBuiltInWave(const BuiltInSound& sound, TWave& wave);
 
 // Replaces the list's items by the built-in sounds; a list that already plays gets
 // its buffers at once.

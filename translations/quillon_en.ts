@@ -404,10 +404,6 @@
         <translation>a list export takes no line 1 or line 2: %s</translation>
     </message>
     <message>
-        <source>%s: 書き出せる形式は .png, .mp4, .webm, .mov, .gif, .webp と、PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です</source>
-        <translation>%s: the formats are .png, .mp4, .webm, .mov, .gif, .webp, and a PNG sequence as a folder (NAME/) or a name pattern (frame-%05d.png)</translation>
-    </message>
-    <message>
         <source>--loop は 0 (いつまでも) から 65535 までの整数です</source>
         <translation>--loop is a whole number from 0 (for ever) to 65535</translation>
     </message>
@@ -438,6 +434,10 @@
     <message>
         <source>%d 枚を書き出しました。一覧の %d 行目より先は書き出していません: %s</source>
         <translation>%d cards exported; nothing past line %d of the list: %s</translation>
+    </message>
+    <message>
+        <source>%s: 書き出せる形式は %s と、PNG 連番のフォルダ (名前/) か名前の型 (frame-%05d.png) です</source>
+        <translation>%s: the formats are %s, and a PNG sequence as a folder (NAME/) or a name pattern (frame-%05d.png)</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,6 @@
 #include "app/export/list_export.h"
 #include "platform/core/console.h"
 #include "platform/core/interrupt_flag.h"
-#include "platform/media/ffmpeg_encoder.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>

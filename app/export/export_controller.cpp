@@ -2,7 +2,6 @@
 
 #include "app/export/export_pipeline.h"
 #include "platform/core/services.h"
-#include "platform/media/ffmpeg_encoder.h"
 #include "platform/ui/prompts.h"
 
 #include <QCheckBox>
@@ -18,40 +17,23 @@ namespace quillon {
 
 namespace {
 
-struct Kind {
-    const char* filter;
-    const char* suffix; // empty: a folder
-};
-
-const Kind Kinds[] = {
-    {QT_TRANSLATE_NOOP("Export", "PNG 画像 (*.png)"), "png"},
-    {QT_TRANSLATE_NOOP("Export", "MP4 動画 (*.mp4)"), "mp4"},
-    {QT_TRANSLATE_NOOP("Export", "WebM 動画 (*.webm)"), "webm"},
-    {QT_TRANSLATE_NOOP("Export", "MOV 動画 ProRes 4444 (*.mov)"), "mov"},
-    {QT_TRANSLATE_NOOP("Export", "GIF アニメ (*.gif)"), "gif"},
-    {QT_TRANSLATE_NOOP("Export", "WebP アニメ (*.webp)"), "webp"},
-    {QT_TRANSLATE_NOOP("Export", "PNG 連番 フォルダ (*)"), ""},
-};
-
-QString filterOf(const Kind& kind) {
-    return QCoreApplication::translate("Export", kind.filter);
+QString filterOf(const ExportFormatRow& row) {
+    return QCoreApplication::translate("Export", row.chooserLabel);
 }
 
-const Kind& kindOfFilter(const QString& filter) {
-    for (const Kind& kind : Kinds)
-        if (filterOf(kind) == filter)
-            return kind;
-    return Kinds[0];
+const ExportFormatRow& rowOfFilter(const QString& filter) {
+    for (const ExportFormatRow& row : exportFormats())
+        if (filterOf(row) == filter)
+            return row;
+    return exportFormats().front();
 }
 
-const Kind& kindOfFile(const QString& file) {
-    if (exportFormatOf(file) == ExportFormat::PngSequence)
-        return Kinds[std::size(Kinds) - 1];
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    for (const Kind& kind : Kinds)
-        if (suffix == QLatin1String(kind.suffix))
-            return kind;
-    return Kinds[0];
+const ExportFormatRow& rowOfFile(const QString& file) {
+    try {
+        return exportFormatRow(exportFormatOf(file));
+    } catch (const ExportUsageError&) {
+        return exportFormats().front();
+    }
 }
 
 } // namespace
@@ -62,8 +44,8 @@ ExportChoice WidgetExportUi::chooseFile(QWidget* parent, const QString& suggeste
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     QStringList filters;
-    for (const Kind& kind : Kinds)
-        filters << filterOf(kind);
+    for (const ExportFormatRow& row : exportFormats())
+        filters << filterOf(row);
     dialog.setNameFilters(filters);
     auto* transparent =
         new QCheckBox(QCoreApplication::translate("Export", "背景を透明にする(&T)"), &dialog);
@@ -72,22 +54,22 @@ ExportChoice WidgetExportUi::chooseFile(QWidget* parent, const QString& suggeste
     // The extension follows the kind chosen in the list. A name typed with another
     // extension wins, so the box stays; an MP4 asked to be transparent is refused
     // with the reason.
-    const auto follow = [&dialog](const Kind& kind) {
-        dialog.setDefaultSuffix(QString::fromLatin1(kind.suffix));
+    const auto follow = [&dialog](const ExportFormatRow& row) {
+        dialog.setDefaultSuffix(QString::fromLatin1(row.extension));
     };
-    const Kind& suggestedKind = kindOfFile(suggested);
-    dialog.selectNameFilter(filterOf(suggestedKind));
-    follow(suggestedKind);
+    const ExportFormatRow& suggestedRow = rowOfFile(suggested);
+    dialog.selectNameFilter(filterOf(suggestedRow));
+    follow(suggestedRow);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&follow](const QString& filter) { follow(kindOfFilter(filter)); });
+                     [&follow](const QString& filter) { follow(rowOfFilter(filter)); });
     dialog.selectFile(suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     ExportChoice choice;
     choice.file = dialog.selectedFiles().first();
     // A PNG sequence goes into the folder of the name given.
-    if (*kindOfFilter(dialog.selectedNameFilter()).suffix == '\0' && !choice.file.endsWith(u'/') &&
-        exportFormatOf(choice.file) != ExportFormat::PngSequence)
+    if (*rowOfFilter(dialog.selectedNameFilter()).extension == '\0' &&
+        !choice.file.endsWith(u'/') && exportFormatOf(choice.file) != ExportFormat::PngSequence)
         choice.file += u'/';
     choice.transparent = transparent->isChecked();
     return choice;

@@ -1,6 +1,7 @@
 #pragma once
 // What an export writes, as the command line (app/command_line.*) or the export chooser
 // gives it, and the facts of each format that decide what is allowed.
+#include "app/export/export_formats.h"
 #include "platform/core/run_mode.h"
 #include "platform/display/page_style.h"
 
@@ -12,16 +13,6 @@
 #include <optional>
 
 namespace quillon {
-
-enum class ExportFormat {
-    Png,
-    Mp4,
-    WebM,
-    Mov,
-    Gif,
-    WebP,
-    PngSequence, // a folder ("DIR/") or a pattern ("DIR/frame-%05d.png"), with sound.wav
-};
 
 // A whole list at once: one card per subtitle, each a file of its own in one folder.
 struct ExportList {
@@ -56,27 +47,10 @@ constexpr int MaxExportSide = 7680;
 constexpr int64_t MaxExportArea = int64_t(7680) * 4320;
 constexpr int MaxExportFps = 60;
 
-// The format named by the file's extension; raises ExportUsageError for any other.
-ExportFormat exportFormatOf(const QString& file);
-
-// Raises ExportUsageError when the size does not suit the format.
-void checkExportSize(QSize size, ExportFormat format);
-
 // Raises ExportUsageError when the look does not suit the format (no alpha in H.264).
 void checkExportLook(const ExportOptions& options);
 // Checks the options against the format they write, and sets the format (of every card,
 // for a list): the captions, the size, the look. Raises ExportUsageError.
 void checkExportFormat(ExportOptions& options);
-// Whether the format can keep a transparent background.
-bool exportKeepsAlpha(ExportFormat format);
-
-// Where a PNG sequence goes: its folder, and the name of frame k made from a pattern
-// with one %d (or %05d ...).
-struct FrameFiles {
-    QString folder;
-    QString pattern;
-    QString nameOf(int64_t frame) const;
-};
-FrameFiles frameFilesOf(const QString& target);
 
 } // namespace quillon

@@ -3,6 +3,9 @@
 // cues become a picture or a video with its sound, written whole or not at all.
 #include "app/export/export_options.h"
 #include "app/export/export_source.h"
+#include "platform/core/error.h"
+
+#include <QCoreApplication>
 
 #include <atomic>
 #include <cstdint>
@@ -11,6 +14,13 @@
 namespace quillon {
 
 class LoopbackMixer;
+
+// The user stopped the export; nothing is left behind.
+class EExportCancelled : public Exception {
+public:
+    EExportCancelled()
+        : Exception(QCoreApplication::translate("Errors", "書き出しを取り消しました")) {}
+};
 
 struct ExportProgress {
     int64_t frames = 0;         // written so far
@@ -32,8 +42,8 @@ QImage pngPictureOf(const QImage& card);
 void loadCardSounds(LoopbackMixer& mixer);
 
 // The first sample of frame k.
-inline int64_t sampleOfFrame(int64_t frame, int fps) {
-    return frame * ExportSampleRate / fps;
+inline int64_t sampleOfFrame(int64_t frame, int fps, int rate = ExportSampleRate) {
+    return frame * rate / fps;
 }
 
 } // namespace quillon

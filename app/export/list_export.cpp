@@ -1,7 +1,6 @@
 #include "app/export/list_export.h"
 
 #include "app/export/captions.h"
-#include "platform/media/ffmpeg_encoder.h"
 #include "platform/text/sjis.h"
 #include "subtitles/catalogue.h"
 #include "subtitles/subtitle_choice.h"

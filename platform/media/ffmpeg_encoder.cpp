@@ -32,93 +32,14 @@ QString FfmpegEncoder::missingProgramMessage() {
                   "ください (例: sudo apt install ffmpeg)");
 }
 
-bool hasSound(VideoFormat format) {
-    return format == VideoFormat::Mp4 || format == VideoFormat::WebM || format == VideoFormat::Mov;
-}
-
-bool keepsAlpha(VideoFormat format) {
-    return format != VideoFormat::Mp4;
-}
-
-namespace {
-
-// Frames go as 4:2:0 made here for the video formats without alpha, which are all made
-// of 4:2:0; as RGBA for the rest, which ffmpeg turns into their own pixels.
-bool rgbaFrames(const EncoderSettings& s) {
-    return s.alpha || (s.format != VideoFormat::Mp4 && s.format != VideoFormat::WebM);
-}
-
-QStringList list(std::initializer_list<const char*> words) {
+QStringList ffmpegWords(std::initializer_list<const char*> words) {
     QStringList out;
     for (const char* w : words)
         out << QString::fromLatin1(w);
     return out;
 }
 
-// The frames come as studio-range BT.709; the file says so, so that players show true
-// black and white.
-QStringList bt709() {
-    return list({"-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
-                 "-color_range", "tv"});
-}
-
-// RGBA frames made into BT.709 studio range, as the file says they are.
-constexpr const char* Bt709Scale = "scale=out_color_matrix=bt709:out_range=tv";
-QStringList toBt709() {
-    return {QStringLiteral("-vf"), QString::fromLatin1(Bt709Scale)};
-}
-
-// What each format makes of the frames. Those with timestamps of their own show each
-// frame until the next one; the one for editors gets every frame of the grid, repeats
-// made by ffmpeg from the one decoded frame.
-QStringList outputArguments(const EncoderSettings& s) {
-    const bool alpha = s.alpha && keepsAlpha(s.format);
-    const QString loops = QString::number(s.loops);
-    switch (s.format) {
-    case VideoFormat::Mp4:
-        return list({"-fps_mode", "passthrough", "-pix_fmt", "yuv420p"}) + bt709() +
-               list({"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18", "-c:a", "aac",
-                     // The fast coder: a third of the time, and the cues sound the same.
-                     "-aac_coder", "fast", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"});
-    case VideoFormat::WebM:
-        return list({"-fps_mode", "passthrough"}) + (alpha ? toBt709() : QStringList()) +
-               list({"-pix_fmt", alpha ? "yuva420p" : "yuv420p"}) + bt709() +
-               list({"-c:v",     "libvpx-vp9", "-deadline",
-                     "realtime", "-cpu-used",  "8",
-                     "-row-mt",  "1",          "-tile-columns",
-                     "2",        "-threads",   "0",
-                     "-crf",     "30",         "-b:v",
-                     "0",        "-c:a",       "libopus",
-                     "-b:a",     "128k",       "-f",
-                     "webm"});
-    case VideoFormat::Mov:
-        return QStringList{QStringLiteral("-vf"),
-                           QStringLiteral("fps=%1,%2").arg(s.fps).arg(Bt709Scale)} +
-               list({"-pix_fmt", "yuva444p10le"}) + bt709() +
-               list({"-c:v", "prores_aw", "-profile:v", "4", "-vendor", "apl0", "-c:a", "pcm_s16le",
-                     "-f", "mov"});
-    case VideoFormat::Gif: {
-        // White on black needs few colours; made from the card's own frames, its greys
-        // keep the edges smooth without dithering.
-        const QString graph =
-            QStringLiteral("split[a][b];[a]palettegen=stats_mode=full:reserve_transparent=%1[p];"
-                           "[b][p]paletteuse=dither=none:diff_mode=rectangle")
-                .arg(alpha ? 1 : 0);
-        // The last frame's delay, in hundredths of a second, is its frame's.
-        const QString last = QString::number(std::max(1, (100 + s.fps / 2) / s.fps));
-        return QStringList{QStringLiteral("-fps_mode"),    QStringLiteral("passthrough"),
-                           QStringLiteral("-vf"),          graph,
-                           QStringLiteral("-loop"),        loops,
-                           QStringLiteral("-final_delay"), last,
-                           QStringLiteral("-f"),           QStringLiteral("gif")};
-    }
-    case VideoFormat::WebP:
-        return list({"-fps_mode", "passthrough", "-pix_fmt", "bgra", "-c:v", "libwebp_anim",
-                     "-lossless", "1"}) +
-               QStringList{QStringLiteral("-loop"), loops} + list({"-f", "webp"});
-    }
-    return {};
-}
+namespace {
 
 // The frames' stream: IVF, a 32-byte header, then each frame behind its size and its
 // number on the grid.
@@ -134,7 +55,7 @@ QByteArray ivfHeader(const EncoderSettings& s) {
     };
     header.replace(0, 4, "DKIF");
     put16(6, 32);
-    header.replace(8, 4, rgbaFrames(s) ? "RGBA" : "I420");
+    header.replace(8, 4, s.rgbaFrames ? "RGBA" : "I420");
     put16(12, uint32_t(s.size.width()));
     put16(14, uint32_t(s.size.height()));
     put32(16, uint32_t(s.fps)); // time base 1 / fps
@@ -155,20 +76,21 @@ QByteArray ivfFrameHeader(qsizetype bytes, int64_t index) {
 
 QStringList FfmpegEncoder::arguments(const EncoderSettings& s) {
     QStringList args =
-        list({"-hide_banner", "-nostdin", "-loglevel", "error", "-y",
-              // Without this a write error at the end (a full disk) still
-              // exits with 0.
-              "-xerror",
-              // Frames on descriptor 3, sound on 4. Both are described in
-              // full, so nothing is read ahead to guess what they are.
-              "-probesize", "32", "-analyzeduration", "0", "-f", "ivf", "-i", "pipe:3"});
-    if (hasSound(s.format))
-        args << list({"-probesize", "32", "-analyzeduration", "0", "-f", "s16le", "-ar"})
-             << QString::number(s.sampleRate)
-             << list({"-ac", "2", "-i", "pipe:4", "-map", "0:v:0", "-map", "1:a:0"});
+        ffmpegWords({"-hide_banner", "-nostdin", "-loglevel", "error", "-y",
+                     // Without this a write error at the end (a full disk) still
+                     // exits with 0.
+                     "-xerror",
+                     // Frames on descriptor 3, sound on 4. Both are described in
+                     // full, so nothing is read ahead to guess what they are.
+                     "-probesize", "32", "-analyzeduration", "0", "-f", "ivf", "-i", "pipe:3"});
+    if (s.sampleRate > 0)
+        args << ffmpegWords({"-probesize", "32", "-analyzeduration", "0", "-f", "s16le", "-ar"})
+             << QString::number(s.sampleRate) << QStringLiteral("-ac")
+             << QString::number(s.channels)
+             << ffmpegWords({"-i", "pipe:4", "-map", "0:v:0", "-map", "1:a:0"});
     else
-        args << list({"-map", "0:v:0"});
-    args << outputArguments(s) << s.outputPath;
+        args << ffmpegWords({"-map", "0:v:0"});
+    args << s.output << s.outputPath;
     return args;
 }
 
@@ -177,7 +99,7 @@ FfmpegEncoder::FfmpegEncoder(const EncoderSettings& settings, const QString& pro
     if (program.isEmpty())
         throw Exception(missingProgramMessage());
     process_ = std::make_unique<ChildProcess>(program, arguments(settings),
-                                              hasSound(settings.format) ? 2 : 1);
+                                              settings.sampleRate > 0 ? 2 : 1);
     process_->queue(VideoPipe, ivfHeader(settings));
 }
 
@@ -193,7 +115,7 @@ void FfmpegEncoder::writeFrame(const QImage& frame, int64_t index) {
 }
 
 const QByteArray& FfmpegEncoder::payloadOf(const QImage& frame) {
-    if (!rgbaFrames(settings_))
+    if (!settings_.rgbaFrames)
         return frames_.convert(frame);
     if (alphaBytes_.isEmpty() || frame.cacheKey() != alphaOf_) {
         alphaOf_ = frame.cacheKey();
@@ -218,7 +140,7 @@ void FfmpegEncoder::waitForFrames(qsizetype frameBytes) {
     while (process_->pending(VideoPipe) > frameBytes) {
         checkRunning();
         const bool starved = sinceTaken.elapsed() >= StallMs &&
-                             (!hasSound(settings_.format) || process_->pending(AudioPipe) == 0);
+                             (settings_.sampleRate == 0 || process_->pending(AudioPipe) == 0);
         if (starved && process_->pending(VideoPipe) <= std::max(MaxWaitingBytes, 2 * frameBytes))
             return;
         process_->pump(50);
@@ -231,17 +153,17 @@ void FfmpegEncoder::waitForFrames(qsizetype frameBytes) {
 }
 
 void FfmpegEncoder::writeAudio(const int16_t* frames, int64_t count) {
-    if (count <= 0 || !hasSound(settings_.format))
+    if (count <= 0 || settings_.sampleRate == 0)
         return;
     // The sound is small: it waits in memory until ffmpeg takes it.
     process_->queue(AudioPipe, QByteArray(reinterpret_cast<const char*>(frames),
-                                          qsizetype(count * 2 * sizeof(int16_t))));
+                                          qsizetype(count * settings_.channels * sizeof(int16_t))));
     process_->pump(0);
     checkRunning();
 }
 
 void FfmpegEncoder::checkRunning() {
-    const bool soundBroken = hasSound(settings_.format) && process_->broken(AudioPipe);
+    const bool soundBroken = settings_.sampleRate > 0 && process_->broken(AudioPipe);
     if ((cancel_ && cancel_->load()) || process_->broken(VideoPipe) || soundBroken)
         fail();
 }
@@ -256,14 +178,18 @@ void FfmpegEncoder::finish() {
 void FfmpegEncoder::fail() {
     if (cancel_ && cancel_->load()) {
         process_->kill();
-        throw EExportCancelled();
+        if (raiseCancelled_)
+            raiseCancelled_();
     }
     // ffmpeg has stopped taking input or has ended: let it say why.
     process_->finish(cancel_);
     QString message =
         formatMessage(QCoreApplication::translate("Errors", "ffmpeg が失敗しました (%s)"),
                       {process_->exitDescription()});
-    const QString said = process_->messages();
+    QString said = process_->messages();
+    // ffmpeg names the file it writes; the user knows only the one named.
+    if (!settings_.shownPath.isEmpty())
+        said.replace(settings_.outputPath, settings_.shownPath);
     if (!said.isEmpty())
         message += QStringLiteral(": ") + said;
     throw Exception(message);

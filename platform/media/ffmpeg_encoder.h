@@ -6,12 +6,13 @@
 #include "platform/core/error.h"
 #include "platform/media/yuv_frames.h"
 
-#include <QCoreApplication>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,35 +20,21 @@ namespace quillon {
 
 class ChildProcess;
 
-// The user stopped the export; nothing is left behind.
-class EExportCancelled : public Exception {
-public:
-    EExportCancelled()
-        : Exception(QCoreApplication::translate("Errors", "書き出しを取り消しました")) {}
-};
-
-enum class VideoFormat {
-    Mp4,  // H.264 (yuv420p) with AAC, index at the front for streaming
-    WebM, // VP9 (yuv420p, or yuva420p with alpha) with Opus
-    Mov,  // ProRes 4444 with its alpha channel, 16-bit PCM, every frame of the grid
-    Gif,  // a palette made from the frames, no sound, looping
-    WebP, // animated, lossless, no sound, looping
-};
-
-// Whether the format carries sound.
-bool hasSound(VideoFormat format);
-// Whether the format can keep an alpha channel.
-bool keepsAlpha(VideoFormat format);
-
 struct EncoderSettings {
     QString outputPath; // written by ffmpeg; the format is named explicitly, not guessed
-    VideoFormat format = VideoFormat::Mp4;
+    QString shownPath;  // what messages call outputPath (the file the user named)
     QSize size;
     int fps = 30;
-    int sampleRate = 48000; // 16-bit interleaved stereo
-    bool alpha = false;     // the file keeps the frames' alpha (32-bit ARGB)
-    int loops = 0;          // GIF and WebP: how often the animation repeats; 0 forever
+    int sampleRate = 0;      // 16-bit interleaved sound; 0: none
+    int channels = 1;        // of the sound
+    bool alpha = false;      // the file keeps the frames' alpha
+    bool rgbaFrames = false; // frames go as RGBA; else as 4:2:0 made here
+    int loops = 0;           // for animations: how often they repeat; 0 forever
+    QStringList output;      // what ffmpeg makes of the streams: codecs, container
 };
+
+// ffmpeg's arguments written as plain words.
+QStringList ffmpegWords(std::initializer_list<const char*> words);
 
 class FfmpegEncoder {
 public:
@@ -62,13 +49,17 @@ public:
     // Kills ffmpeg if the encoding was not finished.
     ~FfmpegEncoder();
 
-    // Stops waiting on ffmpeg when set; the call then raises EExportCancelled.
-    void setCancelFlag(const std::atomic_bool* cancel) { cancel_ = cancel; }
+    // Stops waiting on ffmpeg when the flag is set: ffmpeg is killed and raise is
+    // called, which must throw.
+    void setCancel(const std::atomic_bool* flag, std::function<void()> raise) {
+        cancel_ = flag;
+        raiseCancelled_ = std::move(raise);
+    }
 
     // Frame number index of the grid (1 / fps each), shown until the next one written;
     // indexes must grow. settings.size. Raises when ffmpeg stopped taking input.
     void writeFrame(const QImage& frame, int64_t index);
-    // Interleaved stereo frames.
+    // count interleaved sample frames of settings.channels.
     void writeAudio(const int16_t* frames, int64_t count);
     // Ends both streams and waits for the file. Raises with ffmpeg's own message when
     // it failed or was killed.
@@ -88,6 +79,7 @@ private:
     QByteArray alphaBytes_; // the last frame with alpha as ffmpeg takes it: R, G, B, A
     qint64 alphaOf_ = 0;
     const std::atomic_bool* cancel_ = nullptr;
+    std::function<void()> raiseCancelled_;
 };
 
 } // namespace quillon

@@ -1,6 +1,8 @@
 #include "platform/media/yuv_frames.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace quillon {
 
@@ -16,6 +18,20 @@ inline uint8_t blueOf(int r, int g, int b) {
 }
 inline uint8_t redOf(int r, int g, int b) {
     return uint8_t(((112 * r - 102 * g - 10 * b + 128) >> 8) + 128);
+}
+
+// The columns [first, end) of a row pair that hold anything but black, widened to whole
+// 2 × 2 blocks; first == end when both rows are black.
+std::pair<int, int> litSpan(const QRgb* top, const QRgb* bottom, int w) {
+    const auto lit = [](QRgb p) { return (p & 0x00ffffffu) != 0; };
+    int first = 0, last = w - 1;
+    while (first < w && !lit(top[first]) && !lit(bottom[first]))
+        ++first;
+    if (first == w)
+        return {0, 0};
+    while (!lit(top[last]) && !lit(bottom[last]))
+        --last;
+    return {first & ~1, std::min(w, (last + 2) & ~1)};
 }
 
 bool samePixels(const QImage& a, const QImage& b) {
@@ -46,8 +62,11 @@ const QByteArray& Yuv420Frames::convert(const QImage& source) {
     }
     const int w = frame.width(), h = frame.height();
     const int cw = (w + 1) / 2, ch = (h + 1) / 2;
-    // A fresh array: the previous one may still wait in a pipe.
-    bytes_ = QByteArray(frameBytes(frame.size()), Qt::Uninitialized);
+    // The previous array may still wait in a pipe; the one before it is reused once the
+    // pipe is done with it, which spares the fresh pages of a new one.
+    std::swap(bytes_, spare_);
+    if (!bytes_.isDetached() || bytes_.size() != frameBytes(frame.size()))
+        bytes_ = QByteArray(frameBytes(frame.size()), Qt::Uninitialized);
     auto* y = reinterpret_cast<uint8_t*>(bytes_.data());
     uint8_t* cb = y + qsizetype(w) * h;
     uint8_t* cr = cb + qsizetype(cw) * ch;
@@ -57,7 +76,14 @@ const QByteArray& Yuv420Frames::convert(const QImage& source) {
             reinterpret_cast<const QRgb*>(frame.constScanLine(row + 1 < h ? row + 1 : row));
         uint8_t* yTop = y + qsizetype(row) * w;
         uint8_t* yBottom = row + 1 < h ? yTop + w : nullptr;
-        for (int col = 0; col < w; col += 2) {
+        // A card is mostly black: that is filled, and only the rest converted.
+        const auto [from, to] = litSpan(top, bottom, w);
+        std::memset(yTop, 16, size_t(w));
+        if (yBottom)
+            std::memset(yBottom, 16, size_t(w));
+        std::memset(cb + qsizetype(row / 2) * cw, 128, size_t(cw));
+        std::memset(cr + qsizetype(row / 2) * cw, 128, size_t(cw));
+        for (int col = from; col < to; col += 2) {
             const int next = col + 1 < w ? col + 1 : col;
             const QRgb p[4] = {top[col], top[next], bottom[col], bottom[next]};
             yTop[col] = lumaOf(qRed(p[0]), qGreen(p[0]), qBlue(p[0]));

@@ -20,6 +20,7 @@ public:
 private:
     QImage last_;
     QByteArray bytes_;
+    QByteArray spare_;
     int conversions_ = 0;
 };
 

@@ -18,7 +18,8 @@ namespace {
 }
 } // namespace
 
-LoopbackMixer::LoopbackMixer() : al_(OpenALApi::get()) {
+LoopbackMixer::LoopbackMixer(int rate, int channels)
+    : al_(OpenALApi::get()), rate_(rate), channels_(channels == 1 ? 1 : 2) {
     open();
     delay_ = measureDelay();
 }
@@ -33,12 +34,14 @@ void LoopbackMixer::open() {
     if (!device)
         cannotRender();
     device_ = device;
-    if (!al_.alcIsRenderFormatSupportedSOFT(device, SampleRate, ALC_STEREO_SOFT, ALC_SHORT_SOFT)) {
+    // Always mixed in stereo: a mono device would mix a sound straight ahead louder than
+    // each side of the stereo mix, and the exported levels must not depend on it.
+    if (!al_.alcIsRenderFormatSupportedSOFT(device, rate_, ALC_STEREO_SOFT, ALC_SHORT_SOFT)) {
         al_.alcCloseDevice(device);
         cannotRender();
     }
     const ALCint attributes[] = {ALC_FREQUENCY,
-                                 SampleRate,
+                                 rate_,
                                  ALC_FORMAT_CHANNELS_SOFT,
                                  ALC_STEREO_SOFT,
                                  ALC_FORMAT_TYPE_SOFT,
@@ -65,7 +68,7 @@ int64_t LoopbackMixer::measureDelay() {
     int16_t probe[ProbeFrames] = {8000};
     ALuint buffer = 0;
     al_.alGenBuffers(1, &buffer);
-    al_.alBufferData(buffer, AL_FORMAT_MONO16, probe, sizeof probe, SampleRate);
+    al_.alBufferData(buffer, AL_FORMAT_MONO16, probe, sizeof probe, rate_);
     play(Cue{0, buffer, 1.0f});
     std::vector<int16_t> heard(size_t(Window) * Channels);
     al_.alcRenderSamplesSOFT(static_cast<ALCdevice*>(device_), heard.data(), Window);
@@ -154,7 +157,7 @@ void LoopbackMixer::finish(int64_t endSample, std::vector<int16_t>& out) {
     // The held-back frames come out while the device mixes on past the end.
     renderDevice(std::max<int64_t>(0, endSample + delay_ - position_), out);
     if (output_ > endSample) {
-        out.resize(out.size() - size_t(output_ - endSample) * Channels);
+        out.resize(out.size() - size_t(output_ - endSample) * size_t(channels_));
         output_ = endSample;
     }
 }
@@ -169,7 +172,13 @@ void LoopbackMixer::renderDevice(int64_t frames, std::vector<int16_t>& out) {
         al_.alcRenderSamplesSOFT(static_cast<ALCdevice*>(device_), scratch.data(), ALCsizei(n));
         // The first delay_ frames come before sample 0 of the output.
         const int64_t skip = std::clamp<int64_t>(delay_ - position_, 0, n);
-        out.insert(out.end(), scratch.begin() + ptrdiff_t(skip * Channels), scratch.end());
+        if (channels_ == Channels) {
+            out.insert(out.end(), scratch.begin() + ptrdiff_t(skip * Channels), scratch.end());
+        } else {
+            // Nothing is panned, so both sides are the same: one of them is the mono mix.
+            for (int64_t i = skip; i < n; ++i)
+                out.push_back(scratch[size_t(i) * Channels]);
+        }
         output_ += n - skip;
         position_ += n;
         frames -= n;

@@ -1,7 +1,8 @@
 #pragma once
 // The program's sounds mixed offline: OpenAL Soft renders into memory through its
-// loopback device (48 kHz, 16-bit stereo) instead of playing on a sound card, and each
-// cue starts on its exact sample. The library is loaded at run time, like the player's.
+// loopback device (16-bit stereo at the rate asked, or one side of it as mono) instead
+// of playing on a sound card, and each cue starts on its exact sample. The library is
+// loaded at run time, like the player's.
 #include <QString>
 #include <cstdint>
 #include <map>
@@ -19,9 +20,9 @@ public:
     static constexpr int Channels = 2;
 
     // Opens the loopback device on the calling thread, which must then make every call.
-    // Raises "%s を読み込めません" without the library, and a plain error when it cannot
-    // render offline.
-    LoopbackMixer();
+    // channels: 1 or 2. Raises "%s を読み込めません" without the library, and a plain
+    // error when it cannot render offline.
+    explicit LoopbackMixer(int rate = SampleRate, int channels = Channels);
     ~LoopbackMixer();
     LoopbackMixer(const LoopbackMixer&) = delete;
     LoopbackMixer& operator=(const LoopbackMixer&) = delete;
@@ -37,7 +38,7 @@ public:
     void startCue(const QString& name, int64_t sample, int32_t volume = 0);
 
     // Every cue that starts before endSample has been given: mixes up to there and
-    // appends to out, as interleaved left-right 16-bit frames, the part of the mix that
+    // appends to out, as 16-bit frames (left and right interleaved), the part of the mix that
     // is final. The device's limiter looks a little ahead, so that part may end a few
     // samples short of endSample.
     void renderUntil(int64_t endSample, std::vector<int16_t>& out);
@@ -45,6 +46,8 @@ public:
     void finish(int64_t endSample, std::vector<int16_t>& out);
     // Frames appended to out so far.
     int64_t outputPosition() const { return output_; }
+    int rate() const { return rate_; }
+    int channels() const { return channels_; }
 
 private:
     struct Cue {
@@ -59,6 +62,8 @@ private:
     uint32_t idleSource();
 
     const OpenALApi& al_;
+    int rate_;
+    int channels_;
     void* device_ = nullptr;
     void* context_ = nullptr;
     std::map<QString, uint32_t> buffers_; // lower-cased name -> OpenAL buffer (0: silent)

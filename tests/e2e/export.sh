@@ -77,6 +77,15 @@ status_of() { set +e; e2e_export "$@"; echo $?; set -e; }
 [ "$(status_of "$OUT/x.mp4" --size 0x0 A)" = 2 ] || e2e_fail "a zero size is not bad usage"
 [ "$(status_of "$OUT/no/x.mp4" A)" = 1 ] || e2e_fail "an unwritable path did not fail"
 grep -q "に書き込めません" "$E2E_DIR/export.err" || e2e_fail "unwritable: $(cat "$E2E_DIR/export.err")"
+# A PNG sequence whose folder cannot be made (under a file; root passes any mode), read
+# in English: an English message, status 1, no stage left beside it.
+set +e
+LANG=en_US.UTF-8 LC_ALL= e2e_export "$OUT/card.png/frames/" A
+status=$?
+set -e
+[ "$status" = 1 ] && grep -q "quillon: Cannot write to $OUT/card.png/frames" "$E2E_DIR/export.err" &&
+  ! LC_ALL=C.UTF-8 grep -qP '[\x{3040}-\x{30ff}\x{4e00}-\x{9fff}]' "$E2E_DIR/export.err" ||
+  e2e_fail "unwritable sequence, in English: status $status, $(cat "$E2E_DIR/export.err")"
 mkdir -p "$E2E_DIR/nopath"
 ln -sf "$(command -v env)" "$E2E_DIR/nopath/env"
 set +e

@@ -107,8 +107,11 @@ TEST_F(ExportPipelineTest, Mp4AndWebMHaveTheirCodecsSizeAndLength) {
         const char* name;
         const char* video;
         const char* audio;
+        const char* rate;
     };
-    for (const Case c : {Case{"card.mp4", "h264", "aac"}, Case{"card.webm", "vp9", "opus"}}) {
+    // The sound as the built-in sounds are: mono, at their own rate where the codec takes it.
+    for (const Case c :
+         {Case{"card.mp4", "h264", "aac", "22050"}, Case{"card.webm", "vp9", "opus", "48000"}}) {
         SCOPED_TRACE(c.name);
         const ExportOptions o = options(QString::fromLatin1(c.name));
         run(framesOnly(45), o);
@@ -121,8 +124,8 @@ TEST_F(ExportPipelineTest, Mp4AndWebMHaveTheirCodecsSizeAndLength) {
         EXPECT_EQ(video[QStringLiteral("height")].toInt(), 240);
         EXPECT_EQ(video[QStringLiteral("pix_fmt")].toString(), QStringLiteral("yuv420p"));
         EXPECT_EQ(audio[QStringLiteral("codec_name")].toString(), QLatin1String(c.audio));
-        EXPECT_EQ(audio[QStringLiteral("sample_rate")].toString(), QStringLiteral("48000"));
-        EXPECT_EQ(audio[QStringLiteral("channels")].toInt(), 2);
+        EXPECT_EQ(audio[QStringLiteral("sample_rate")].toString(), QLatin1String(c.rate));
+        EXPECT_EQ(audio[QStringLiteral("channels")].toInt(), 1);
         const double duration = info[QStringLiteral("format")]
                                     .toObject()[QStringLiteral("duration")]
                                     .toString()

@@ -64,6 +64,34 @@ TEST_F(LoopbackMixerTest, CuesStartOnTheirSample) {
     ASSERT_EQ(mix.size(), size_t(16000 * 2));
     EXPECT_EQ(onsets(mix), (std::vector<int64_t>{1000, 5003, 12345}));
 }
+// The mono mix (as the videos carry it) is the stereo mix's one side, at any rate: the same
+// level and the same samples, cut to the same end, the cues on the same samples.
+TEST_F(LoopbackMixerTest, MonoIsOneSideOfTheStereoMixAtTheSameLevel) {
+    // One mixer at a time: each makes its context the thread's own.
+    const auto render = [this](int rate, int channels) {
+        std::vector<int16_t> out;
+        LoopbackMixer m(rate, channels);
+        m.addSound(QStringLiteral("Click"), click);
+        m.startCue(QStringLiteral("Click"), 700);
+        m.startCue(QStringLiteral("Click"), 3001, -600);
+        m.renderUntil(2000, out);
+        m.finish(9000, out);
+        return out;
+    };
+    for (const int rate : {LoopbackMixer::SampleRate, 22050}) {
+        SCOPED_TRACE(rate);
+        const std::vector<int16_t> both = render(rate, 2), one = render(rate, 1);
+        ASSERT_EQ(one.size(), size_t(9000));
+        ASSERT_EQ(both.size(), size_t(9000 * 2));
+        int peak = 0;
+        for (size_t i = 0; i < one.size(); ++i) {
+            ASSERT_EQ(one[i], both[2 * i]) << "sample " << i;
+            peak = std::max(peak, std::abs(int(one[i])));
+        }
+        EXPECT_GT(peak, 10000);
+        EXPECT_EQ(onsets(both), (std::vector<int64_t>{700, 3001}));
+    }
+}
 TEST_F(LoopbackMixerTest, VolumeFollowsThePlayersGainRule) {
     mixer.startCue(QStringLiteral("Click"), 100);
     mixer.startCue(QStringLiteral("Click"), 10100, -2000); // -20 dB: a tenth

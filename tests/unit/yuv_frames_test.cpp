@@ -48,6 +48,25 @@ TEST(Yuv420FramesTest, OddSidesRoundTheChromaPlanesUp) {
     EXPECT_EQ(Yuv420Frames::frameBytes(QSize(1920, 1080)), 1920 * 1080 * 3 / 2);
 }
 
+// Only the lit part of a row pair is converted; black around it, on either side of a lit
+// block that starts on an odd column or ends at an odd width, comes out as black.
+TEST(Yuv420FramesTest, LitPixelsAmidBlackConvertAsTheyWouldAlone) {
+    Yuv420Frames frames;
+    QImage image = filled(QSize(9, 4), Qt::black);
+    image.setPixelColor(3, 1, Qt::red);   // chroma block (1, 0), entered on an odd column
+    image.setPixelColor(8, 3, Qt::white); // the last column of an odd width
+    const QByteArray& bytes = frames.convert(image);
+    const int luma = 9 * 4, chroma = 5 * 2;
+    ASSERT_EQ(bytes.size(), luma + 2 * chroma);
+    for (int i = 0; i < luma; ++i)
+        EXPECT_EQ(uint8_t(bytes[i]), i == 1 * 9 + 3 ? 63 : i == 3 * 9 + 8 ? 235 : 16) << i;
+    // A quarter red in its block; white is grey to chroma.
+    for (int i = 0; i < chroma; ++i) {
+        EXPECT_EQ(uint8_t(bytes[luma + i]), i == 1 ? 122 : 128) << "Cb " << i;
+        EXPECT_EQ(uint8_t(bytes[luma + chroma + i]), i == 1 ? 156 : 128) << "Cr " << i;
+    }
+}
+
 TEST(Yuv420FramesTest, APageShownAgainIsNotConvertedAgain) {
     Yuv420Frames frames;
     const QImage page = filled(QSize(64, 32), Qt::black);
