@@ -120,10 +120,10 @@ bool isReadOnlyFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return false;
-    constexpr auto anyWrite =
+    constexpr auto AnyWrite =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     // The mode bits, not only the access check: the superuser passes that check.
-    return (info.permissions() & anyWrite) == 0 || !info.isWritable();
+    return (info.permissions() & AnyWrite) == 0 || !info.isWritable();
 }
 
 bool hasParts(const QString& target) {
