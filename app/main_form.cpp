@@ -165,6 +165,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // to the menu, and it would be lost.
     if (watched == this && event->type() == QEvent::ContextMenu)
         settleLines(*this);
+    // Enter in a list's text field presses Run, as everywhere else in the window; the
+    // field would otherwise take it as the pick of the item its text names.
+    if (event->type() == QEvent::KeyPress &&
+        (watched == ComboBox1->lineEdit() || watched == ComboBox2->lineEdit())) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunButton->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (QKeySequence(key->keyCombination()) == ExportAction->shortcut()) {

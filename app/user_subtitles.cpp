@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <optional>
 
 namespace quillon {
 
@@ -38,9 +39,11 @@ QByteArray withoutLineEnds(QByteArray line) {
 
 // The list is the file's in-memory form: after a change the whole list replaces the
 // file, and the file is read back into the list. A file longer than the list could hold
-// keeps its other lines after the list. A failure raises and stops the caller.
-void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings) {
-    writeSubtitleFile(settings.UserFile(), list.items(), settings.userFileRestAfter());
+// keeps its other lines after the list, and a new subtitle goes after them, at the file's
+// end. A failure raises and stops the caller.
+void rewriteUserFile(const SubtitleCombo& list, TOptionForm& settings,
+                     const std::optional<QByteArray>& appended = std::nullopt) {
+    writeSubtitleFile(settings.UserFile(), list.items(), settings.userFileRestAfter(), appended);
     settings.UserFileCheck();
 }
 
@@ -75,8 +78,14 @@ void saveTypedSubtitle(TMainForm& form, TOptionForm& settings) {
     if (settings.UserFile().isEmpty() && !startUserFile(form, settings))
         return;
     SubtitleCombo& list = *form.ComboBox2;
-    list.appendItem(withoutLineEnds(form.line1()) + ' ' + withoutLineEnds(form.line2()));
-    rewriteUserFile(list, settings);
+    const QByteArray item = withoutLineEnds(form.line1()) + ' ' + withoutLineEnds(form.line2());
+    if (settings.userFileRestAfter()) {
+        // Its place, the file's end, is past what the list holds.
+        rewriteUserFile(list, settings, item);
+    } else {
+        list.appendItem(item);
+        rewriteUserFile(list, settings);
+    }
     prompts().tellOk(&form, savedReport());
     settings.ModIni();
 }

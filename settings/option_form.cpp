@@ -269,6 +269,34 @@ void TOptionForm::UserFileCheck() {
     OpenDialog1.fileName.clear();
 }
 
+namespace {
+// Which bound cut the reading short tells the user what to fix in the file.
+QString cutShortNotice(const QString& path, UserFileStop stop, int held) {
+    const QString file = QDir::toNativeSeparators(path);
+    const QString count = QString::number(held);
+    switch (stop) {
+    case UserFileStop::LongLine:
+        return formatMessage(
+            QCoreApplication::translate("TOptionForm",
+                                        "ファイル %s の %s 行目が 4096 バイトを超えるため、最初の "
+                                        "%s 件だけを読み込みました。"),
+            {file, QString::number(held + 1), count});
+    case UserFileStop::ManyLines:
+        return formatMessage(QCoreApplication::translate("TOptionForm",
+                                                         "ファイル %s は 1,000,000 行を超えるため、"
+                                                         "最初の %s 件だけを読み込みました。"),
+                             {file, count});
+    case UserFileStop::ManyBytes:
+    case UserFileStop::None:
+        break;
+    }
+    return formatMessage(
+        QCoreApplication::translate(
+            "TOptionForm", "ファイル %s は 16 MB を超えるため、最初の %s 件だけを読み込みました。"),
+        {file, count});
+}
+} // namespace
+
 void TOptionForm::takeUserFileLines(const QString& path) {
     UserFileContents read = readSubtitleFile(path);
     const int held = read.items.size();
@@ -282,11 +310,7 @@ void TOptionForm::takeUserFileLines(const QString& path) {
     partlyHeldFile_ = path;
     heldLines_ = held;
     if (!told)
-        prompts().tellOk(isVisible() ? this : nullptr,
-                         formatMessage(QCoreApplication::translate(
-                                           "TOptionForm", "ファイル %s は大きすぎるため、最初の "
-                                                          "%s 件だけを読み込みました。"),
-                                       {QDir::toNativeSeparators(path), QString::number(held)}));
+        prompts().tellOk(isVisible() ? this : nullptr, cutShortNotice(path, read.stop, held));
 }
 
 std::optional<int> TOptionForm::userFileRestAfter() const {

@@ -16,6 +16,8 @@ SubtitleCombo::SubtitleCombo(QWidget* parent)
     // The list's size is its own, never measured over every item.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setModel(model_);
+    // Typing selects a matching item and nothing else: no completion of the typed text.
+    setCompleter(nullptr);
     // Every row is one line of the same font: the drop-down lays out a long list from
     // the first row's size, without asking for the text of the others.
     if (auto* list = qobject_cast<QListView*>(view()))

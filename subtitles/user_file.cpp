@@ -70,22 +70,28 @@ QByteArray serializeSubtitleLines(const QList<QByteArray>& lines) {
 UserFileContents parseUserFile(QByteArray bytes) {
     std::vector<SubtitleItems::Span> spans;
     qsizetype start = 0;
+    UserFileStop stop = UserFileStop::None;
     while (start < bytes.size()) {
         const LineAt line = lineAt(bytes, start);
         // Past the byte bound only whole lines before it count: a line that reaches it
-        // may go on, and a CR there may be the first half of a CR LF.
-        if (line.next > UserFileByteBound || line.end - start > UserLineByteBound ||
-            static_cast<int>(spans.size()) == UserFileItemBound)
+        // may go on, and a CR there may be the first half of a CR LF. A line already too
+        // long where the read stopped is too long wherever it ends.
+        if (static_cast<int>(spans.size()) == UserFileItemBound)
+            stop = UserFileStop::ManyLines;
+        else if (line.end - start > UserLineByteBound)
+            stop = UserFileStop::LongLine;
+        else if (line.next > UserFileByteBound)
+            stop = UserFileStop::ManyBytes;
+        if (stop != UserFileStop::None)
             break;
         spans.push_back({static_cast<uint32_t>(start), static_cast<uint32_t>(line.end - start)});
         start = line.next;
     }
-    const bool complete = start >= bytes.size();
-    if (!complete) {
+    if (stop != UserFileStop::None) {
         bytes.truncate(start);
         bytes.squeeze();
     }
-    return {SubtitleItems(std::move(bytes), std::move(spans)), complete};
+    return {SubtitleItems(std::move(bytes), std::move(spans)), stop == UserFileStop::None, stop};
 }
 
 UserFileContents readSubtitleFile(const QString& path) {
@@ -99,10 +105,16 @@ UserFileContents readSubtitleFile(const QString& path) {
 }
 
 void writeSubtitleFile(const QString& path, const SubtitleItems& items,
-                       std::optional<int> restAfter) {
+                       std::optional<int> restAfter, const std::optional<QByteArray>& appended) {
     QByteArray bytes = items.serialized();
     if (restAfter)
         bytes += restOfFile(path, *restAfter);
+    if (appended) {
+        // The file's last line may lack its line end, and would run into the new one.
+        if (!bytes.isEmpty() && !bytes.endsWith('\r') && !bytes.endsWith('\n'))
+            bytes += "\r\n";
+        bytes += *appended + "\r\n";
+    }
     switch (saveFileAtomically(path, bytes)) {
     case SaveResult::Saved:
         return;

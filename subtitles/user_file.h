@@ -23,11 +23,20 @@ constexpr qsizetype UserFileByteBound = 16 * 1024 * 1024;
 constexpr qsizetype UserLineByteBound = 4096;
 constexpr int UserFileItemBound = 1'000'000;
 
+// Which bound, if any, ended the reading.
+enum class UserFileStop {
+    None,
+    LongLine,  // the next line is longer than UserLineByteBound
+    ManyLines, // the file has more than UserFileItemBound lines
+    ManyBytes, // the next line ends past UserFileByteBound
+};
+
 struct UserFileContents {
     // The file's lines as items, the same as ParseSubtitleLines gives, up to the bounds.
     SubtitleItems items;
     // False when the file goes on past the bounds, after its first items.size() lines.
     bool complete = true;
+    UserFileStop stop = UserFileStop::None;
 };
 
 // The lines of bytes, held in those bytes, as far as the bounds allow.
@@ -38,10 +47,12 @@ UserFileContents parseUserFile(QByteArray bytes);
 UserFileContents readSubtitleFile(const QString& path);
 // Replaces the file atomically with the items, each followed by CR LF. With restAfter,
 // the file's lines after its first restAfter ones (the part a bounded read left unread)
-// follow the items unchanged. Raises "ファイル %s を作成できません" when the file cannot
+// follow the items unchanged, and then the appended line, so that it is the file's last.
+// Raises "ファイル %s を作成できません" when the file cannot
 // be created or replaced, "ストリームへの書き込みエラー" when writing stops short, and
 // "ファイル %s は開けません" when the rest cannot be read; the old file is then intact.
 void writeSubtitleFile(const QString& path, const SubtitleItems& items,
-                       std::optional<int> restAfter = std::nullopt);
+                       std::optional<int> restAfter = std::nullopt,
+                       const std::optional<QByteArray>& appended = std::nullopt);
 
 } // namespace quillon

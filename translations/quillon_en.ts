@@ -755,8 +755,16 @@
         <translation>not selected</translation>
     </message>
     <message>
-        <source>ファイル %s は大きすぎるため、最初の %s 件だけを読み込みました。</source>
-        <translation>The file %s is too large; only its first %s subtitles were read.</translation>
+        <source>ファイル %s の %s 行目が 4096 バイトを超えるため、最初の %s 件だけを読み込みました。</source>
+        <translation>In the file %s, line %s is longer than 4,096 bytes; only its first %s subtitles were read.</translation>
+    </message>
+    <message>
+        <source>ファイル %s は 1,000,000 行を超えるため、最初の %s 件だけを読み込みました。</source>
+        <translation>The file %s has more than 1,000,000 lines; only its first %s subtitles were read.</translation>
+    </message>
+    <message>
+        <source>ファイル %s は 16 MB を超えるため、最初の %s 件だけを読み込みました。</source>
+        <translation>The file %s is larger than 16 MB; only its first %s subtitles were read.</translation>
     </message>
 </context>
 <context>

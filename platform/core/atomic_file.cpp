@@ -28,6 +28,10 @@ SaveResult saveFileAtomically(const QString& path, const QByteArray& bytes) {
     // A link is followed, so that the file it names is replaced and the link stays.
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    // A rename would replace a file the user protected, and the superuser may write it
+    // anyway: its mode is asked first.
+    if (isReadOnlyFile(target))
+        return SaveResult::CannotCreate;
     std::unique_ptr<PendingFile> pending;
     try {
         pending = std::make_unique<PendingFile>(target);

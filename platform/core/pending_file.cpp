@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 
 namespace quillon {
@@ -27,14 +28,24 @@ QString partPrefix(const QFileInfo& target) {
     return QLatin1Char('.') + target.fileName() + QLatin1Char('.');
 }
 
+bool isTag(QStringView tag) {
+    return tag.size() == TagDigits && std::all_of(tag.begin(), tag.end(), [](QChar c) {
+               return QStringLiteral("0123456789abcdef").contains(c);
+           });
+}
+
 bool isPartOf(const QString& entry, const QString& prefix) {
-    if (!entry.startsWith(prefix) || !entry.endsWith(PartSuffix) ||
-        entry.size() != prefix.size() + TagDigits + PartSuffix.size())
-        return false;
-    for (const QChar c : entry.mid(prefix.size(), TagDigits))
-        if (!QStringLiteral("0123456789abcdef").contains(c))
-            return false;
-    return true;
+    return entry.startsWith(prefix) && entry.endsWith(PartSuffix) &&
+           entry.size() == prefix.size() + TagDigits + PartSuffix.size() &&
+           isTag(QStringView(entry).mid(prefix.size(), TagDigits));
+}
+
+// ".NAME.xxxxxx.part" for any NAME.
+bool isAnyPart(const QString& entry) {
+    const qsizetype nameEnd = entry.size() - PartSuffix.size() - TagDigits - 1;
+    return nameEnd > 1 && entry.startsWith(QLatin1Char('.')) && entry.endsWith(PartSuffix) &&
+           entry.at(nameEnd) == QLatin1Char('.') &&
+           isTag(QStringView(entry).mid(nameEnd + 1, TagDigits));
 }
 
 // Only a lock refused because another holds it tells of a live writer; a file system
@@ -44,28 +55,51 @@ bool removeIfAbandoned(const QString& path) {
     return file.open(path) && file.locked() && file.isStillNamed() && file.remove();
 }
 
-// The names in target's folder of its temporary files. Matched by hand: a name filter
-// would read wildcards in the target's own name.
-QStringList partsOf(const QString& target) {
-    const QFileInfo info(target);
+// The names of the temporary files in folder that match. Matched by hand: a name filter
+// would read wildcards in a target's own name.
+template <typename Match> QStringList partsIn(const QDir& folder, Match match) {
     QStringList parts;
-    if (info.fileName().isEmpty())
-        return parts;
-    const QString prefix = partPrefix(info);
-    const QDir folder = info.absoluteDir();
     for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (isPartOf(entry, prefix))
+        if (match(entry))
             parts << folder.filePath(entry);
     return parts;
+}
+
+// The names in target's folder of its temporary files.
+QStringList partsOf(const QString& target) {
+    const QFileInfo info(target);
+    if (info.fileName().isEmpty())
+        return {};
+    const QString prefix = partPrefix(info);
+    return partsIn(info.absoluteDir(),
+                   [&prefix](const QString& entry) { return isPartOf(entry, prefix); });
+}
+
+int removeAbandoned(const QStringList& parts) {
+    int removed = 0;
+    for (const QString& part : parts)
+        removed += removeIfAbandoned(part) ? 1 : 0;
+    return removed;
 }
 
 } // namespace
 
 int removeAbandonedParts(const QString& target) {
-    int removed = 0;
-    for (const QString& part : partsOf(target))
-        removed += removeIfAbandoned(part) ? 1 : 0;
-    return removed;
+    return removeAbandoned(partsOf(target));
+}
+
+int removeAbandonedPartsIn(const QString& folder) {
+    return removeAbandoned(partsIn(QDir(folder), isAnyPart));
+}
+
+bool isReadOnlyFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return false;
+    constexpr auto AnyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    // The mode bits, not only the access check: the superuser passes that check.
+    return (info.permissions() & AnyWrite) == 0 || !info.isWritable();
 }
 
 bool hasParts(const QString& target) {
@@ -76,7 +110,11 @@ PendingFile::PendingFile(const QString& target) : target_(target) {
     const QFileInfo info(target);
     if (info.fileName().isEmpty() || info.isDir())
         cannotWrite(target);
-    removeAbandonedParts(target);
+    if (isReadOnlyFile(target))
+        cannotWrite(target);
+    // Any writer's leftovers in the folder go, whatever file they were meant to become: a
+    // killed export may never be written again under its name.
+    removeAbandonedPartsIn(info.absolutePath());
     const QString stem = info.absoluteDir().filePath(partPrefix(info));
     for (int attempt = 0; attempt < 16 && !file_.isOpen(); ++attempt) {
         temporary_ = stem +

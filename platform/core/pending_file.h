@@ -5,7 +5,8 @@
 //
 // The temporary file stays locked while its writer lives, so one left by a writer that
 // died without cleaning up (killed, a power cut) is told from one still being written
-// and is removed the next time that target is written or its leftovers are swept.
+// and is removed the next time a file is written into that folder or its leftovers are
+// swept.
 #include "platform/core/file_lock.h"
 
 #include <QByteArray>
@@ -15,9 +16,9 @@ namespace quillon {
 
 class PendingFile {
 public:
-    // Sweeps the target's abandoned temporary files, then creates the empty temporary
-    // file beside target. Raises "%s に書き込めません" with the target when the folder does
-    // not exist or is not writable.
+    // Sweeps the abandoned temporary files of the target's folder, then creates the empty
+    // temporary file beside target. Raises "%s に書き込めません" with the target when the
+    // target is a read-only file, or the folder does not exist or is not writable.
     explicit PendingFile(const QString& target);
     ~PendingFile();
     PendingFile(const PendingFile&) = delete;
@@ -51,7 +52,13 @@ private:
 // Removes the temporary files of target left by writers that are gone; those of a live
 // writer stay. Returns how many were removed.
 int removeAbandonedParts(const QString& target);
+// The same for every temporary file in folder, whatever its target.
+int removeAbandonedPartsIn(const QString& folder);
 // Whether target has a temporary file, a live writer's or an abandoned one.
 bool hasParts(const QString& target);
+
+// Whether path is an existing file that its mode bits, or the system for this user, keep
+// from being written. The bits count also for the superuser, whom the system lets write.
+bool isReadOnlyFile(const QString& path);
 
 } // namespace quillon

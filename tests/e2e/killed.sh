@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A program killed outright (SIGKILL: no clean-up runs) in the middle of writing a file
 # leaves nothing behind once it writes again or starts again: an MP4 export killed
-# half-way, then a second export to the same name; the same for a PNG sequence's folder; a pencil save killed after the new
+# half-way, then a second export to the same name; one killed, then an export of another
+# file into that folder; the same for a PNG sequence's folder; a pencil save killed after the new
 # file's bytes are written but before it replaces the old one, then a restart. The old
 # files stay byte for byte.
 # Usage: killed.sh PATH/TO/quillon
@@ -39,6 +40,22 @@ cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export chang
 [ "$(ls -A "$OUT")" = x.mp4 ] || e2e_fail "in the folder: $(ls -A "$OUT")"
 [ "$(ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$OUT/x.mp4" | tr '\n' ' ' | xargs)" = "h264 aac" ] ||
   e2e_fail "the second export is not a whole MP4"
+
+# -- An export killed half-way leaves its file to the next write into the folder, whatever
+# file that writes.
+(cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/k.mp4" --size 1920x1080 "長い長い長い長い長い" "題名") \
+  2>"$E2E_DIR/export.err" &
+pid=$!
+wait_for 60 growing_part "$OUT" || e2e_fail "the export of k.mp4 wrote nothing: $(cat "$E2E_DIR/export.err")"
+ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
+kill -9 "$pid"
+wait "$pid" 2>/dev/null || true
+[ -n "$ffmpeg_pid" ] && wait_for 30 sh -c "! kill -0 $ffmpeg_pid 2>/dev/null"
+[ -n "$(find "$OUT" -name '.k.mp4.*.part')" ] || e2e_fail "no file was being written when k.mp4's export was killed"
+(cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/other.png" "次" "の題") \
+  2>"$E2E_DIR/export.err" || e2e_fail "the export of another file failed: $(cat "$E2E_DIR/export.err")"
+[ "$(ls -A "$OUT" | tr '\n' ' ' | xargs)" = "other.png x.mp4" ] || e2e_fail "after an export of another file: $(ls -A "$OUT")"
+rm "$OUT/other.png"
 
 # -- A PNG sequence killed half-way: its hidden stage goes with the next export there.
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/seq/" --size 1920x1080 "長い長い長い長い長い" "題名") \

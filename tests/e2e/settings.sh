@@ -2,7 +2,8 @@
 # The settings file through the real program: a prepared Quillon.ini is loaded, the
 # settings dialog is opened from the main window and closed with OK (Enter), and the
 # file then holds all ten keys with the loaded values, other lines untouched. Then the
-# die fills the lines from the catalogue range the file chose.
+# die fills the lines from the catalogue range the file chose. A read-only settings file
+# is left as it was.
 . "$(dirname "$0")/lib.sh"
 e2e_start "$1"
 
@@ -74,5 +75,25 @@ for throw in $(seq 10); do
   fi
 done
 [ -n "$two_lines" ] || e2e_fail "line field 2 stayed empty through ten throws of the die"
+
+# A settings file the user made read-only: OK shows the error box, the dialog stays open
+# and the file keeps every byte, though the test runs as the superuser.
+cp "$E2E_DIR/Quillon.ini" "$E2E_DIR/read-only.before"
+chmod 0444 "$E2E_DIR/Quillon.ini"
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 104 204 click 1
+dialog=$(e2e_wait_window "設定") || e2e_fail "settings dialog not shown again"
+sleep 0.3
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool key --window "$dialog" Return
+# The main window is hidden under the dialog: the window of its title is the error box.
+box=$(e2e_wait_window "Quillon for DirectX" 10) || e2e_fail "no error box for the read-only settings file"
+sleep 0.3
+e2e_shot settings-read-only >/dev/null
+xdotool windowactivate --sync "$box" 2>/dev/null || true
+xdotool key Return
+sleep 0.5
+e2e_wait_window "設定" 2 >/dev/null || e2e_fail "the dialog closed after the failed save"
+cmp -s "$E2E_DIR/Quillon.ini" "$E2E_DIR/read-only.before" || e2e_fail "the read-only settings file changed"
 e2e_is_running || e2e_fail "program ended"
 echo "settings: ok ($shot)"

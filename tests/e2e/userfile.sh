@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The user subtitle file and the about box through the real program: the pencil's first
 # save creates a file named in the save chooser, whose bytes are checked; the saved
-# subtitle is taken from the user list and run; the about box's emblem stages the
+# subtitle is taken from the user list and run; Enter in the list's text field starts a
+# random card as Run does, without completing the typed text; the about box's emblem stages the
 # credits card, and after it the box is still open and the main window still hidden.
 source "$(dirname "$0")/lib.sh"
 e2e_start "$1" 1024x768
@@ -52,6 +53,41 @@ white=$(convert "$card" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
 [ "$white" -gt 50 ] || e2e_fail "the user subtitle's card shows no text ($white white pixels)"
 xdotool key space
 e2e_wait_active_size 277 225 10 || e2e_fail "the main window is not back after the card"
+
+# Enter in the user list's text field, with line 1 emptied by the eraser and the first
+# letter of "AB" typed there, starts a card as Run does: a random subtitle, the two lines
+# empty again. Nothing completes the typed letter to the item.
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 222 40 click 1
+xdotool mousemove --window "$main" 100 170 click 1 key ctrl+a
+xdotool type --delay 100 "A"
+sleep 0.3
+xdotool key Return
+e2e_wait_active_size 1024 768 10 || e2e_fail "Enter in the user list did not start a card"
+sleep 2
+card=$(e2e_shot userfile-enter-card)
+white=$(convert "$card" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
+[ "$white" -gt 50 ] || e2e_fail "the card started by Enter shows no text ($white white pixels)"
+# A catalogue title may take a while to type out; only the finished card is dismissed.
+for _ in $(seq 40); do
+  xdotool key space
+  e2e_wait_active_size 277 225 1 && break
+done
+e2e_wait_active_size 277 225 1 || e2e_fail "the main window is not back after Enter's card"
+# An empty field copies nothing: the mark stays in the clipboard.
+field_text() {
+  printf 'empty' | xclip -selection clipboard >/dev/null 2>&1
+  xdotool mousemove --window "$main" "$1" "$2" click 1 key ctrl+a ctrl+c
+  sleep 0.2
+  xclip -o -selection clipboard
+}
+[ "$(field_text 100 170)" = "A" ] || e2e_fail "the user list's field holds '$(xclip -o -selection clipboard)', not the typed A"
+[ "$(field_text 100 66)" = "empty" ] || e2e_fail "line 1 after Enter's card is '$(xclip -o -selection clipboard)'"
+[ "$(field_text 100 106)" = "empty" ] || e2e_fail "line 2 after Enter's card is '$(xclip -o -selection clipboard)'"
+e2e_shot userfile-after-enter >/dev/null
+# Line 1 "AB" again for the card after the about box.
+xdotool mousemove --window "$main" 100 66 click 1
+xdotool type --delay 100 "AB"
 
 # The about button (6,192): the box opens, the main window hides.
 xdotool mousemove --window "$main" 35 204 click 1

@@ -47,9 +47,10 @@ protected:
         makeProgram();
     }
     QString qln() const { return dir.filePath("long.qln"); }
-    QString notice(int held) const {
-        return QStringLiteral("ファイル %1 は大きすぎるため、最初の %2 件だけを読み込みました。")
-            .arg(QDir::toNativeSeparators(qln()))
+    // What the user is told when the list holds only the first lines; why comes first.
+    QString notice(const QString& why, int held) const {
+        return QStringLiteral("ファイル %1 %2ため、最初の %3 件だけを読み込みました。")
+            .arg(QDir::toNativeSeparators(qln()), why)
             .arg(held);
     }
     SubtitleCombo& list() { return *MainForm->ComboBox2; }
@@ -117,30 +118,31 @@ TEST_F(BigList, RowsAreTheFilesLines) {
 }
 
 TEST_F(BigList, AFilePastTheBoundsIsHeldAsFarAsItGoesAndKeepsTheRest) {
-    // A line longer than 4096 bytes ends what is read; the user is told once.
+    // A line longer than 4096 bytes ends what is read; the user is told once, and why.
     const QByteArray overlong(UserLineByteBound + 1, 'x');
     const QByteArray rest = overlong + "\r\nGH \n";
     const QByteArray original = "AB CD\r\nEF\n" + rest;
     startWithFile(original);
     EXPECT_EQ(list().items(), (SubtitleItems{"AB CD", "EF"}));
     EXPECT_TRUE(list().isEnabled());
-    EXPECT_EQ(fake.reports, QStringList{notice(2)});
+    EXPECT_EQ(fake.reports,
+              QStringList{notice(QStringLiteral("の 3 行目が 4096 バイトを超える"), 2)});
     EXPECT_EQ(readFile(qln()), original);
 
-    // A save writes the list, the new subtitle last, and then the lines it did not hold,
-    // as they were; the list shows the new subtitle.
+    // A save writes the list, then the lines it did not hold, as they were, and the new
+    // subtitle last, at the file's end.
     MainForm->Edit1->setText(QStringLiteral("IJ"));
     MainForm->PencilImageClick();
-    EXPECT_EQ(readFile(qln()), "AB CD\r\nEF\r\nIJ \r\n" + rest);
-    EXPECT_EQ(list().items(), (SubtitleItems{"AB CD", "EF", "IJ "}));
+    EXPECT_EQ(readFile(qln()), "AB CD\r\nEF\r\n" + rest + "IJ \r\n");
+    EXPECT_EQ(list().items(), (SubtitleItems{"AB CD", "EF"}));
     EXPECT_EQ(fake.reports.size(), 2); // the save's report, no second notice
 
     // Deleting every held line leaves the rest, and the file stays in use.
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         list().setItemIndex(0);
         MainForm->UserTitleDeleteClick();
     }
-    EXPECT_EQ(readFile(qln()), rest);
+    EXPECT_EQ(readFile(qln()), rest + "IJ \r\n");
     EXPECT_EQ(OptionForm->UserFile(), qln());
     EXPECT_EQ(list().itemCount(), 0);
     EXPECT_TRUE(list().isEnabled());
@@ -159,13 +161,24 @@ TEST_F(BigList, AFilePastTheBoundsIsHeldAsFarAsItGoesAndKeepsTheRest) {
     startWithFile(big);
     ASSERT_EQ(list().itemCount(), held);
     EXPECT_EQ(list().items().at(held - 1), line);
-    EXPECT_EQ(fake.reports, QStringList{notice(held)});
+    EXPECT_EQ(fake.reports, QStringList{notice(QStringLiteral("は 16 MB を超える"), held)});
     MainForm->Edit1->setText(QStringLiteral("KL"));
     MainForm->PencilImageClick();
-    const QByteArray saved = readFile(qln());
-    EXPECT_EQ(saved.size(), big.size() + 5);
-    EXPECT_TRUE(saved.startsWith(big.left(heldBytes) + "KL \r\n"));
-    EXPECT_TRUE(saved.endsWith(big.mid(heldBytes)));
+    EXPECT_EQ(readFile(qln()), big + "KL \r\n");
+    program.reset();
+
+    // One line more than the list holds, the last without its line end: the new subtitle
+    // still becomes a line of its own, the file's last.
+    fake.reports.clear();
+    const QByteArray many = QByteArray("a b\r\n").repeated(UserFileItemBound) + "z";
+    startWithFile(many);
+    ASSERT_EQ(list().itemCount(), UserFileItemBound);
+    EXPECT_EQ(fake.reports,
+              QStringList{notice(QStringLiteral("は 1,000,000 行を超える"), UserFileItemBound)});
+    MainForm->Edit1->setText(QStringLiteral("MN"));
+    MainForm->PencilImageClick();
+    EXPECT_EQ(readFile(qln()), many + "\r\nMN \r\n");
+    EXPECT_EQ(parseSubtitleLines(readFile(qln())).last(), QByteArray("MN "));
 }
 
 TEST_F(BigList, RandomChoiceDrawsAsBefore) {

@@ -236,6 +236,16 @@ TEST_F(ExportFailureTest, AWriterThatDiesLeavesNothingOnceTheTargetIsWrittenAgai
         EXPECT_EQ(outFiles(), untouched);
     }
     EXPECT_EQ(contents(QStringLiteral("mine.qln")), QByteArray("new"));
+
+    // Any write into the folder sweeps the abandoned files there whatever their target,
+    // which may never be written again; a live writer's file stays.
+    KilledWriter live(out(QStringLiteral("live.mp4")));
+    KilledWriter(out(QStringLiteral("k.mp4"))).kill();
+    EXPECT_EQ(outFiles().size(), untouched.size() + 2);
+    EXPECT_EQ(saveFileAtomically(out(QStringLiteral("other.qln")), "x"), SaveResult::Saved);
+    EXPECT_FALSE(hasParts(out(QStringLiteral("k.mp4"))));
+    EXPECT_TRUE(hasParts(out(QStringLiteral("live.mp4"))));
+    EXPECT_EQ(outFiles().size(), untouched.size() + 2); // other.qln and the live one
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The main window as a user meets it: captions, tab order, Enter and Esc, the eraser,
-// Run with and without a line 1, and the item-to-lines rule.
+// Run with and without a line 1, Enter in a list's field, and the item-to-lines rule.
 #include "platform/text/sjis.h"
 #include "platform/timer/dxtimer.h"
 #include "platform/timer/idle_slot.h"
+#include "subtitles/catalogue.h"
 #include "subtitles/subtitle_combo.h"
 #include "support/program_fixture.h"
 
@@ -72,6 +73,27 @@ TEST_F(MainFormTest, EnterRunsTheTypedSubtitleAndKeepsTheFields) {
     EXPECT_EQ(MainForm->Edit1->text(), QStringLiteral("第一話"));
     EXPECT_EQ(MainForm->Edit2->text(), QStringLiteral("はじまり"));
     EXPECT_TRUE(MainForm->isVisible()); // the main window is not hidden under the card
+    stopCard();
+
+    // In a list's text field Enter is Run too, and the typed letters stay as typed: with
+    // line 1 empty a random card, the fields empty again.
+    MainForm->Edit1->clear();
+    const QString title = sjis::toUnicode(catalogueTitles(1).first());
+    QLineEdit* field = MainForm->ComboBox1->lineEdit();
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    field->setFocus();
+    field->clear();
+    for (const QChar c : title.left(2))
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(field->text(), title.left(2));
+    EXPECT_TRUE(MainForm->Edit1->text().isEmpty()); // no item has that text
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_TRUE(DispForm->isVisible());
+    EXPECT_FALSE(DispForm->card().Line1().isEmpty());
+    EXPECT_TRUE(MainForm->Edit1->text().isEmpty());
+    EXPECT_TRUE(MainForm->Edit2->text().isEmpty());
+    EXPECT_EQ(field->text(), title.left(2));
     stopCard();
 }
 

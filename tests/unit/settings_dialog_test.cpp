@@ -193,16 +193,33 @@ TEST_F(SettingsDialog, AFailedSaveKeepsTheDialogAndTheOldFile) {
     EXPECT_EQ(raised([&] { form().ModIni(); }),
               QDir::toNativeSeparators(dir.filePath("gone/Quillon.ini")) +
                   QStringLiteral(" に書き込めません"));
-    if (geteuid() != 0) {
-        environment.settings = dir.filePath("ro");
-        ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
-        writeFile(ini().replace("Quillon.ini", "ro/Quillon.ini"), "[Option]\r\nWait=5\r\n");
-        QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        EXPECT_THROW(form().ModIni(), Exception);
-        EXPECT_EQ(readFile(dir.filePath("ro/Quillon.ini")), QByteArray("[Option]\r\nWait=5\r\n"));
-        QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ExeOwner);
-    }
+
+    // A file the user made read-only, whoever runs the test: OK says so, the dialog stays
+    // open and the file keeps every byte.
+    environment.settings = dir.path();
+    ASSERT_TRUE(QDir(dir.path()).rmdir("Quillon.ini"));
+    const QByteArray kept = "[Option]\r\nWait=5\r\n";
+    writeFile(ini(), kept);
+    ASSERT_TRUE(QFile::setPermissions(ini(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                 QFileDevice::ReadOther));
+    form().show();
+    EXPECT_EQ(raised([&] { form().OkButtonClick(); }),
+              QDir::toNativeSeparators(ini()) + QStringLiteral(" に書き込めません"));
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(readFile(ini()), kept);
+
+    // A writable file in a folder that refuses new files is written in place.
+    environment.settings = dir.filePath("ro");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
+    const QString inFolder = dir.filePath("ro/Quillon.ini");
+    writeFile(inFolder, kept);
+    QFile::setPermissions(dir.filePath("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    form().ModIni();
+    QFile::setPermissions(dir.filePath("ro"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(readFile(inFolder).startsWith("[Option]\r\nWait=120\r\n"));
+    EXPECT_EQ(QDir(dir.filePath("ro")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Quillon.ini")});
 }
 
 TEST_F(SettingsDialog, CancelReloadsAndTheCloseBoxKeepsEditsUnwritten) {

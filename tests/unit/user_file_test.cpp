@@ -1,6 +1,7 @@
 // The user subtitle file's format as read and written, its failures, and how the user
 // list takes lines that are outside the format.
 #include "platform/core/error.h"
+#include "platform/core/pending_file.h"
 #include "subtitles/subtitle_combo.h"
 #include "subtitles/user_file.h"
 #include "support/raised.h"
@@ -84,17 +85,25 @@ TEST(UserFileFailures, TargetThatCannotBeReplaced) {
 }
 
 TEST(UserFileFailures, ReadOnlyFileIsLeftAsItWas) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "the superuser may write a read-only file";
+    // Whoever runs the test, the superuser included: the mode bits say read-only. Through
+    // a link too, and for any writer of the folder (an export) as well.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("locked.qln"));
+    const QString link = dir.filePath(QStringLiteral("link.qln"));
     writeFile(path, "OLD \r\n");
-    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
-    EXPECT_EQ(raised([&] {
-                  writeSubtitleFile(path, {"OLD ", "NEW "});
-              }),
-              QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(path)));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::link(path, link));
+    for (const QString& target : {path, link})
+        EXPECT_EQ(
+            raised([&] {
+                writeSubtitleFile(target, {"OLD ", "NEW "});
+            }),
+            QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(target)));
+    EXPECT_EQ(raised([&] { PendingFile export_(path); }),
+              QStringLiteral("%1 に書き込めません").arg(path));
     EXPECT_EQ(readFile(path), QByteArray("OLD \r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }
 
 TEST(UserFileFailures, FileThatCannotBeOpened) {

@@ -131,18 +131,31 @@ TEST_F(UserSubtitles, PastedLineEndsDoNotSplitTheSavedSubtitle) {
 }
 
 TEST_F(UserSubtitles, AFileThatCannotBeReplacedStopsTheSave) {
-    startWithFile("AB CD\r\n");
-    // The file is replaced by a folder behind the program's back.
-    ASSERT_TRUE(QFile::remove(qln()));
-    ASSERT_TRUE(QDir().mkdir(qln()));
-    QFile::remove(ini());
-    type(QStringLiteral("EF"), {});
-    EXPECT_EQ(raised([&] { MainForm->PencilImageClick(); }),
-              QStringLiteral("ファイル %1 を作成できません").arg(qln()));
-    // The new item stays in the list, but nothing is reported and nothing saved.
-    EXPECT_EQ(list().items(), (QList<QByteArray>{"AB CD", "EF "}));
-    EXPECT_TRUE(fake.reports.isEmpty());
-    EXPECT_FALSE(QFile::exists(ini()));
+    // The file replaced by a folder behind the program's back, then made read-only by the
+    // user (which the superuser could write, and must not).
+    for (const bool readOnly : {false, true}) {
+        startWithFile("AB CD\r\n");
+        if (readOnly) {
+            ASSERT_TRUE(QFile::setPermissions(
+                qln(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        } else {
+            ASSERT_TRUE(QFile::remove(qln()));
+            ASSERT_TRUE(QDir().mkdir(qln()));
+        }
+        QFile::remove(ini());
+        type(QStringLiteral("EF"), {});
+        EXPECT_EQ(raised([&] { MainForm->PencilImageClick(); }),
+                  QStringLiteral("ファイル %1 を作成できません").arg(qln()));
+        // The new item stays in the list, but nothing is reported and nothing saved.
+        EXPECT_EQ(list().items(), (QList<QByteArray>{"AB CD", "EF "}));
+        EXPECT_TRUE(fake.reports.isEmpty());
+        EXPECT_FALSE(QFile::exists(ini()));
+        if (readOnly)
+            EXPECT_EQ(readFile(qln()), QByteArray("AB CD\r\n"));
+        else
+            ASSERT_TRUE(QDir().rmdir(qln()));
+        program.reset();
+    }
 }
 
 TEST_F(UserSubtitles, DeletingOneOfThree) {
