@@ -30,18 +30,16 @@ e2e_start() {
   # runner's locale; a test of another language sets its own.
   export LANG=C.UTF-8
   unset LANGUAGE LC_ALL LC_MESSAGES
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  export DISPLAY=":$n"
-  Xvfb "$DISPLAY" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb takes a free display itself and names it once it is ready, so that tests run
+  # side by side never share one.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$E2E_DIR/display" >/dev/null 2>&1 &
   E2E_X_PID=$!
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  wait_until 10 "Xvfb did not start" test -s "$E2E_DIR/display"
+  export DISPLAY=":$(head -n 1 "$E2E_DIR/display")"
   xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
   openbox >/dev/null 2>&1 &
   E2E_WM_PID=$!
-  sleep 0.5
+  wait_until 10 "openbox did not start" e2e_window_manager_up
   export QT_QPA_PLATFORM=xcb
   # Sound goes to a wave file, never to a device.
   E2E_WAVE="$E2E_DIR/capture.wav"
@@ -53,6 +51,9 @@ file = $E2E_WAVE
 CONF
   export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
 }
+
+# e2e_window_manager_up: a window manager has announced itself on the root window.
+e2e_window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
 # e2e_run [ARGS...]: starts the program in the background.
 e2e_run() {
@@ -92,8 +93,47 @@ e2e_pixel() {
   convert "$1" -format "%[fx:int(255*u.p{$2,$3}.r)],%[fx:int(255*u.p{$2,$3}.g)],%[fx:int(255*u.p{$2,$3}.b)]" info:
 }
 
+# wait_until SECONDS MESSAGE COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds; fails the test with MESSAGE if SECONDS (a fraction allowed) pass first. What
+# the program does after an action takes its time: a check that something is gone or has
+# stopped waits for it, rather than asking once at the instant after the action.
+wait_until() {
+  local seconds=$1 message=$2 deadline
+  shift 2
+  deadline=$(($(date +%s%N) / 1000000 + $(awk -v s="$seconds" 'BEGIN { print int(s * 1000) }')))
+  until "$@"; do
+    [ "$(($(date +%s%N) / 1000000))" -lt "$deadline" ] || e2e_fail "$message"
+    sleep 0.1
+  done
+}
+
+# e2e_no_window NAME: no visible window has that title.
+e2e_no_window() { [ -z "$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null || true)" ]; }
+
+# lit FILE [GEOMETRY]: the white pixels (over half brightness) of a screenshot, or of its
+# part GEOMETRY (WIDTHxHEIGHT+X+Y).
+lit() {
+  convert "$1" ${2:+-crop "$2" +repage} -colorspace gray -threshold 50% \
+    -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# e2e_shoot_until NAME SECONDS TEST [ARGS...]: screenshots until TEST holds for one (given
+# the file, then ARGS); prints that screenshot's file, or fails after SECONDS.
+e2e_shoot_until() {
+  local name=$1 seconds=$2 test=$3 shot
+  shift 3
+  for _ in $(seq $((seconds * 5))); do
+    shot=$(e2e_shot "$name")
+    "$test" "$shot" "$@" && { echo "$shot"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
 # e2e_is_running: the program is still running.
 e2e_is_running() { kill -0 "$E2E_APP_PID" 2>/dev/null; }
+# e2e_gone PID: that process has ended (a zombie not yet reaped counts as ended).
+e2e_gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
 # e2e_wait_exit SECONDS: waits for the program to end by itself.
 e2e_wait_exit() {

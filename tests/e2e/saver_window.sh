@@ -35,10 +35,9 @@ area() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                           /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}'
 }
-# Lit pixels (brighter than half) of a region of a screenshot, and their bounding box.
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # Pixels of the host window's own colour in a region: where the saver's view does not cover it.
 uncovered() { convert "$1" -crop "$2" +repage -fuzz 8% -transparent '#3060a0' -alpha extract -negate -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# The bounding box of the lit pixels (brighter than half) of a region of a screenshot.
 litbox() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%@" info:; }
 # The regions of an area: quadrants, and its middle.
 quadrant() { # AREA Q (ul, lr)
@@ -80,11 +79,9 @@ others+=("$saver_b")
 # resize_to W H: window A's top-level resized; prints the saver window's new area.
 resize_to() {
   xdotool windowsize "$topa" "$1" "$2"
-  sleep 0.3
-  local got
-  got=$(area "$a")
-  [ "${got%%+*}" = "${1}x$2" ] || e2e_fail "window A is $got after the resize"
-  echo "$got"
+  sized() { [ "$(area "$a" | cut -d+ -f1)" = "$1" ]; }
+  wait_until 3 "window A is not ${1}x$2 after the resize" sized "${1}x$2"
+  area "$a"
 }
 
 # Both copies draw, each in its own window, covering it.
