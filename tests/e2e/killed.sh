@@ -11,6 +11,20 @@ OUT="$E2E_DIR/out"
 mkdir -p "$OUT"
 parts() { find "$1" -name '.*.part' | wc -l; }
 growing_part() { [ -n "$(find "$1" -name '.*.part' -size +16k)" ]; }
+# stop_when PID COMMAND...: PID let run in short slices, stopped between them, until
+# COMMAND succeeds; it is left stopped, so that it cannot finish between the look and the
+# kill that follows (an export is done in about a second).
+stop_when() {
+  local pid=$1
+  shift
+  for _ in $(seq 3000); do
+    kill -STOP "$pid" 2>/dev/null || return 1
+    "$@" && return 0
+    kill -CONT "$pid"
+    sleep 0.02
+  done
+  return 1
+}
 
 # -- An export killed half-way, over an older file of that name.
 printf 'old video' >"$OUT/x.mp4"
@@ -18,11 +32,11 @@ cp "$OUT/x.mp4" "$E2E_DIR/x.mp4.before"
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/x.mp4" --size 1920x1080 "長い長い長い長い長い" "題名") \
   2>"$E2E_DIR/export.err" &
 pid=$!
-wait_until 60 "the export wrote nothing" growing_part "$OUT"
+stop_when "$pid" growing_part "$OUT" || e2e_fail "the export wrote nothing: $(cat "$E2E_DIR/export.err")"
 ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true
-[ "$(parts "$OUT")" = 1 ] || e2e_fail "no file was being written when the export was killed"
+[ "$(parts "$OUT")" = 1 ] || e2e_fail "no file was being written when the export was killed: $(ls -A "$OUT" | tr '\n' ' ')"
 # Left alone, ffmpeg ends at the end of its input.
 [ -z "$ffmpeg_pid" ] || wait_until 30 "ffmpeg runs on" e2e_gone "$ffmpeg_pid"
 cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export changed the older file"
@@ -39,7 +53,7 @@ cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export chang
   2>"$E2E_DIR/export.err" &
 pid=$!
 staged() { [ -n "$(find "$OUT" -mindepth 2 -path '*/.seq-*/*.png' 2>/dev/null)" ]; }
-wait_until 60 "the sequence wrote nothing" staged
+stop_when "$pid" staged || e2e_fail "the sequence wrote nothing: $(cat "$E2E_DIR/export.err")"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true
 [ -n "$(find "$OUT" -maxdepth 1 -name '.seq-*')" ] || e2e_fail "no stage was left by the kill"

@@ -37,9 +37,10 @@ e2e_start() {
   wait_until 10 "Xvfb did not start" test -s "$E2E_DIR/display"
   export DISPLAY=":$(head -n 1 "$E2E_DIR/display")"
   xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
-  openbox >/dev/null 2>&1 &
+  openbox >"$E2E_DIR/openbox.log" 2>&1 &
   E2E_WM_PID=$!
-  wait_until 10 "openbox did not start" e2e_window_manager_up
+  for _ in $(seq 200); do e2e_window_manager_up && break; sleep 0.1; done
+  e2e_window_manager_up || e2e_fail "openbox did not start: $(cat "$E2E_DIR/openbox.log")"
   export QT_QPA_PLATFORM=xcb
   # Sound goes to a wave file, never to a device.
   E2E_WAVE="$E2E_DIR/capture.wav"

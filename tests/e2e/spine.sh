@@ -32,8 +32,11 @@ sleep 0.3
 e2e_shot spine-typed >/dev/null
 xdotool key Return
 e2e_wait_active_size 1024 768 10 || e2e_fail "the card window is ${WIDTH}x${HEIGHT}, not the whole screen"
-# The start wait: the whole screen black.
-[ "$(lit "$(e2e_shot spine-card-start)")" -eq 0 ] || e2e_fail "the card's start is not a black screen"
+# The start wait, or on a slow machine a character alone in the middle: black along the
+# left and the top.
+start=$(e2e_shot spine-card-start)
+[ "$(lit "$start" 150x768+0+0)" -eq 0 ] && [ "$(lit "$start" 1024x100+0+0)" -eq 0 ] ||
+  e2e_fail "the card's start is not black around the middle"
 
 # Start wait, nine characters, the card; then its 7 s hold runs out and it waits.
 e2e_shoot_until spine-card 15 is_card >/dev/null || e2e_fail "no finished card: line 1 upper left, line 2 lower right"
