@@ -83,6 +83,9 @@ e2e_paste() {
   sleep 0.2
 }
 
+# e2e_clipboard_is TEXT: the clipboard holds TEXT.
+e2e_clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+
 # e2e_shot NAME: a screenshot of the whole screen, kept with the artifacts.
 e2e_shot() {
   import -window root "$E2E_ARTIFACTS/$1.png"

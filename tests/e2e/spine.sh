@@ -13,7 +13,6 @@ is_card() {
 }
 # A saver's card, of one line or two: line 1 flush left in the upper half.
 is_saver_card() { [ "$(lit "$1" 150x384+0+0)" -gt 50 ] && [ "$(lit "$1" 1024x40+0+0)" -eq 0 ]; }
-clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
 
 e2e_start "$PROGRAM" 1024x768
 e2e_run
@@ -53,9 +52,9 @@ e2e_shoot_until spine-back 5 window_shown >/dev/null || e2e_fail "the main windo
 
 # The fields are unchanged: copy each out through the clipboard.
 xdotool mousemove --window "$main" 100 66 click 1 key ctrl+a ctrl+c
-wait_until 3 "line 1 changed" clipboard_is "最後の航海"
+wait_until 3 "line 1 changed" e2e_clipboard_is "最後の航海"
 xdotool mousemove --window "$main" 100 106 click 1 key ctrl+a ctrl+c
-wait_until 3 "line 2 changed" clipboard_is "星の海へ"
+wait_until 3 "line 2 changed" e2e_clipboard_is "星の海へ"
 
 xdotool key Escape
 e2e_wait_exit 5 || e2e_fail "Esc did not end the program"
