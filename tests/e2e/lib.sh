@@ -11,7 +11,10 @@ e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 e2e_cleanup() {
   [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null || true
   [ -n "${E2E_WM_PID:-}" ] && kill "$E2E_WM_PID" 2>/dev/null || true
-  [ -n "${E2E_X_PID:-}" ] && kill "$E2E_X_PID" 2>/dev/null || true
+  if [ -n "${E2E_X_PID:-}" ] && kill "$E2E_X_PID" 2>/dev/null; then
+    # Gone before the next test starts its own.
+    for _ in $(seq 50); do kill -0 "$E2E_X_PID" 2>/dev/null || break; sleep 0.1; done
+  fi
   [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
   return 0
 }
@@ -30,13 +33,24 @@ e2e_start() {
   # runner's locale; a test of another language sets its own.
   export LANG=C.UTF-8
   unset LANGUAGE LC_ALL LC_MESSAGES
-  # Xvfb takes a free display itself and names it once it is ready, so that tests run
-  # side by side never share one.
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$E2E_DIR/display" >/dev/null 2>&1 &
-  E2E_X_PID=$!
-  wait_until 10 "Xvfb did not start" test -s "$E2E_DIR/display"
-  export DISPLAY=":$(head -n 1 "$E2E_DIR/display")"
-  xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+  # A display of its own, taken at random among many: tests run side by side never share
+  # one, nor does a test take the number of a server still going away. Xvfb writes the
+  # number to the file only once it is ready, and only if the display is its own.
+  local n
+  for _ in $(seq 20); do
+    n=$((200 + RANDOM % 800))
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$E2E_DIR/display" >/dev/null 2>&1 &
+    E2E_X_PID=$!
+    for _ in $(seq 100); do
+      [ -s "$E2E_DIR/display" ] || ! kill -0 "$E2E_X_PID" 2>/dev/null && break
+      sleep 0.1
+    done
+    [ -s "$E2E_DIR/display" ] && break
+    kill "$E2E_X_PID" 2>/dev/null || true
+  done
+  [ -s "$E2E_DIR/display" ] || e2e_fail "Xvfb did not start"
+  export DISPLAY=":$n"
   openbox >"$E2E_DIR/openbox.log" 2>&1 &
   E2E_WM_PID=$!
   for _ in $(seq 200); do e2e_window_manager_up && break; sleep 0.1; done
@@ -133,6 +147,11 @@ e2e_shoot_until() {
   done
   return 1
 }
+
+# e2e_card_done SHOT: a finished card of two lines on a 1024 × 768 screen: line 1 starts
+# near the left edge of the upper half, where a character typed alone, centred, never
+# reaches. (A card of one line is centred.)
+e2e_card_done() { [ "$(lit "$1" 150x384+0+0)" -gt 50 ]; }
 
 # e2e_is_running: the program is still running.
 e2e_is_running() { kill -0 "$E2E_APP_PID" 2>/dev/null; }

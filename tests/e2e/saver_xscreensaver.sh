@@ -77,7 +77,7 @@ for i in $(seq -w 1 20); do
   elif [ "$(lit "$shot" 1024x768+0+0)" -eq 0 ]; then
     blacks=$((blacks + 1))
   fi
-  kill -0 "$saver" 2>/dev/null || e2e_fail "the program ended by itself"
+  kill -0 "$saver" 2>/dev/null || { tail -n 20 "$home/daemon.log"; e2e_fail "the program ended by itself"; }
   sleep 1.5
 done
 distinct=$(printf '%s\n' "${cards[@]}" | sort -u | wc -l)
