@@ -21,27 +21,26 @@ sleep 0.5
 e2e_shot big-list-main >/dev/null
 
 # The user list (7,160, 264 x 20): open its drop-down, go to the end.
-xdotool mousemove --window "$main" 263 170 click 1
-sleep 0.5
-xdotool key End
-sleep 0.5
-shot=$(e2e_shot big-list-end)
 # The drop-down reaches below the window (its top at 0.0 of the screen is the window's).
 geometry=$(xdotool getwindowgeometry --shell "$main")
 eval "$geometry"
-below=$(convert "$shot" -crop "264x60+$((X + 7))+$((Y + 230))" -colorspace gray \
-  -format '%[fx:standard_deviation]' info:)
-awk -v s="$below" 'BEGIN { exit !(s > 0.05) }' || e2e_fail "no drop-down below the user list"
+dropped_down() {
+  local below
+  below=$(convert "$1" -crop "264x60+$((X + 7))+$((Y + 230))" -colorspace gray \
+    -format '%[fx:standard_deviation]' info:)
+  awk -v s="$below" 'BEGIN { exit !(s > 0.05) }'
+}
+xdotool mousemove --window "$main" 263 170 click 1
+e2e_shoot_until big-list-open 5 dropped_down >/dev/null || e2e_fail "no drop-down below the user list"
+xdotool key End
+sleep 0.5
+e2e_shot big-list-end >/dev/null
 
 xdotool key Return
-sleep 0.3
-xdotool mousemove --window "$main" 100 66 click 1 key ctrl+a ctrl+c
-sleep 0.2
-line1=$(xclip -o -selection clipboard)
-xdotool mousemove --window "$main" 100 106 click 1 key ctrl+a ctrl+c
-sleep 0.2
-line2=$(xclip -o -selection clipboard)
 expected=$(tail -n 1 "$E2E_DIR/long.qln" | iconv -f CP932 -t UTF-8 | tr -d '\r')
-[ "$line1 $line2" = "$expected" ] || e2e_fail "the last line came out as '$line1' '$line2', not '$expected'"
+xdotool mousemove --window "$main" 100 66 click 1 key ctrl+a ctrl+c
+wait_until 3 "line 1 of the last line is not '${expected%% *}'" e2e_clipboard_is "${expected%% *}"
+xdotool mousemove --window "$main" 100 106 click 1 key ctrl+a ctrl+c
+wait_until 3 "line 2 of the last line is not '${expected#* }'" e2e_clipboard_is "${expected#* }"
 cmp -s "$E2E_DIR/long.qln" "$E2E_DIR/long.before" || e2e_fail "the user file was changed"
 echo "PASS big_list"

@@ -5,9 +5,6 @@ source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
 e2e_start "$program" 1024x768
 
-# Lit pixels (brighter than half) of a region of a screenshot.
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
-
 e2e_run
 main=$(e2e_wait_window "Quillon for DirectX" 15) || e2e_fail "main window did not appear"
 xdotool windowactivate --sync "$main"
@@ -20,24 +17,14 @@ sleep 0.2
 xdotool key Return
 start=$(date +%s.%N)
 
-# shoot_until NAME SECONDS TEST: screenshots until TEST (given the file) holds.
-shoot_until() {
-  local name=$1 seconds=$2 test=$3 shot
-  for _ in $(seq $((seconds * 5))); do
-    shot=$(e2e_shot "$name")
-    "$test" "$shot" && { echo "$shot"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
 # A character alone: lit pixels in the middle, none near the left edge.
 is_character() { [ "$(lit "$1" 400x400+312+184)" -gt 500 ] && [ "$(lit "$1" 150x768+0+0)" -eq 0 ]; }
 # The card: line 1 starts near the left edge, line 2 lies lower right.
 is_card() { [ "$(lit "$1" 150x384+0+0)" -gt 50 ] && [ "$(lit "$1" 512x384+512+384)" -gt 500 ]; }
 
 # The first character comes 1500 ms after Enter; later ones follow at least 220 ms apart.
-char=$(shoot_until display-character 10 is_character) || e2e_fail "no character alone on the screen"
-card=$(shoot_until display-card 15 is_card) || e2e_fail "no finished card on the screen"
+char=$(e2e_shoot_until display-character 10 is_character) || e2e_fail "no character alone on the screen"
+card=$(e2e_shoot_until display-card 15 is_card) || e2e_fail "no finished card on the screen"
 echo "card seen $(echo "$(date +%s.%N) - $start" | bc) s after Enter"
 
 # The character: a black screen with white glyph pixels in the middle only.
@@ -59,11 +46,11 @@ echo "card lit pixels: upper left $ul, lower right $lr, upper right $ur, lower l
 
 # Any key dismisses the finished card; the main window is in front again.
 xdotool key space
-sleep 1
+main_in_front() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
+wait_until 10 "main window is not active after the card" main_in_front
 e2e_is_running || e2e_fail "program ended"
-after=$(e2e_shot display-after)
-[ "$(xdotool getactivewindow)" = "$main" ] || e2e_fail "main window is not active after the card"
 xdotool search --onlyvisible --name "^Quillon for DirectX\$" | grep -qx "$main" ||
   e2e_fail "main window not visible"
-[ "$(lit "$after" 1024x768+0+0)" -gt 1000 ] || e2e_fail "screen still black after the card"
+desktop_shown() { [ "$(lit "$1")" -gt 1000 ]; }
+e2e_shoot_until display-after 5 desktop_shown >/dev/null || e2e_fail "screen still black after the card"
 echo "PASS display"

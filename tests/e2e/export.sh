@@ -106,7 +106,7 @@ for how in kill-ffmpeg interrupt; do
   if [ "$how" = kill-ffmpeg ]; then kill -9 "$child"; want=1; else kill -INT "$pid"; want=130; fi
   set +e; wait "$pid"; status=$?; set -e
   [ "$status" = "$want" ] || e2e_fail "$how: status $status, not $want ($(cat "$E2E_DIR/export.err"))"
-  kill -0 "$child" 2>/dev/null && e2e_fail "$how: ffmpeg still runs"
+  wait_until 2 "$how: ffmpeg still runs" e2e_gone "$child"
 done
 
 # A full disk (a small file system of its own, where mounting is allowed): the card's

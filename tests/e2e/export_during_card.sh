@@ -44,7 +44,7 @@ white=0
 for _ in $(seq 20); do
   sleep 0.25
   card=$(e2e_shot export-during-card-typing)
-  white=$(convert "$card" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
+  white=$(lit "$card")
   [ "$white" -gt 50 ] && break
 done
 [ "$white" -gt 50 ] || e2e_fail "the card shows no character during the export ($white white pixels)"

@@ -170,8 +170,6 @@ e2e_answer "確認" input-method-saved-composing
 [ "$(qln_line 2 | xxd -p)" = "$(sjis "日本語 東京へ" | xxd -p)" ] || e2e_fail "the second save holds '$(qln_line 2 | iconv -f CP932 -t UTF-8)'"
 expect_lines "日本語" "東京へ" "after the pencil"
 
-# lit FILE GEOMETRY: the white pixels of a part of a screenshot.
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # card NAME: Run pressed, the finished card (line 1 flush left above, line 2 flush right
 # below) kept as NAME and dismissed.
 card() {

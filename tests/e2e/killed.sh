@@ -11,13 +11,21 @@ e2e_start "$1" 1024x768
 OUT="$E2E_DIR/out"
 mkdir -p "$OUT"
 parts() { find "$1" -name '.*.part' | wc -l; }
-# wait_for SECONDS COMMAND...: until the command succeeds.
-wait_for() {
-  local seconds=$1; shift
-  for _ in $(seq $((seconds * 10))); do "$@" && return 0; sleep 0.1; done
+growing_part() { [ -n "$(find "$1" -name '.*.part' -size +16k)" ]; }
+# stop_when PID COMMAND...: PID let run in short slices, stopped between them, until
+# COMMAND succeeds; it is left stopped, so that it cannot finish between the look and the
+# kill that follows (an export is done in about a second).
+stop_when() {
+  local pid=$1
+  shift
+  for _ in $(seq 3000); do
+    kill -STOP "$pid" 2>/dev/null || return 1
+    "$@" && return 0
+    kill -CONT "$pid"
+    sleep 0.02
+  done
   return 1
 }
-growing_part() { [ -n "$(find "$1" -name '.*.part' -size +16k)" ]; }
 
 # -- An export killed half-way, over an older file of that name.
 printf 'old video' >"$OUT/x.mp4"
@@ -25,13 +33,13 @@ cp "$OUT/x.mp4" "$E2E_DIR/x.mp4.before"
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/x.mp4" --size 1920x1080 "長い長い長い長い長い" "題名") \
   2>"$E2E_DIR/export.err" &
 pid=$!
-wait_for 60 growing_part "$OUT" || e2e_fail "the export wrote nothing: $(cat "$E2E_DIR/export.err")"
+stop_when "$pid" growing_part "$OUT" || e2e_fail "the export wrote nothing: $(cat "$E2E_DIR/export.err")"
 ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true
-[ "$(parts "$OUT")" = 1 ] || e2e_fail "no file was being written when the export was killed"
+[ "$(parts "$OUT")" = 1 ] || e2e_fail "no file was being written when the export was killed: $(ls -A "$OUT" | tr '\n' ' ')"
 # Left alone, ffmpeg ends at the end of its input.
-[ -z "$ffmpeg_pid" ] || wait_for 30 sh -c "! kill -0 $ffmpeg_pid 2>/dev/null" || e2e_fail "ffmpeg runs on"
+[ -z "$ffmpeg_pid" ] || wait_until 30 "ffmpeg runs on" e2e_gone "$ffmpeg_pid"
 cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export changed the older file"
 
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/x.mp4" --size 640x360 "次" "の題") \
@@ -62,7 +70,7 @@ rm "$OUT/other.png"
   2>"$E2E_DIR/export.err" &
 pid=$!
 staged() { [ -n "$(find "$OUT" -mindepth 2 -path '*/.seq-*/*.png' 2>/dev/null)" ]; }
-wait_for 60 staged || e2e_fail "the sequence wrote nothing: $(cat "$E2E_DIR/export.err")"
+stop_when "$pid" staged || e2e_fail "the sequence wrote nothing: $(cat "$E2E_DIR/export.err")"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true
 [ -n "$(find "$OUT" -maxdepth 1 -name '.seq-*')" ] || e2e_fail "no stage was left by the kill"
@@ -94,7 +102,7 @@ xdotool mousemove --window "$main" 100 66 click 1
 xdotool type --delay 50 "NEW"
 # The pencil (230,32, 16 x 16).
 xdotool mousemove --window "$main" 238 40 click 1
-wait_for 20 growing_part "$E2E_DIR" || e2e_fail "the save wrote nothing"
+wait_until 20 "the save wrote nothing" growing_part "$E2E_DIR"
 part=$(find "$E2E_DIR" -maxdepth 1 -name '.mine.qln.*.part')
 size=$(stat -c %s "$part")
 [ "$size" -gt "$(stat -c %s "$E2E_DIR/mine.qln")" ] || e2e_fail "the new file ($size bytes) is not written out yet"
@@ -107,8 +115,8 @@ cmp -s "$E2E_DIR/mine.qln" "$E2E_DIR/mine.qln.before" || e2e_fail "the killed sa
 # -- A restart: the leftover goes, the user file is as it was and is read whole.
 e2e_run
 main=$(e2e_wait_window "Quillon for DirectX" 30) || e2e_fail "main window did not appear after the restart"
-sleep 1
-[ "$(parts "$E2E_DIR")" = 0 ] || e2e_fail "left behind after the restart: $(find "$E2E_DIR" -name '.*.part')"
+no_parts() { [ "$(parts "$1")" = 0 ]; }
+wait_until 5 "a .part file is left behind after the restart" no_parts "$E2E_DIR"
 cmp -s "$E2E_DIR/mine.qln" "$E2E_DIR/mine.qln.before" || e2e_fail "the restart changed the user file"
 e2e_shot killed-restarted >/dev/null
 xdotool windowactivate --sync "$main" 2>/dev/null || true

@@ -11,7 +11,10 @@ e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 e2e_cleanup() {
   [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null || true
   [ -n "${E2E_WM_PID:-}" ] && kill "$E2E_WM_PID" 2>/dev/null || true
-  [ -n "${E2E_X_PID:-}" ] && kill "$E2E_X_PID" 2>/dev/null || true
+  if [ -n "${E2E_X_PID:-}" ] && kill "$E2E_X_PID" 2>/dev/null; then
+    # Gone before the next test starts its own.
+    for _ in $(seq 50); do kill -0 "$E2E_X_PID" 2>/dev/null || break; sleep 0.1; done
+  fi
   [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
   return 0
 }
@@ -30,18 +33,28 @@ e2e_start() {
   # runner's locale; a test of another language sets its own.
   export LANG=C.UTF-8
   unset LANGUAGE LC_ALL LC_MESSAGES
+  # A display of its own, taken at random among many: tests run side by side never share
+  # one, nor does a test take the number of a server still going away. Xvfb writes the
+  # number to the file only once it is ready, and only if the display is its own.
   local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  for _ in $(seq 20); do
+    n=$((200 + RANDOM % 800))
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$E2E_DIR/display" >/dev/null 2>&1 &
+    E2E_X_PID=$!
+    for _ in $(seq 100); do
+      [ -s "$E2E_DIR/display" ] || ! kill -0 "$E2E_X_PID" 2>/dev/null && break
+      sleep 0.1
+    done
+    [ -s "$E2E_DIR/display" ] && break
+    kill "$E2E_X_PID" 2>/dev/null || true
   done
+  [ -s "$E2E_DIR/display" ] || e2e_fail "Xvfb did not start"
   export DISPLAY=":$n"
-  Xvfb "$DISPLAY" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-  E2E_X_PID=$!
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
-  openbox >/dev/null 2>&1 &
+  openbox >"$E2E_DIR/openbox.log" 2>&1 &
   E2E_WM_PID=$!
-  sleep 0.5
+  for _ in $(seq 200); do e2e_window_manager_up && break; sleep 0.1; done
+  e2e_window_manager_up || e2e_fail "openbox did not start: $(cat "$E2E_DIR/openbox.log")"
   export QT_QPA_PLATFORM=xcb
   # Sound goes to a wave file, never to a device.
   E2E_WAVE="$E2E_DIR/capture.wav"
@@ -53,6 +66,9 @@ file = $E2E_WAVE
 CONF
   export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
 }
+
+# e2e_window_manager_up: a window manager has announced itself on the root window.
+e2e_window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 
 # e2e_run [ARGS...]: starts the program in the background.
 e2e_run() {
@@ -81,6 +97,9 @@ e2e_paste() {
   sleep 0.2
 }
 
+# e2e_clipboard_is TEXT: the clipboard holds TEXT.
+e2e_clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+
 # e2e_shot NAME: a screenshot of the whole screen, kept with the artifacts.
 e2e_shot() {
   import -window root "$E2E_ARTIFACTS/$1.png"
@@ -92,8 +111,52 @@ e2e_pixel() {
   convert "$1" -format "%[fx:int(255*u.p{$2,$3}.r)],%[fx:int(255*u.p{$2,$3}.g)],%[fx:int(255*u.p{$2,$3}.b)]" info:
 }
 
+# wait_until SECONDS MESSAGE COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds; fails the test with MESSAGE if SECONDS (a fraction allowed) pass first. What
+# the program does after an action takes its time: a check that something is gone or has
+# stopped waits for it, rather than asking once at the instant after the action.
+wait_until() {
+  local seconds=$1 message=$2 deadline
+  shift 2
+  deadline=$(($(date +%s%N) / 1000000 + $(awk -v s="$seconds" 'BEGIN { print int(s * 1000) }')))
+  until "$@"; do
+    [ "$(($(date +%s%N) / 1000000))" -lt "$deadline" ] || e2e_fail "$message"
+    sleep 0.1
+  done
+}
+
+# e2e_no_window NAME: no visible window has that title.
+e2e_no_window() { [ -z "$(xdotool search --onlyvisible --name "^${1}\$" 2>/dev/null || true)" ]; }
+
+# lit FILE [GEOMETRY]: the white pixels (over half brightness) of a screenshot, or of its
+# part GEOMETRY (WIDTHxHEIGHT+X+Y).
+lit() {
+  convert "$1" ${2:+-crop "$2" +repage} -colorspace gray -threshold 50% \
+    -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# e2e_shoot_until NAME SECONDS TEST [ARGS...]: screenshots until TEST holds for one (given
+# the file, then ARGS); prints that screenshot's file, or fails after SECONDS.
+e2e_shoot_until() {
+  local name=$1 seconds=$2 test=$3 shot
+  shift 3
+  for _ in $(seq $((seconds * 5))); do
+    shot=$(e2e_shot "$name")
+    "$test" "$shot" "$@" && { echo "$shot"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# e2e_card_done SHOT: a finished card of two lines on a 1024 × 768 screen: line 1 starts
+# near the left edge of the upper half, where a character typed alone, centred, never
+# reaches. (A card of one line is centred.)
+e2e_card_done() { [ "$(lit "$1" 150x384+0+0)" -gt 50 ]; }
+
 # e2e_is_running: the program is still running.
 e2e_is_running() { kill -0 "$E2E_APP_PID" 2>/dev/null; }
+# e2e_gone PID: that process has ended (a zombie not yet reaped counts as ended).
+e2e_gone() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
 # e2e_wait_exit SECONDS: waits for the program to end by itself.
 e2e_wait_exit() {

@@ -8,7 +8,6 @@ e2e_start "$program" 1024x768
 unset XSCREENSAVER_WINDOW
 printf '[Option]\r\nWait=0\r\nStartWait=500\r\n' >"$E2E_DIR/Quillon.ini"
 
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # interrupt: SIGINT, and the program gone within a second with status 0.
 interrupt() {
   local status
@@ -28,13 +27,8 @@ windows=$(xdotool search --onlyvisible --name '.' 2>/dev/null | while read -r w;
 done)
 echo "visible windows: $windows"
 [ "$(echo "$windows" | wc -l)" -eq 1 ] || e2e_fail "more than the saver's window is shown"
-seen=0
-for i in $(seq 1 30); do
-  shot=$(e2e_shot saver-own-fullscreen)
-  [ "$(lit "$shot" 1024x768+0+0)" -gt 2000 ] && { seen=1; break; }
-  sleep 0.2
-done
-[ "$seen" -eq 1 ] || e2e_fail "nothing drawn on the full screen"
+drawn() { [ "$(lit "$1")" -gt 2000 ]; }
+shot=$(e2e_shoot_until saver-own-fullscreen 6 drawn) || e2e_fail "nothing drawn on the full screen"
 [ "$(lit "$shot" 1024x40+0+0)" -eq 0 ] || e2e_fail "something lit along the top: not the saver's page"
 # Let two cards play, with their sound, and end it.
 sleep 8
@@ -51,8 +45,16 @@ e2e_run --window --seed 3
 win=$(e2e_wait_window "Quillon for DirectX" 10) || e2e_fail "no window of its own"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 [ "${WIDTH}x$HEIGHT" = 640x480 ] || e2e_fail "the window is ${WIDTH}x$HEIGHT"
-sleep 4
-e2e_shot saver-own-window >/dev/null
+# Its page: white glyphs on black filling the window, with black margins at its top and
+# its left (a character is centred, a card's line 1 starts inside the margin).
+X=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ {print $NF}')
+Y=$(xwininfo -id "$win" | awk '/Absolute upper-left Y/ {print $NF}')
+card_in_window() {
+  [ "$(lit "$1" "640x480+$X+$Y")" -gt 500 ] && [ "$(lit "$1" "640x20+$X+$Y")" -eq 0 ] &&
+    [ "$(lit "$1" "30x480+$X+$Y")" -eq 0 ]
+}
+shot=$(e2e_shoot_until saver-own-window 8 card_in_window) ||
+  e2e_fail "no white glyphs on black in the window at $X,$Y"
 interrupt
 [ ! -e "$E2E_WAVE" ] || e2e_fail "sound was played without --sound"
 echo "PASS saver_own_window"

@@ -35,10 +35,9 @@ area() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                           /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}'
 }
-# Lit pixels (brighter than half) of a region of a screenshot, and their bounding box.
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # Pixels of the host window's own colour in a region: where the saver's view does not cover it.
 uncovered() { convert "$1" -crop "$2" +repage -fuzz 8% -transparent '#3060a0' -alpha extract -negate -format "%[fx:int(mean*w*h+0.5)]" info:; }
+# The bounding box of the lit pixels (brighter than half) of a region of a screenshot.
 litbox() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%@" info:; }
 # The regions of an area: quadrants, and its middle.
 quadrant() { # AREA Q (ul, lr)
@@ -80,11 +79,9 @@ others+=("$saver_b")
 # resize_to W H: window A's top-level resized; prints the saver window's new area.
 resize_to() {
   xdotool windowsize "$topa" "$1" "$2"
-  sleep 0.3
-  local got
-  got=$(area "$a")
-  [ "${got%%+*}" = "${1}x$2" ] || e2e_fail "window A is $got after the resize"
-  echo "$got"
+  sized() { [ "$(area "$a" | cut -d+ -f1)" = "$1" ]; }
+  wait_until 3 "window A is not ${1}x$2 after the resize" sized "${1}x$2"
+  area "$a"
 }
 
 # Both copies draw, each in its own window, covering it.
@@ -94,11 +91,12 @@ old=$(area "$a")
 before=$(litbox "$card" "$old")
 echo "card in $old: lit $before"
 
-# Resized under the finished card (held 4 s): the card is drawn again at the new size.
+# Resized under the finished card (held 4 s): the card is drawn again at the new size,
+# which the view covers whole; until it is, the page of the old size shows.
+covering_card() { is_card "$1" "$2" && [ "$(uncovered "$1" "$2")" -eq 0 ]; }
 new=$(resize_to 800 600)
-resized=$(shoot_until saver-window-resized 2 is_card "$a") ||
-  e2e_fail "the card did not follow the window to $new"
-[ "$(uncovered "$resized" "$new")" -eq 0 ] || e2e_fail "the view does not cover the window at $new"
+resized=$(shoot_until saver-window-resized 2 covering_card "$a") ||
+  e2e_fail "the card did not follow the window to $new (or the view does not cover it)"
 after=$(litbox "$resized" "$new")
 echo "card in $new: lit $after"
 w0=${before%%x*} w1=${after%%x*}
@@ -107,20 +105,24 @@ w0=${before%%x*} w1=${after%%x*}
 
 # The next card's characters, centred in the new size; resized back under one of them.
 char=$(shoot_until saver-window-character 20 is_character "$a") || e2e_fail "no character alone"
+# centred_character SHOT AREA: a character alone in AREA, centred and of a height that fits
+# it. Until the pages are made anew, the larger page of the old size shows off the centre.
+centred_character() {
+  local box bw bh bx by sw sh cx cy
+  is_character "$1" "$2" && [ "$(uncovered "$1" "$2")" -eq 0 ] || return 1
+  box=$(litbox "$1" "$2")
+  IFS='x+' read -r bw bh bx by <<<"$box"
+  IFS='x+' read -r sw sh _ _ <<<"$2"
+  cx=$((bx + bw / 2)) cy=$((by + bh / 2))
+  [ "$bh" -gt $((sh * 3 / 10)) ] && [ "$bh" -lt $((sh * 8 / 10)) ] &&
+    [ $((cx - sw / 2)) -lt $((sw / 8)) ] && [ $((sw / 2 - cx)) -lt $((sw / 8)) ] &&
+    [ $((cy - sh / 2)) -lt $((sh / 8)) ] && [ $((sh / 2 - cy)) -lt $((sh / 8)) ]
+}
 small=$(resize_to 400 300)
 # Each character goes up after a black page, so a shot may fall between two.
-shrunk=$(shoot_until saver-window-shrunk 2 is_character "$a") ||
-  e2e_fail "no character in the window at $small"
-box=$(litbox "$shrunk" "$small")
-IFS='x+' read -r bw bh bx by <<<"$box"
-IFS='x+' read -r sw sh _ _ <<<"$small"
-echo "character in $small: lit $box"
-[ "$(uncovered "$shrunk" "$small")" -eq 0 ] || e2e_fail "the view does not cover the window at $small"
-[ "$bh" -gt $((sh * 3 / 10)) ] && [ "$bh" -lt $((sh * 8 / 10)) ] || e2e_fail "character $bh high in $sh"
-cx=$((bx + bw / 2)) cy=$((by + bh / 2))
-[ $((cx - sw / 2)) -lt $((sw / 8)) ] && [ $((sw / 2 - cx)) -lt $((sw / 8)) ] &&
-  [ $((cy - sh / 2)) -lt $((sh / 8)) ] && [ $((sh / 2 - cy)) -lt $((sh / 8)) ] ||
-  e2e_fail "character not centred: $box in $small"
+shrunk=$(shoot_until saver-window-shrunk 2 centred_character "$a") ||
+  e2e_fail "no character centred in the window at $small (and covering it): $(litbox "$(e2e_shot saver-window-shrunk)" "$small")"
+echo "character in $small: lit $(litbox "$shrunk" "$small")"
 
 # Input goes to the window's owner; the saver does nothing with it.
 xdotool mousemove --window "$topa" 200 150 click 1 key a

@@ -62,7 +62,6 @@ sleep 1
 xwininfo -root -tree | grep -A2 '"XScreenSaver": ("xscreensaver"' | grep -q '"Quillon for DirectX"' ||
   e2e_fail "no view of the program inside the daemon's window"
 
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -format "%[fx:int(mean*w*h+0.5)]" info:; }
 # A finished card: line 1 from the left edge in the upper half, line 2 lower right.
 is_card() { [ "$(lit "$1" 128x384+0+0)" -gt 50 ] && [ "$(lit "$1" 512x384+512+384)" -gt 500 ]; }
 # A character alone: lit in the middle, nothing near the left edge.
@@ -78,7 +77,7 @@ for i in $(seq -w 1 20); do
   elif [ "$(lit "$shot" 1024x768+0+0)" -eq 0 ]; then
     blacks=$((blacks + 1))
   fi
-  kill -0 "$saver" 2>/dev/null || e2e_fail "the program ended by itself"
+  kill -0 "$saver" 2>/dev/null || { tail -n 20 "$home/daemon.log"; e2e_fail "the program ended by itself"; }
   sleep 1.5
 done
 distinct=$(printf '%s\n' "${cards[@]}" | sort -u | wc -l)
@@ -90,10 +89,9 @@ echo "over 30 s: ${#cards[@]} shots of finished cards ($distinct different), $ch
 # Deactivated: the daemon sends SIGTERM, and the program is gone within a second.
 start=$(date +%s%N)
 as_user "xscreensaver-command -deactivate" >/dev/null
-gone() { [ ! -e "/proc/$saver" ] || [ "$(awk '{print $3}' "/proc/$saver/stat" 2>/dev/null)" = Z ]; }
-for _ in $(seq 30); do gone && break; sleep 0.05; done
+for _ in $(seq 30); do e2e_gone "$saver" && break; sleep 0.05; done
 elapsed=$((($(date +%s%N) - start) / 1000000))
-gone || e2e_fail "the program still runs ${elapsed} ms after deactivation"
+e2e_gone "$saver" || e2e_fail "the program still runs ${elapsed} ms after deactivation"
 echo "ended ${elapsed} ms after deactivation"
 [ "$elapsed" -le 1000 ] || e2e_fail "the program took ${elapsed} ms to end"
 grep -q "killing pid $saver" "$home/daemon.log" || e2e_fail "the daemon did not end the program itself"

@@ -26,12 +26,13 @@ e2e_wait_window "設定" >/dev/null || e2e_fail "settings dialog not shown"
 sleep 0.3
 e2e_shot settings-dialog >/dev/null
 # Found again each time: the first window of that name may be gone by the time the key
-# is sent to it.
+# is sent to it. A try has worked once the dialog has gone, whatever xdotool said: a
+# second Return would go to the main window's focused button and open the dialog again.
 for _ in 1 2 3; do
   dialog=$(e2e_wait_window "設定" 2) || break # closed already
   xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool key --window "$dialog" Return 2>/dev/null && break
-  sleep 0.3
+  xdotool key --window "$dialog" Return 2>/dev/null || true
+  for _ in $(seq 30); do e2e_no_window "設定" && break 2; sleep 0.1; done
 done
 
 for _ in $(seq 50); do
@@ -42,13 +43,19 @@ if ! cmp "$E2E_DIR/Quillon.ini" "$E2E_DIR/expected.ini"; then
   xxd "$E2E_DIR/Quillon.ini" >&2
   e2e_fail "settings file differs from the expected bytes"
 fi
-e2e_wait_window "設定" 1 >/dev/null && e2e_fail "settings dialog still shown after OK"
-main=$(e2e_wait_window "Quillon for DirectX") || e2e_fail "main window not shown again"
+# The file is written before the dialog hides.
+wait_until 5 "settings dialog still shown after OK" e2e_no_window "設定"
 
 # The line fields (client 7,56 and 7,96, 264 x 20): the darkest grey inside each.
-# (xwininfo: xdotool's geometry counts the window manager's frame twice.)
-X=$(xwininfo -id "$main" | awk '/Absolute upper-left X/ {print $NF}')
-Y=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $NF}')
+# (xwininfo: xdotool's geometry counts the window manager's frame twice.) The main window
+# is found afresh until its place is read: a window found by its title may be gone by then.
+main_place() {
+  main=$(e2e_wait_window "Quillon for DirectX" 1) || return 1
+  X=$(xwininfo -id "$main" 2>/dev/null | awk '/Absolute upper-left X/ {print $NF}') || return 1
+  Y=$(xwininfo -id "$main" 2>/dev/null | awk '/Absolute upper-left Y/ {print $NF}') || return 1
+  [ -n "$X" ] && [ -n "$Y" ]
+}
+wait_until 10 "main window not shown again" main_place
 darkest_in_field() {
   convert "$1" -crop "250x14+$((X + 12))+$((Y + $2 + 3))" -colorspace Gray -format '%[fx:int(255*minima)]' info:
 }

@@ -41,9 +41,8 @@ echo "mine.qln: $bytes"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 243 204 click 1
 e2e_wait_active_size 1024 768 10 || e2e_fail "the card is not full-screen"
-sleep 4.5
-card=$(e2e_shot text-card)
-white=$(convert "$card" -threshold 50% -format '%[fx:int(mean*w*h)]' info:)
+card=$(e2e_shoot_until text-card 10 e2e_card_done) || e2e_fail "the card is not finished"
+white=$(lit "$card")
 [ "$white" -gt 50 ] || e2e_fail "the card shows no text ($white white pixels)"
 xdotool key space
 e2e_wait_active_size 277 225 10 || e2e_fail "the main window is not back after the card"

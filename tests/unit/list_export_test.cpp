@@ -3,11 +3,11 @@
 #include "app/export/export_command.h"
 #include "app/export/export_options.h"
 #include "app/export/list_export.h"
-#include "platform/text/sjis.h"
 #include "subtitles/user_file.h"
 #include "support/command_lines.h"
 #include "support/fake_export_source.h"
 #include "support/raised.h"
+#include "support/virtual_card.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +16,6 @@
 
 namespace quillon::testing {
 namespace {
-
-QByteArray sj(const QString& text) {
-    return sjis::fromUnicode(text);
-}
 
 TEST(ListExport, NamesAreSafeDistinctAndInTheListsOrder) {
     const QString longLine = QString(100, QChar(0x6642)); // 時, 3 bytes of UTF-8 each

@@ -1,19 +1,15 @@
 // Flipped pages reach the screen one refresh each, in order, and what waits for a page
 // to be seen (a character's cue and the pause after it, the hold after the card) starts
 // when it is.
-#include "platform/core/clock.h"
-#include "platform/core/random.h"
 #include "platform/core/services.h"
 #include "platform/display/dxdraw.h"
 #include "platform/display/offscreen_pages.h"
 #include "platform/display/refresh_clock.h"
 #include "platform/display/surface.h"
-#include "platform/timer/dxtimer.h"
-#include "presentation/card_engine.h"
 #include "presentation/disp_form.h"
-#include "support/card_doubles.h"
 #include "support/pages.h"
 #include "support/test_environment.h"
+#include "support/virtual_card.h"
 
 #include <QTest>
 #include <QWindow>
@@ -103,24 +99,8 @@ TEST(presenter, AWindowThatDoesNotAnswerNeverHoldsThePages) {
 }
 
 // A card whose pages go up only when a refresh comes.
-struct PacedCard {
-    PacedCard() {
-        clock.setTimeOfDay(77);
-        timer.setActiveOnly(false);
-        timer.setEnabled(false);
-        timer.loaded();
-        timer.OnTimer = [this](TCustomDXTimer*, int32_t) { engine.DXTimerTimer(); };
-        settings.startWait = 500;
-        settings.wait = 120;
-    }
-    ManualClock clock;
-    ManualRefreshClock refresh;
-    TCustomDXTimer timer{nullptr, clock, nullptr};
-    Random random;
-    OffscreenPages pages{640, 480, 1.0, &refresh};
-    RecordingCues cues;
-    FixedSettings settings;
-    CardEngine engine{{timer, clock, random, pages, cues, settings}};
+struct PacedCard : VirtualCard {
+    PacedCard() : VirtualCard(77, 0, /*paced=*/true) { settings.startWait = 500; }
 };
 
 // On a slow display (a refresh every 40 ms on a grid) each character's pages get a
@@ -132,13 +112,12 @@ TEST(presenter, EachPauseCountsFromTheMomentItsCharacterIsUp) {
     const uint32_t period = 40;
     std::vector<uint32_t> ticks;
     std::vector<uint32_t> cueTimes;
-    card.timer.OnTimer = [&](TCustomDXTimer*, int32_t) {
+    card.onTick([&] {
         ticks.push_back(card.clock.nowMs());
         card.engine.DXTimerTimer();
-    };
+    });
     card.clock.set(1007); // off the refresh grid
-    card.engine.begin(QByteArray("\x88\xea\x93\xf1\x8e\x4f"), QByteArray("\x8e\x6c\x8c\xdc"));
-    card.engine.start();
+    card.play(sj(QStringLiteral("一二三")), sj(QStringLiteral("四五")));
     int shownPages = 0;
     for (int guard = 0; guard < 1000 && (card.timer.Started() || card.refresh.requested());
          ++guard) {
@@ -157,13 +136,11 @@ TEST(presenter, EachPauseCountsFromTheMomentItsCharacterIsUp) {
         }
     }
 
-    Random random;
-    random.setSeed(77);
-    const uint32_t second = (random.draw(10) <= 7 ? 100 : 0) + 120;
-    const std::vector<uint32_t> pauses = {220, second, 410, 120, 410};
+    // The time of day 77 seeds a first draw of 4 of 10: 100 + Wait after the second.
+    const std::vector<uint32_t> pauses = {220, 220, 410, 120, 410};
     ASSERT_EQ(ticks.size(), 7u); // five characters, the card, the hold's end
     EXPECT_EQ(ticks[0], 1007u + 500u);
-    EXPECT_EQ(shownPages, card.pages.flips()); // two pages a character, then the card
+    EXPECT_EQ(shownPages, card.ownPages.flips()); // two pages a character, then the card
     EXPECT_EQ(shownPages, 11);
     ASSERT_EQ(card.cues.played.size(), 6);
     EXPECT_EQ(card.cues.played.back(), QStringLiteral("Theme"));

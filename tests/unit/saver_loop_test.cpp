@@ -3,15 +3,11 @@
 // same order; a card drawn again on pages of another size shows what it showed.
 #include "app/saver/saver_loop.h"
 #include "app/saver/saver_subtitles.h"
-#include "platform/display/offscreen_pages.h"
-#include "platform/display/refresh_clock.h"
 #include "platform/display/resizable_pages.h"
 #include "platform/display/surface.h"
-#include "platform/text/sjis.h"
-#include "platform/timer/dxtimer.h"
 #include "settings/settings_store.h"
-#include "support/card_doubles.h"
 #include "support/pages.h"
+#include "support/virtual_card.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -19,33 +15,20 @@
 namespace quillon::testing {
 namespace {
 
-QByteArray sj(const QString& text) {
-    return sjis::fromUnicode(text);
-}
-
 // A saver loop with everything it runs against, off the screen.
-struct SaverRig {
+struct SaverRig : CardRig {
     SaverRig(FlipPages& pages, const SaverSubtitles& subtitles, uint32_t seed,
              std::optional<uint32_t> holdMs)
-        : subtitles(subtitles), loop({timer, pages, cues, settings,
-                                      [this](Random& random) {
-                                          begun.append(this->subtitles.next(random));
-                                          return begun.last();
-                                      }},
-                                     seed, holdMs) {
+        : CardRig(false, &pages), subtitles(subtitles),
+          loop({timer, pages, cues, settings,
+                [this](Random& random) {
+                    begun.append(this->subtitles.next(random));
+                    return begun.last();
+                }},
+               seed, holdMs) {
         settings.wait = 0;
         settings.startWait = 500;
-        timer.setActiveOnly(false);
-        timer.setEnabled(false);
-        timer.OnTimer = [this](TCustomDXTimer*, int32_t) { loop.tick(); };
-        timer.loaded();
-    }
-    // Lets the next tick come; the pause waited, or -1 when nothing more comes.
-    int64_t step() {
-        const uint32_t before = clock.nowMs();
-        if (!advanceToNextTick(timer, clock))
-            return -1;
-        return clock.nowMs() - before;
+        onTick([this] { loop.tick(); });
     }
     // Steps until the card is finished; the pauses waited.
     std::vector<int64_t> typeCard() {
@@ -55,10 +38,6 @@ struct SaverRig {
         return pauses;
     }
 
-    ManualClock clock;
-    TCustomDXTimer timer{nullptr, clock, nullptr};
-    RecordingCues cues;
-    FixedSettings settings;
     SaverSubtitles subtitles;
     QList<SubtitleLines> begun;
     SaverLoop loop;

@@ -2,10 +2,10 @@
 // shares with the main window.
 #include "app/saver/saver_subtitles.h"
 #include "platform/core/random.h"
-#include "platform/text/sjis.h"
 #include "settings/settings_store.h"
 #include "subtitles/subtitle_choice.h"
 #include "support/raised.h"
+#include "support/virtual_card.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,10 +14,6 @@
 
 namespace quillon::testing {
 namespace {
-
-QByteArray sj(const QString& text) {
-    return sjis::fromUnicode(text);
-}
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     const QString path = dir.filePath(name);

@@ -1,14 +1,10 @@
 // The title card's cadence, hold and dismissal, with time driven by a manual clock.
-#include "platform/core/clock.h"
-#include "platform/core/random.h"
 #include "platform/core/services.h"
 #include "platform/display/dxdraw.h"
-#include "platform/text/sjis.h"
-#include "platform/timer/dxtimer.h"
 #include "platform/timer/idle_slot.h"
 #include "presentation/disp_form.h"
-#include "support/card_doubles.h"
 #include "support/test_environment.h"
+#include "support/virtual_card.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -19,10 +15,6 @@ using namespace quillon;
 using namespace quillon::testing;
 
 namespace {
-
-QByteArray sj(const QString& text) {
-    return sjis::fromUnicode(text);
-}
 
 class TitleSequenceTest : public ::testing::Test {
 protected:
@@ -65,16 +57,6 @@ protected:
         return pauses;
     }
 
-    // The pause rule 5 gives for the k-th draw after a run reseeded the generator.
-    uint32_t randomPause(int draws) {
-        Random r;
-        r.setSeed(clock.utcTimeOfDayMs());
-        uint32_t d = 0;
-        for (int i = 0; i < draws; ++i)
-            d = r.draw(10);
-        return (d <= 7 ? 100 : 0) + 120;
-    }
-
     ManualClock clock;
     ManualRefreshClock refresh;
     TestEnvironment environment;
@@ -85,12 +67,18 @@ protected:
     int ambienceArmed = 0;
 };
 
+// Three and two double-byte characters, StartWait 1500, Wait 120. The one random pause,
+// after the second character, is 220 or 120: the time of day 4242 seeds a first draw of
+// 1 of 10 (E 100), 26 one of 8 (E 0).
 TEST_F(TitleSequenceTest, ExampleTimelinePauseByPause) {
+    clock.setTimeOfDay(26);
+    form->RunQuillon(sj(QStringLiteral("一二三")), sj(QStringLiteral("四五")));
+    EXPECT_EQ(runTicks(7), (std::vector<uint32_t>{1500, 220, 120, 410, 120, 410, 7000}));
+
+    clock.setTimeOfDay(4242);
     form->RunQuillon(sj(QStringLiteral("一二三")), sj(QStringLiteral("四五")));
     EXPECT_TRUE(form->isVisible());
-    const auto pauses = runTicks(7);
-    const std::vector<uint32_t> expected = {1500, 220, randomPause(1), 410, 120, 410, 7000};
-    EXPECT_EQ(pauses, expected);
+    EXPECT_EQ(runTicks(7), (std::vector<uint32_t>{1500, 220, 220, 410, 120, 410, 7000}));
     EXPECT_TRUE(card().CardDone());
     EXPECT_EQ(card().TypePos(), 11);
     EXPECT_FALSE(form->DXTimer->Started()); // the hold is over and nothing more comes
@@ -112,19 +100,20 @@ TEST_F(TitleSequenceTest, LineEndRulesComeFirst) {
 }
 
 TEST_F(TitleSequenceTest, SingleByteStartsGetTheFixedPauseTwice) {
+    clock.setTimeOfDay(26); // the first random draw gives E 0
     form->RunQuillon(QByteArray("ABCD"), QByteArray());
     const auto pauses = runTicks(5);
     ASSERT_EQ(pauses.size(), 5u);
     EXPECT_EQ(pauses[1], 220u); // after A (card().TypePos() 2)
     EXPECT_EQ(pauses[2], 220u); // after B (card().TypePos() 3)
-    EXPECT_EQ(pauses[3], randomPause(1));
+    EXPECT_EQ(pauses[3], 120u); // after C: random
     EXPECT_EQ(pauses[4], 410u);
 
     // A double-byte first character reaches TypePos 3; the second is already random.
     form->RunQuillon(sj(QStringLiteral("一二三")), QByteArray());
     const auto dbcs = runTicks(3);
     EXPECT_EQ(dbcs[1], 220u);
-    EXPECT_EQ(dbcs[2], randomPause(1));
+    EXPECT_EQ(dbcs[2], 120u);
 }
 
 TEST_F(TitleSequenceTest, TwoRunsInARowBehaveAlike) {
