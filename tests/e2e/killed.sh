@@ -54,11 +54,11 @@ cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export chang
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/k.mp4" --size 1920x1080 "長い長い長い長い長い" "題名") \
   2>"$E2E_DIR/export.err" &
 pid=$!
-wait_for 60 growing_part "$OUT" || e2e_fail "the export of k.mp4 wrote nothing: $(cat "$E2E_DIR/export.err")"
+stop_when "$pid" growing_part "$OUT" || e2e_fail "the export of k.mp4 wrote nothing: $(cat "$E2E_DIR/export.err")"
 ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
 kill -9 "$pid"
 wait "$pid" 2>/dev/null || true
-[ -n "$ffmpeg_pid" ] && wait_for 30 sh -c "! kill -0 $ffmpeg_pid 2>/dev/null"
+[ -z "$ffmpeg_pid" ] || wait_until 30 "ffmpeg runs on" e2e_gone "$ffmpeg_pid"
 [ -n "$(find "$OUT" -name '.k.mp4.*.part')" ] || e2e_fail "no file was being written when k.mp4's export was killed"
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/other.png" "次" "の題") \
   2>"$E2E_DIR/export.err" || e2e_fail "the export of another file failed: $(cat "$E2E_DIR/export.err")"
