@@ -27,19 +27,24 @@ stop_when() {
   return 1
 }
 
+# kill_export_midway NAME: an export of NAME into $OUT killed with SIGKILL once ffmpeg is
+# writing it; left alone, ffmpeg then ends at the end of its input.
+kill_export_midway() {
+  (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/$1" --size 1920x1080 "長い長い長い長い長い" "題名") \
+    2>"$E2E_DIR/export.err" &
+  local pid=$! ffmpeg_pid
+  stop_when "$pid" growing_part "$OUT" || e2e_fail "the export of $1 wrote nothing: $(cat "$E2E_DIR/export.err")"
+  ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
+  kill -9 "$pid"
+  wait "$pid" 2>/dev/null || true
+  [ -z "$ffmpeg_pid" ] || wait_until 30 "ffmpeg runs on" e2e_gone "$ffmpeg_pid"
+}
+
 # -- An export killed half-way, over an older file of that name.
 printf 'old video' >"$OUT/x.mp4"
 cp "$OUT/x.mp4" "$E2E_DIR/x.mp4.before"
-(cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/x.mp4" --size 1920x1080 "長い長い長い長い長い" "題名") \
-  2>"$E2E_DIR/export.err" &
-pid=$!
-stop_when "$pid" growing_part "$OUT" || e2e_fail "the export wrote nothing: $(cat "$E2E_DIR/export.err")"
-ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
-kill -9 "$pid"
-wait "$pid" 2>/dev/null || true
+kill_export_midway x.mp4
 [ "$(parts "$OUT")" = 1 ] || e2e_fail "no file was being written when the export was killed: $(ls -A "$OUT" | tr '\n' ' ')"
-# Left alone, ffmpeg ends at the end of its input.
-[ -z "$ffmpeg_pid" ] || wait_until 30 "ffmpeg runs on" e2e_gone "$ffmpeg_pid"
 cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export changed the older file"
 
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/x.mp4" --size 640x360 "次" "の題") \
@@ -51,14 +56,7 @@ cmp -s "$OUT/x.mp4" "$E2E_DIR/x.mp4.before" || e2e_fail "the killed export chang
 
 # -- An export killed half-way leaves its file to the next write into the folder, whatever
 # file that writes.
-(cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/k.mp4" --size 1920x1080 "長い長い長い長い長い" "題名") \
-  2>"$E2E_DIR/export.err" &
-pid=$!
-stop_when "$pid" growing_part "$OUT" || e2e_fail "the export of k.mp4 wrote nothing: $(cat "$E2E_DIR/export.err")"
-ffmpeg_pid=$(pgrep -P "$pid" ffmpeg || true)
-kill -9 "$pid"
-wait "$pid" 2>/dev/null || true
-[ -z "$ffmpeg_pid" ] || wait_until 30 "ffmpeg runs on" e2e_gone "$ffmpeg_pid"
+kill_export_midway k.mp4
 [ -n "$(find "$OUT" -name '.k.mp4.*.part')" ] || e2e_fail "no file was being written when k.mp4's export was killed"
 (cd "$E2E_DIR" && exec env -u DISPLAY ./quillon --export "$OUT/other.png" "次" "の題") \
   2>"$E2E_DIR/export.err" || e2e_fail "the export of another file failed: $(cat "$E2E_DIR/export.err")"

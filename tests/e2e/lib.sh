@@ -67,6 +67,21 @@ CONF
   export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
 }
 
+# e2e_fine_sound_capture: the wave capture mixes in short periods (5 ms), so that a cue
+# starts close to its call; for the scripts that time what they hear.
+e2e_fine_sound_capture() {
+  E2E_WAVE="$E2E_DIR/capture.wav"
+  cat >"$E2E_DIR/alsoft.conf" <<CONF
+[general]
+drivers = wave
+frequency = 48000
+period_size = 240
+[wave]
+file = $E2E_WAVE
+CONF
+  export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
+}
+
 # e2e_window_manager_up: a window manager has announced itself on the root window.
 e2e_window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 

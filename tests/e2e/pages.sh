@@ -6,15 +6,7 @@
 # Usage: pages.sh PATH/TO/quillon
 source "$(dirname "$0")/lib.sh"
 e2e_start "$1" 1024x768
-# The sound device mixes in short periods (5 ms), so that a cue starts close to its call.
-cat >"$ALSOFT_CONF" <<CONF
-[general]
-drivers = wave
-frequency = 48000
-period_size = 240
-[wave]
-file = $E2E_WAVE
-CONF
+e2e_fine_sound_capture
 
 # film NAME SECONDS: films the middle of the screen into NAME.mkv, in the background.
 film() {

@@ -48,17 +48,7 @@ done
 printf '\x88\xea\x93\xf1\x8e\x4f \x8e\x6c\x8c\xdc\r\n' >"$E2E_DIR/mine.qln"
 printf '[File]\r\nUserFile=%s\r\n[Option]\r\nDiceMode=2\r\nWait=300\r\nStartWait=1000\r\n' \
   "$E2E_DIR/mine.qln" >"$E2E_DIR/Quillon.ini"
-# The sound device mixes in short periods (5 ms), so that a cue starts close to its call.
-E2E_WAVE="$E2E_DIR/capture.wav"
-cat >"$E2E_DIR/alsoft.conf" <<CONF
-[general]
-drivers = wave
-frequency = 48000
-period_size = 240
-[wave]
-file = $E2E_WAVE
-CONF
-export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
+e2e_fine_sound_capture
 
 # shoot: a screenshot of the output; prints what it shows (black, character, card or
 # other, with the reasons) and keeps the file as $SHOTS/last.png.
