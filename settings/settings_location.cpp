@@ -1,8 +1,5 @@
 #include "settings/settings_location.h"
 
-#include "platform/core/services.h"
-
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,6 +39,12 @@ SettingsLocation settingsLocation(const SettingsLocationInputs& in) {
     const QString beside = in.programFolder + u'/' + FileName;
     if (QFileInfo::exists(beside))
         return {SettingsLocation::Kind::BesideProgram, beside};
+    if (QDir::isAbsolutePath(in.appData)) {
+        if (in.programFolderWritable)
+            return {SettingsLocation::Kind::BesideProgram, beside};
+        return {SettingsLocation::Kind::UserConfig,
+                QDir::cleanPath(in.appData) + QStringLiteral("/Quillon/") + FileName};
+    }
     return {SettingsLocation::Kind::UserConfig,
             userConfigHome(in) + QStringLiteral("/quillon/") + FileName};
 }
@@ -78,12 +81,6 @@ std::optional<QString> configOptionProblem(const QStringList& arguments) {
             return QStringLiteral("--config needs the path of a settings file");
     }
     return std::nullopt;
-}
-
-SettingsLocationInputs currentSettingsLocationInputs() {
-    return {configOption(QStringList{QString()} + environment().arguments()),
-            QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME"),
-            QDir::homePath()};
 }
 
 } // namespace quillon

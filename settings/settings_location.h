@@ -13,6 +13,10 @@ struct SettingsLocationInputs {
     QString programFolder; // the folder of the running program
     QString xdgConfigHome; // $XDG_CONFIG_HOME as set; empty or relative means unset
     QString home;          // $HOME
+    // Windows: %APPDATA%, and whether the program's folder can be written. Without an
+    // absolute appData the XDG rules hold.
+    QString appData;
+    bool programFolderWritable = false;
 };
 
 struct SettingsLocation {
@@ -26,6 +30,8 @@ struct SettingsLocation {
 
 // (a) --config PATH; (b) a Quillon.ini that already exists in the program's folder;
 // (c) $XDG_CONFIG_HOME/quillon/Quillon.ini, by default ~/.config/quillon/Quillon.ini.
+// On Windows (c) is Quillon.ini beside the program when that folder can be written (a
+// portable copy), else %APPDATA%\Quillon\Quillon.ini (an installed one).
 SettingsLocation settingsLocation(const SettingsLocationInputs& inputs);
 
 // Makes the missing folders above the settings file, private to the user (0700) as the
@@ -38,7 +44,8 @@ QString configOption(const QStringList& arguments);
 // A message for a --config without a file name; nullopt when the arguments are fine.
 std::optional<QString> configOptionProblem(const QStringList& arguments);
 
-// The inputs of the running program: its arguments, its folder and its environment.
+// The inputs of the running program: its arguments, its folder and its environment
+// (one source file per system).
 SettingsLocationInputs currentSettingsLocationInputs();
 
 } // namespace quillon
