@@ -15,7 +15,7 @@ struct SettingsLocationInputs {
     QString home;          // $HOME
     // Windows: %APPDATA%, and whether the program's folder can be written. Without an
     // absolute appData the XDG rules hold.
-    QString appData;
+    QString appData{};
     bool programFolderWritable = false;
 };
 

@@ -1,12 +1,13 @@
 ; The Windows installer: the program in Program Files\Quillon, a Start-menu entry, the
 ; screen saver where Windows lists them, and an uninstaller registered with the system.
 ; Run with /S for a silent install. Made by tools/build-windows:
-;   makensis -DVERSION=1.0 -DBUILD=<folder with quillon.exe> -DSOURCE=<checkout> quillon.nsi
+;   makensis -DVERSION=1.0 -DBUILD=<folder with quillon.exe and .scr> -DSOURCE=<checkout>
+;            -DOUTPUT=<installer to make> quillon.nsi
 Unicode true
 !include "x64.nsh"
 
 Name "Quillon"
-OutFile "${BUILD}\quillon-setup.exe"
+OutFile "${OUTPUT}"
 InstallDir "$PROGRAMFILES64\Quillon"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -29,14 +30,14 @@ FunctionEnd
 
 Section "Quillon"
   SetOutPath "$INSTDIR"
-  File "${BUILD}\quillon.exe"
-  File "/oname=LICENSE.txt" "${SOURCE}\LICENSE"
+  File "${BUILD}/quillon.exe"
+  File "/oname=LICENSE.txt" "${SOURCE}/LICENSE"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The screen-saver settings page lists the .scr files of the system folder.
   ${DisableX64FSRedirection}
   SetOutPath "$SYSDIR"
-  File "${BUILD}\quillon.scr"
+  File "${BUILD}/quillon.scr"
   ${EnableX64FSRedirection}
 
   SetShellVarContext all
