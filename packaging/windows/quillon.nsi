@@ -3,8 +3,9 @@
 ; Run with /S for a silent install. Made by tools/build-windows:
 ;   makensis -DVERSION=1.0 -DBUILD=<folder with quillon.exe and .scr> -DSOURCE=<checkout>
 ;            -DOUTPUT=<installer to make> quillon.nsi
-Unicode true
-!include "x64.nsh"
+; A 64-bit installer for a 64-bit program: it sees the real Program Files and system
+; folder, and runs where only 64-bit programs can (Wine without its 32-bit half).
+Target amd64-unicode
 
 Name "Quillon"
 OutFile "${OUTPUT}"
@@ -35,10 +36,8 @@ Section "Quillon"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The screen-saver settings page lists the .scr files of the system folder.
-  ${DisableX64FSRedirection}
   SetOutPath "$SYSDIR"
   File "${BUILD}/quillon.scr"
-  ${EnableX64FSRedirection}
 
   SetShellVarContext all
   CreateShortcut "$SMPROGRAMS\Quillon.lnk" "$INSTDIR\quillon.exe"
@@ -57,9 +56,7 @@ SectionEnd
 Section "Uninstall"
   SetShellVarContext all
   Delete "$SMPROGRAMS\Quillon.lnk"
-  ${DisableX64FSRedirection}
   Delete "$SYSDIR\quillon.scr"
-  ${EnableX64FSRedirection}
   Delete "$INSTDIR\quillon.exe"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
