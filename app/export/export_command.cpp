@@ -6,6 +6,7 @@
 #include "app/export/list_export.h"
 #include "platform/core/interrupt_flag.h"
 #include "platform/media/ffmpeg_encoder.h"
+#include "platform/ui/headless_platform.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>
@@ -157,7 +158,7 @@ bool isExportCommandLine(int argc, char** argv) {
 }
 
 void useOffscreenPlatform() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    useHeadlessPlatform();
 }
 
 int runExportCommand(const QStringList& arguments, const ExportSourceFactory& makeSource,
