@@ -263,11 +263,10 @@ void ChildProcess::readMessages() {
 }
 
 void ChildProcess::closePipe(Pipe& pipe) {
-    if (pipe.fd >= 0) {
-        // What the program has not read yet stays readable after the close.
-        FlushFileBuffers(handleOf(pipe.fd));
+    // Closed without waiting for the program to read the rest, which stays readable: it
+    // may be busy with another pipe first.
+    if (pipe.fd >= 0)
         _close(pipe.fd);
-    }
     pipe.fd = -1;
     pipe.chunks.clear();
     pipe.pending = 0;
@@ -304,12 +303,8 @@ bool ChildProcess::finish(const std::atomic_bool* cancel) {
 }
 
 void ChildProcess::kill() {
-    for (Pipe& p : pipes_) {
-        if (p.fd >= 0)
-            _close(p.fd); // no flush: nobody will read it
-        p.fd = -1;
+    for (Pipe& p : pipes_)
         closePipe(p);
-    }
     if (pid_ > 0 && !ended_)
         TerminateProcess(reinterpret_cast<HANDLE>(intptr_t(pid_)), 1);
     wait();
