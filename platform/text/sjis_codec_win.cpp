@@ -1,5 +1,7 @@
 #include "platform/text/sjis_codec.h"
 
+#include "platform/text/sjis.h"
+
 #include <windows.h>
 
 // Qt for Windows has no Shift-JIS codec without ICU; the system's own code page 932 is
@@ -43,16 +45,34 @@ std::optional<QByteArray> encodeCp932(QStringView text) {
     return bytes;
 }
 
-QString decodeCp932(QByteArrayView bytes) {
-    if (bytes.isEmpty())
-        return QString();
+namespace {
+// Strict: false for a byte sequence that is no defined character.
+bool decodeStrict(QByteArrayView bytes, QString& text) {
     const int length = int(bytes.size());
-    const int size = MultiByteToWideChar(Cp932, 0, bytes.data(), length, nullptr, 0);
+    const int size =
+        MultiByteToWideChar(Cp932, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
     if (size <= 0)
-        return QString();
-    QString text(size, Qt::Uninitialized);
-    MultiByteToWideChar(Cp932, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(text.data()),
-                        size);
+        return false;
+    text.resize(size);
+    return MultiByteToWideChar(Cp932, MB_ERR_INVALID_CHARS, bytes.data(), length,
+                               reinterpret_cast<wchar_t*>(text.data()), size) == size;
+}
+} // namespace
+
+QString decodeCp932(QByteArrayView bytes) {
+    QString text;
+    if (bytes.isEmpty() || decodeStrict(bytes, text))
+        return text;
+    // Windows would give an undefined code as "・", which passes for a character; it
+    // becomes U+FFFD, one for each undefined character, as everywhere else.
+    text.clear();
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype n =
+            isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+        QString one;
+        text += decodeStrict(bytes.mid(i, n), one) ? one : QString(QChar::ReplacementCharacter);
+        i += n;
+    }
     return text;
 }
 
