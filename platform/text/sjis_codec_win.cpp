@@ -12,21 +12,35 @@ namespace quillon::sjis {
 namespace {
 constexpr UINT Cp932 = 932;
 
-bool hasLoneSurrogate(QStringView text) {
+// A lone surrogate, or one of the private-use characters that Windows alone writes as
+// the single bytes A0, FD, FE and FF: the files have no form for either.
+bool hasRefusedUnit(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        else if (text[i].isSurrogate())
+        else if (text[i].isSurrogate() || (text[i] >= u'\uF8F0' && text[i] <= u'\uF8F3'))
             return true;
     }
     return false;
+}
+
+// Strict: false for a byte sequence that is no defined character.
+bool decodeStrict(QByteArrayView bytes, QString& text) {
+    const int length = int(bytes.size());
+    const int size =
+        MultiByteToWideChar(Cp932, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (size <= 0)
+        return false;
+    text.resize(size);
+    return MultiByteToWideChar(Cp932, MB_ERR_INVALID_CHARS, bytes.data(), length,
+                               reinterpret_cast<wchar_t*>(text.data()), size) == size;
 }
 } // namespace
 
 std::optional<QByteArray> encodeCp932(QStringView text) {
     if (text.isEmpty())
         return QByteArray();
-    if (hasLoneSurrogate(text))
+    if (hasRefusedUnit(text))
         return std::nullopt;
     const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
     const int length = int(text.size());
@@ -42,22 +56,12 @@ std::optional<QByteArray> encodeCp932(QStringView text) {
                             &usedDefault) != size ||
         usedDefault)
         return std::nullopt;
+    // Only what reads back as itself is a form.
+    QString back;
+    if (!decodeStrict(bytes, back) || back != text)
+        return std::nullopt;
     return bytes;
 }
-
-namespace {
-// Strict: false for a byte sequence that is no defined character.
-bool decodeStrict(QByteArrayView bytes, QString& text) {
-    const int length = int(bytes.size());
-    const int size =
-        MultiByteToWideChar(Cp932, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
-    if (size <= 0)
-        return false;
-    text.resize(size);
-    return MultiByteToWideChar(Cp932, MB_ERR_INVALID_CHARS, bytes.data(), length,
-                               reinterpret_cast<wchar_t*>(text.data()), size) == size;
-}
-} // namespace
 
 QString decodeCp932(QByteArrayView bytes) {
     QString text;
@@ -67,10 +71,12 @@ QString decodeCp932(QByteArrayView bytes) {
     // becomes U+FFFD, one for each undefined character, as everywhere else.
     text.clear();
     for (qsizetype i = 0; i < bytes.size();) {
-        const qsizetype n =
-            isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+        const bool lead = isLeadByte(static_cast<unsigned char>(bytes[i]));
+        if (lead && i + 1 == bytes.size())
+            break; // a lead byte with nothing after it is no character at all
+        const qsizetype n = lead ? 2 : 1;
         QString one;
-        text += decodeStrict(bytes.mid(i, n), one) ? one : QString(QChar::ReplacementCharacter);
+        text += decodeStrict(bytes.sliced(i, n), one) ? one : QString(QChar::ReplacementCharacter);
         i += n;
     }
     return text;
