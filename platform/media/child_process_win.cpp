@@ -191,11 +191,22 @@ void ChildProcess::queue(int pipe, const QImage& image) {
 
 bool ChildProcess::pump(int timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + ULONGLONG(std::max(timeoutMs, 0));
+    const HANDLE process = reinterpret_cast<HANDLE>(intptr_t(pid_));
     for (;;) {
+        // A program that ended takes nothing more, on a pipe it opened or one it never
+        // did (a pipe never opened would otherwise wait for it for ever).
+        const bool gone = pid_ > 0 && WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         bool waiting = false, moved = false;
         for (Pipe& p : pipes_) {
             if (p.fd < 0 || p.pending == 0 || p.broken)
                 continue;
+            if (gone) {
+                p.broken = true;
+                p.chunks.clear();
+                p.pending = 0;
+                moved = true;
+                continue;
+            }
             waiting = true;
             const HANDLE pipe = handleOf(p.fd);
             // Until the program opens the pipe, a write finds no one listening.
