@@ -124,8 +124,13 @@ bool FileLock::isStillNamed() const {
         return false;
     const auto a = identity(handleOf(native_)), b = identity(named);
     CloseHandle(named);
-    return a && b && a->dwVolumeSerialNumber == b->dwVolumeSerialNumber &&
-           a->nFileIndexHigh == b->nFileIndexHigh && a->nFileIndexLow == b->nFileIndexLow;
+    // Wine forgets the volume of a handle whose file was renamed (it reads as 0); the
+    // name is in the folder the file was made or renamed in, so its volume is the same.
+    const auto sameVolume = [&] {
+        return a->dwVolumeSerialNumber == 0 || a->dwVolumeSerialNumber == b->dwVolumeSerialNumber;
+    };
+    return a && b && sameVolume() && a->nFileIndexHigh == b->nFileIndexHigh &&
+           a->nFileIndexLow == b->nFileIndexLow;
 }
 
 bool FileLock::write(const QByteArray& bytes) {
