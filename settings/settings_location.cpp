@@ -1,8 +1,5 @@
 #include "settings/settings_location.h"
 
-#include "platform/core/services.h"
-
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -29,6 +26,12 @@ SettingsLocation settingsLocation(const SettingsLocationInputs& in) {
     const QString beside = in.programFolder + u'/' + FileName;
     if (QFileInfo::exists(beside))
         return {SettingsLocation::Kind::BesideProgram, beside};
+    if (QDir::isAbsolutePath(in.appData)) {
+        if (in.programFolderWritable)
+            return {SettingsLocation::Kind::BesideProgram, beside};
+        return {SettingsLocation::Kind::UserConfig,
+                QDir::cleanPath(in.appData) + QStringLiteral("/Quillon/") + FileName};
+    }
     return {SettingsLocation::Kind::UserConfig,
             userConfigHome(in) + QStringLiteral("/quillon/") + FileName};
 }
@@ -42,11 +45,6 @@ bool makeSettingsFolder(const QString& settingsPath) {
     const auto privateToUser =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     return QDir().mkdir(folder, privateToUser) || QFileInfo(folder).isDir();
-}
-
-SettingsLocationInputs currentSettingsLocationInputs() {
-    return {environment().runMode().configFile, QCoreApplication::applicationDirPath(),
-            qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath()};
 }
 
 } // namespace quillon

@@ -6,6 +6,7 @@
 #include "app/export/list_export.h"
 #include "platform/core/console.h"
 #include "platform/core/interrupt_flag.h"
+#include "platform/ui/headless_platform.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>
@@ -152,7 +153,7 @@ int runListExport(const ExportOptions& options, const ExportSourceFactory& makeS
 } // namespace
 
 void useOffscreenPlatform() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    useHeadlessPlatform();
 }
 
 int runExportCommand(const ExportOptions& options, const ExportSourceFactory& makeSource,

@@ -1,7 +1,6 @@
 #include "platform/text/sjis.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/text/sjis_codec.h"
 
 namespace quillon::sjis {
 
@@ -28,25 +27,6 @@ QByteArray cutToCharacters(const QByteArray& s, qsizetype max) {
 }
 
 namespace {
-// Code page 932 under its registered name; plain Shift_JIS maps a few characters
-// (the wave dash, the NEC specials) differently.
-const char* codecName() {
-    static const char* name = [] {
-        for (const char* candidate : {"windows-31j", "cp932", "Shift_JIS"}) {
-            QStringDecoder probe(candidate);
-            if (probe.isValid())
-                return candidate;
-        }
-        return "Shift_JIS";
-    }();
-    return name;
-}
-
-// Stateless, so that a lone high surrogate at the end is an error, not held back as the
-// first half of a pair.
-QStringEncoder encoderOf() {
-    return QStringEncoder(codecName(), QStringEncoder::Flag::Stateless);
-}
 
 // The JIS forms that code page 932 holds under another code point.
 char16_t cp932Form(char16_t c) {
@@ -88,12 +68,7 @@ qsizetype unitsAt(const QString& text, qsizetype i) {
 template <typename Each> void forEachCharacter(const QString& mapped, Each each) {
     for (qsizetype i = 0; i < mapped.size();) {
         const qsizetype n = unitsAt(mapped, i);
-        // A fresh encoder each time: resetting one would also drop its converter.
-        QStringEncoder encoder = encoderOf();
-        QByteArray bytes = encoder.encode(QStringView(mapped).mid(i, n));
-        if (encoder.hasError())
-            bytes.clear();
-        each(i, n, bytes);
+        each(i, n, encodeCp932(QStringView(mapped).mid(i, n)).value_or(QByteArray()));
         i += n;
     }
 }
@@ -101,20 +76,15 @@ template <typename Each> void forEachCharacter(const QString& mapped, Each each)
 } // namespace
 
 QString toUnicode(QByteArrayView bytes) {
-    // Making a converter costs more than most texts take to convert, and a long list
-    // converts a row at a time. A stateless one keeps nothing from one text to the next.
-    thread_local QStringDecoder decoder(codecName(), QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    return decodeCp932(bytes);
 }
 
 QByteArray fromUnicode(const QString& text) {
     const QString mapped = withCp932Forms(text);
-    QStringEncoder encoder = encoderOf();
-    QByteArray bytes = encoder.encode(mapped);
-    if (!encoder.hasError())
-        return bytes;
+    if (std::optional<QByteArray> bytes = encodeCp932(mapped))
+        return *bytes;
     // Rare: only text with a character that has no form goes one character at a time.
-    bytes.clear();
+    QByteArray bytes;
     forEachCharacter(mapped, [&bytes](qsizetype, qsizetype, const QByteArray& one) {
         bytes += one.isEmpty() ? QByteArray("?") : one;
     });
@@ -122,9 +92,7 @@ QByteArray fromUnicode(const QString& text) {
 }
 
 bool isRepresentable(const QString& text) {
-    QStringEncoder encoder = encoderOf();
-    const QByteArray bytes = encoder.encode(withCp932Forms(text)); // encoding is lazy
-    return !encoder.hasError();
+    return encodeCp932(withCp932Forms(text)).has_value();
 }
 
 QString representablePart(const QString& text, QString* leftOut) {

@@ -1,8 +1,10 @@
-// Unit tests run with a QApplication on the offscreen platform, so that widgets are real.
+// Unit tests run with a QApplication on the platform of a run without windows (offscreen
+// on Linux), so that widgets are real.
 #include "platform/core/services.h"
 #include "platform/services/program_services.h"
 #include "platform/ui/application.h"
 #include "platform/ui/fonts.h"
+#include "platform/ui/headless_platform.h"
 #include "platform/ui/translations.h"
 #include "support/test_environment.h"
 
@@ -12,7 +14,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    quillon::useHeadlessPlatform();
     // Sounds go to OpenAL's null device unless a test installs the in-memory one.
     qputenv("ALSOFT_DRIVERS", "null");
     // The settings of whoever runs the tests are neither read nor written.

@@ -156,3 +156,23 @@ TEST_F(SettingsInUserFolder, AnUnwritableFolderGivesTheStoresMessageAndLosesNoth
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Quillon.ini")});
 }
+
+TEST_F(SettingsLocationRules, OnWindowsBesideAWritableProgramElseInAppData) {
+    in.appData = dir.filePath("AppData/Roaming");
+    in.programFolderWritable = true;
+    const SettingsLocation portable = settingsLocation(in);
+    EXPECT_EQ(portable.kind, Kind::BesideProgram);
+    EXPECT_EQ(portable.path, dir.filePath("bin/Quillon.ini"));
+
+    in.programFolderWritable = false; // under Program Files
+    const SettingsLocation installed = settingsLocation(in);
+    EXPECT_EQ(installed.kind, Kind::UserConfig);
+    EXPECT_EQ(installed.path, dir.filePath("AppData/Roaming/Quillon/Quillon.ini"));
+    EXPECT_TRUE(installed.makeFolder());
+
+    // A file already there, or one named, still comes first.
+    putBesideProgram();
+    EXPECT_EQ(settingsLocation(in).kind, Kind::BesideProgram);
+    in.configOption = dir.filePath("mine.ini");
+    EXPECT_EQ(settingsLocation(in).path, dir.filePath("mine.ini"));
+}

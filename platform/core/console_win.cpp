@@ -1,0 +1,18 @@
+#include "platform/core/console.h"
+
+#include <io.h>
+#include <windows.h>
+
+namespace quillon {
+
+// A console answers GetConsoleMode; a pipe, a file or the terminal of an MSYS shell
+// (itself a pipe) does not, and gets whole lines.
+bool isTerminal(FILE* out) {
+    const int fd = _fileno(out);
+    if (fd < 0 || !_isatty(fd))
+        return false;
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &mode) != 0;
+}
+
+} // namespace quillon

@@ -1,0 +1,11 @@
+#include "platform/sound/system_sound.h"
+
+#include "platform/sound/openal_device.h"
+
+namespace quillon {
+
+std::unique_ptr<SoundSystem> makeSystemSound() {
+    return std::make_unique<OpenALSoundSystem>();
+}
+
+} // namespace quillon
