@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "app/program.h"
 #include "app/saver/saver_main.h"
+#include "platform/core/console.h"
 #include "platform/core/library_loader.h"
 #include "platform/core/services.h"
 #include "platform/services/program_services.h"
@@ -45,6 +46,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    attachParentConsole();
     QStringList arguments = argumentsOf(argc, argv);
     std::optional<UiLanguage> chosen;
     try {

@@ -193,10 +193,6 @@
         <translation>exit code %d</translation>
     </message>
     <message>
-        <source>動画の書き出しには ffmpeg が必要です。パッケージ ffmpeg をインストールしてください (例: sudo apt install ffmpeg)</source>
-        <translation>Exporting a video needs ffmpeg. Please install the package ffmpeg (for example: sudo apt install ffmpeg)</translation>
-    </message>
-    <message>
         <source>書き出す画像の大きさが違います</source>
         <translation>The picture to export has the wrong size</translation>
     </message>
@@ -255,6 +251,18 @@
     <message>
         <source>ファイル %s を作成できません</source>
         <translation>Cannot create the file %s</translation>
+    </message>
+    <message>
+        <source>動画の書き出しには ffmpeg が必要ですが、%s にも PATH のフォルダにもありません。%s</source>
+        <translation>Exporting a video needs ffmpeg, which is neither in %s nor in a folder on PATH. %s</translation>
+    </message>
+    <message>
+        <source>パッケージ ffmpeg をインストールしてください (例: sudo apt install ffmpeg)</source>
+        <translation>Please install the package ffmpeg (for example: sudo apt install ffmpeg)</translation>
+    </message>
+    <message>
+        <source>ffmpeg.exe をこのプログラムと同じフォルダか、PATH のフォルダに置いてください</source>
+        <translation>Please put ffmpeg.exe in the same folder as this program or in a folder on PATH</translation>
     </message>
 </context>
 <context>

@@ -2,8 +2,10 @@
 
 #include "platform/core/error.h"
 #include "platform/media/child_process.h"
+#include "platform/media/ffmpeg_hint.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <algorithm>
@@ -22,14 +24,21 @@ constexpr qsizetype MaxWaitingBytes = qsizetype(256) << 20;
 
 } // namespace
 
+// The program's own folder first: on Windows, where nothing installs ffmpeg, a user puts
+// ffmpeg.exe beside quillon.exe.
 QString FfmpegEncoder::findProgram() {
-    return QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    const QString name = QStringLiteral("ffmpeg");
+    const QString beside =
+        QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
 }
 
 QString FfmpegEncoder::missingProgramMessage() {
-    return QCoreApplication::translate(
-        "Errors", "動画の書き出しには ffmpeg が必要です。パッケージ ffmpeg をインストールして"
-                  "ください (例: sudo apt install ffmpeg)");
+    return formatMessage(QCoreApplication::translate(
+                             "Errors", "動画の書き出しには ffmpeg が必要ですが、%s にも PATH "
+                                       "のフォルダにもありません。%s"),
+                         {QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
+                          ffmpegInstallHint()});
 }
 
 QStringList ffmpegWords(std::initializer_list<const char*> words) {

@@ -38,9 +38,10 @@ QStringList ffmpegWords(std::initializer_list<const char*> words);
 
 class FfmpegEncoder {
 public:
-    // The ffmpeg on the search path; empty when there is none.
+    // The ffmpeg beside the program, else the one on the search path; empty when there is
+    // none.
     static QString findProgram();
-    // The message for a missing ffmpeg, naming the package to install.
+    // The message for a missing ffmpeg, naming where it was looked for and how to get it.
     static QString missingProgramMessage();
 
     // Starts ffmpeg (the path from findProgram unless one is given). Raises

@@ -4,6 +4,7 @@
 #include "platform/core/atomic_file.h"
 #include "platform/core/pending_file.h"
 #include "platform/media/ffmpeg_encoder.h"
+#include "platform/media/ffmpeg_hint.h"
 #include "support/fake_export_source.h"
 #include "support/raised.h"
 
@@ -74,11 +75,13 @@ protected:
     std::atomic_bool cancel{false};
 };
 
-TEST_F(ExportFailureTest, WithoutFfmpegTheMessageNamesThePackage) {
+TEST_F(ExportFailureTest, WithoutFfmpegTheMessageNamesWhereItLookedAndHowToGetIt) {
     ScopedPath path(dir.filePath(QStringLiteral("bin")));
     const QString message = exportTo(out(QStringLiteral("card.mp4")));
     EXPECT_EQ(message, FfmpegEncoder::missingProgramMessage());
-    EXPECT_TRUE(message.contains(QStringLiteral("パッケージ ffmpeg")));
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    EXPECT_TRUE(message.contains(QStringLiteral("PATH")));
+    EXPECT_TRUE(message.endsWith(ffmpegInstallHint()));
     EXPECT_TRUE(outFiles().isEmpty());
 }
 
