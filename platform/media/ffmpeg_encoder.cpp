@@ -34,11 +34,11 @@ QString FfmpegEncoder::findProgram() {
 }
 
 QString FfmpegEncoder::missingProgramMessage() {
-    return formatMessage(QCoreApplication::translate(
-                             "Errors", "動画の書き出しには ffmpeg が必要ですが、%s にも PATH "
-                                       "のフォルダにもありません。%s"),
-                         {QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-                          ffmpegInstallHint()});
+    return formatMessage(
+        QCoreApplication::translate("Errors",
+                                    "動画の書き出しには ffmpeg が必要ですが、%s にも PATH "
+                                    "のフォルダにもありません。%s"),
+        {QDir::toNativeSeparators(QCoreApplication::applicationDirPath()), ffmpegInstallHint()});
 }
 
 QStringList ffmpegWords(std::initializer_list<const char*> words) {
