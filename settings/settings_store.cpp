@@ -4,6 +4,7 @@
 
 #include "platform/core/services.h"
 
+#include <QDir>
 #include <QStringDecoder>
 
 #include <limits>
@@ -84,7 +85,9 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
     return parseDecimal(text);
 }
 
-QByteArray storedPath(const QString& path) {
+// In the system's own form: on Windows with backslashes, as other programs there write it.
+QByteArray storedPath(const QString& given) {
+    const QString path = QDir::toNativeSeparators(given);
     QByteArray text = sjis::fromUnicode(path);
     if (sjis::toUnicode(text) == path && !text.startsWith(FileUrlPrefix))
         return text;

@@ -15,7 +15,7 @@ e2e_cleanup() {
     # Gone before the next test starts its own.
     for _ in $(seq 50); do kill -0 "$E2E_X_PID" 2>/dev/null || break; sleep 0.1; done
   fi
-  [ -n "${E2E_DIR:-}" ] && rm -rf "$E2E_DIR"
+  [ -n "${E2E_DIR:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_DIR"
   return 0
 }
 
