@@ -85,11 +85,11 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
     return parseDecimal(text);
 }
 
-// In the system's own form: on Windows with backslashes, as other programs there write it.
-QByteArray storedPath(const QString& given) {
-    const QString path = QDir::toNativeSeparators(given);
-    QByteArray text = sjis::fromUnicode(path);
-    if (sjis::toUnicode(text) == path && !text.startsWith(FileUrlPrefix))
+// A path Shift-JIS holds is stored in the system's own form (backslashes on Windows, as
+// other programs there write it); read back, it is in the program's form again.
+QByteArray storedPath(const QString& path) {
+    QByteArray text = sjis::fromUnicode(QDir::toNativeSeparators(path));
+    if (sjis::toUnicode(text) == QDir::toNativeSeparators(path) && !text.startsWith(FileUrlPrefix))
         return text;
     return FileUrlPrefix + path.toUtf8().toPercentEncoding("/");
 }
@@ -103,7 +103,7 @@ QString pathOfStored(const QByteArray& value) {
         if (!utf8.hasError())
             return path;
     }
-    return sjis::toUnicode(value);
+    return QDir::fromNativeSeparators(sjis::toUnicode(value));
 }
 
 Settings readSettings(const IniDocument& doc, const Settings& current) {

@@ -1,6 +1,7 @@
 #include "platform/text/sjis.h"
 #include "settings/settings_store.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -88,10 +89,11 @@ TEST(SettingsStore, InitialValuesWriteTheDocumentedFile) {
 }
 
 TEST(SettingsStore, AUserFilePathShiftJisCannotHoldIsStoredAsAFileUrl) {
-    // Paths Shift-JIS holds are stored as ever, as Shift-JIS text.
+    // Paths Shift-JIS holds are stored as ever, as Shift-JIS text in the system's form.
     const QString japanese = QStringLiteral("/home/ユーザー/字幕 一覧.qln");
-    EXPECT_EQ(storedPath(japanese), sjis::fromUnicode(japanese));
-    EXPECT_EQ(pathOfStored(sjis::fromUnicode(japanese)), japanese);
+    const QByteArray stored = sjis::fromUnicode(QDir::toNativeSeparators(japanese));
+    EXPECT_EQ(storedPath(japanese), stored);
+    EXPECT_EQ(pathOfStored(stored), japanese);
     // Others as a file URL of their UTF-8 bytes; the wave dash would come back as the
     // full-width tilde, another file, and "file://" itself must not mislead the reader.
     const struct {

@@ -67,7 +67,8 @@ TEST_F(UserSubtitles, FirstSaveCreatesAFileOfOneLine) {
     EXPECT_TRUE(OptionForm->DiceRadioGroup->isEnabled());
     EXPECT_EQ(OptionForm->DiceMode(), 1);
     EXPECT_EQ(fake.reports, QStringList{Saved});
-    EXPECT_TRUE(readFile(ini()).contains("UserFile=" + sjis::fromUnicode(path) + "\r\n"));
+    EXPECT_TRUE(readFile(ini()).contains(
+        "UserFile=" + sjis::fromUnicode(QDir::toNativeSeparators(path)) + "\r\n"));
     // The line fields stay as typed, ready to run.
     EXPECT_EQ(MainForm->Edit1->text(), QStringLiteral("AB"));
 }
