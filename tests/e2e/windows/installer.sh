@@ -2,7 +2,8 @@
 # The installer under Wine, run silently as an administrator's script would: the program
 # lands in Program Files\Quillon, the screen saver in the system folder, a Start-menu
 # entry and an uninstaller registered with the system; the installed program starts and
-# ends with Esc; the silent uninstaller removes all of it.
+# ends with Esc; the silent uninstaller removes all of it. The portable zip, unpacked into
+# any folder, runs from there.
 # Usage: installer.sh [BUILD-FOLDER]
 source "$(dirname "$0")/lib.sh"
 win_start "${1:-}"
@@ -40,4 +41,11 @@ E2E_APP_PID=
 wait_until 30 "the uninstaller left: $(ls -R "$C/Program Files/Quillon" 2>&1)" none_there
 "$WINESERVER" -w
 ! registered || e2e_fail "the uninstaller left its key $KEY"
+portable=$E2E_DIR/portable
+mkdir -p "$portable"
+(cd "$portable" && unzip -q "$WIN_BUILD"/quillon-*-windows-x64.zip)
+[ -f "$portable/quillon.scr" ] && [ -f "$portable/LICENSE.txt" ] || e2e_fail "the zip lacks the screen saver or the licence"
+version=$(cd "$portable" && "$WIN_ROOT/tools/windows-wine" ./quillon.exe --version) ||
+  e2e_fail "the unpacked program ended with status $?"
+[[ "$version" == "quillon "* ]] || e2e_fail "the unpacked program says '$version'"
 echo "installer.sh: passed"
