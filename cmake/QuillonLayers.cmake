@@ -4,17 +4,6 @@
 #
 # quillon_layer(<target> FOLDER <folder> [BELOW <folder>...] SOURCES <file>...
 #               [LINK <target>...])
-# quillon_precompile(<target> [<header>...]): the common headers, and those given,
-# precompiled for the target when QUILLON_PRECOMPILED_HEADERS is on.
-function(quillon_precompile target)
-  if(QUILLON_PRECOMPILED_HEADERS)
-    target_precompile_headers(${target} PRIVATE
-      <QtCore/QByteArray> <QtCore/QCoreApplication> <QtCore/QList> <QtCore/QObject>
-      <QtCore/QString> <QtCore/QStringList> <algorithm> <functional> <map> <memory>
-      <optional> <string> <vector> ${ARGN})
-  endif()
-endfunction()
-
 function(quillon_layer target)
   cmake_parse_arguments(L "" "FOLDER" "BELOW;SOURCES;LINK" ${ARGN})
   list(TRANSFORM L_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^[^/$]")
@@ -30,5 +19,4 @@ function(quillon_layer target)
   add_library(${target} STATIC ${L_SOURCES} ${stamp})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${L_LINK})
-  quillon_precompile(${target})
 endfunction()
