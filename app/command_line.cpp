@@ -24,6 +24,7 @@ QString text(const char* source) {
 struct Scan {
     CommandLine& line;
     const QString& xscreensaverWindow;
+    const QStringList& arguments;
     QString name{};      // the option being read, as it was typed
     QStringList seen{};  // the rows read so far
     QStringList lines{}; // an export's LINE1 and LINE2
@@ -225,6 +226,23 @@ void finishExport(Scan& s) {
         options.line2 = lineBytes(s.lines.at(1), 2);
 }
 
+// Windows opens a screen saver's preview with "/p HWND" (some hosts write "/p:HWND")
+// each time its settings page is shown, so a window popping up there would be wrong: the
+// cards play inside that window instead, without sound as previews are, until it goes.
+// Without a usable window /P stays the main window.
+void finishSwitch(Scan& s) {
+    if (s.line.mode.kind != RunKind::Preview)
+        return;
+    const QString& first = s.arguments.first();
+    const QString window = first.size() > 2 ? first.mid(3) : s.arguments.value(1);
+    const std::optional<uint32_t> id = parseWindowId(window);
+    if (!id)
+        return;
+    s.line.mode.kind = RunKind::Saver;
+    s.line.saverOptions.target = SaverOptions::Target::Foreign;
+    s.line.saverOptions.windowId = *id;
+}
+
 // --window-id wins over --root, and --root over --window.
 void finishSaver(Scan& s) {
     SaverOptions& options = s.line.saverOptions;
@@ -289,14 +307,20 @@ const std::vector<Mode>& modes() {
          Others::Ignored,
          true,
          {{{Config}}}},
-        // Only the first argument is looked at, in either letter case; the window that
-        // comes with /P, and anything else, is left alone.
+        // Only the first argument is looked at, in either letter case, and the window
+        // that may come with /P; anything else is left alone.
         {RunKind::ScreenSaver,
          Dashes::OneOrTwo,
          Unknown::Ignored,
          Others::Ignored,
          false,
-         {{{Config}, QT_TRANSLATE_NOOP("CommandLine", "/S | /P [ウィンドウ]")}}},
+         {{{Config},
+           QT_TRANSLATE_NOOP("CommandLine", "/S | /P [ウィンドウ]"),
+           nullptr,
+           QT_TRANSLATE_NOOP(
+               "CommandLine",
+               "(/P にウィンドウの番号を付けると、カードはそのウィンドウの中で音なしに流れます)")}},
+         finishSwitch},
         // XScreenSaver's conventions: one dash or two.
         {RunKind::Saver,
          Dashes::OneOrTwo,
@@ -414,14 +438,14 @@ QString optionName(const QString& argument, Dashes dashes) {
     return name.section(u'=', 0, 0);
 }
 
-// The first argument decides for /S and /P; otherwise the first argument that names a
-// mode's own switch (the lead or the choice its usage begins with).
+// The first argument decides for /S and /P (also /P:window); otherwise the first argument
+// that names a mode's own switch (the lead or the choice its usage begins with).
 RunKind kindOf(const QStringList& arguments) {
     if (!arguments.isEmpty()) {
         const QString first = arguments.first().toUpper();
         if (first == QLatin1String("/S"))
             return RunKind::ScreenSaver;
-        if (first == QLatin1String("/P"))
+        if (first == QLatin1String("/P") || first.startsWith(QLatin1String("/P:")))
             return RunKind::Preview;
     }
     for (const QString& argument : arguments)
@@ -572,7 +596,7 @@ std::optional<UiLanguage> takeLanguage(QStringList& arguments) {
 CommandLine readCommandLine(const QStringList& arguments, const QString& xscreensaverWindow) {
     CommandLine line;
     line.mode.kind = kindOf(arguments);
-    Scan s{line, xscreensaverWindow};
+    Scan s{line, xscreensaverWindow, arguments};
     const Mode& mode = modeOf(line.mode.kind);
     try {
         scan(mode, arguments, s);

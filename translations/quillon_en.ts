@@ -121,6 +121,10 @@
         <source>使い方: </source>
         <translation>Usage: </translation>
     </message>
+    <message>
+        <source>(/P にウィンドウの番号を付けると、カードはそのウィンドウの中で音なしに流れます)</source>
+        <translation>(with a window number, /P plays the cards inside that window, without sound)</translation>
+    </message>
 </context>
 <context>
     <name>Errors</name>
@@ -711,12 +715,12 @@
         <translation>%s of XSCREENSAVER_WINDOW is not a window number</translation>
     </message>
     <message>
-        <source>ウィンドウ 0x%s に描けません (X11 のウィンドウがありません)</source>
-        <translation>cannot draw into window 0x%s (there is no such X11 window)</translation>
-    </message>
-    <message>
         <source>ファイル %s にサブタイトルがありません</source>
         <translation>the file %s holds no subtitles</translation>
+    </message>
+    <message>
+        <source>ウィンドウ 0x%s に描けません (そのウィンドウはありません)</source>
+        <translation>cannot draw into window 0x%s (there is no such window)</translation>
     </message>
 </context>
 <context>

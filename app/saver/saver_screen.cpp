@@ -55,10 +55,10 @@ SaverScreen::SaverScreen(const SaverOptions& options)
 void SaverScreen::makeViewIn(uint32_t windowId) {
     foreign_ = ForeignWindow::open(windowId);
     if (!foreign_)
-        throw Exception(formatMessage(
-            QCoreApplication::translate(
-                "Saver", "ウィンドウ 0x%s に描けません (X11 のウィンドウがありません)"),
-            {QString::number(windowId, 16)}));
+        throw Exception(
+            formatMessage(QCoreApplication::translate(
+                              "Saver", "ウィンドウ 0x%s に描けません (そのウィンドウはありません)"),
+                          {QString::number(windowId, 16)}));
     view_ = std::make_unique<PageView>(foreign_->window());
     view_->setTransparentForInput();
     view_->resize(logicalSize(foreign_->pixelSize(), view_->devicePixelRatio()));

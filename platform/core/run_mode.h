@@ -11,8 +11,9 @@ namespace quillon {
 enum class RunKind {
     Normal,      // the main window
     ScreenSaver, // "/S" first: random cards by themselves until a hold runs out
-    Preview,     // "/P" first: the main window, left where it is
-    Saver,       // --root, --window-id or --window: cards in a window, no main window
+    Preview,     // "/P" first without a window: the main window, left where it is
+    Saver,       // --root, --window-id, --window or "/P window": cards in a window, no
+                 // main window
     Export,      // --export: cards written to files, no window
     Help,        // --help: the usage on standard output
     Version,     // --version

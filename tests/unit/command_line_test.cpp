@@ -120,28 +120,54 @@ TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutputAndUnknownOptionsWithT
 }
 
 TEST(CommandLineTest, TheFirstArgumentDecidesForTheScreenSaverSwitchesInEitherCase) {
-    const std::pair<QStringList, RunKind> cases[] = {
+    // The window that comes with /P, if any: the cards play inside it.
+    struct Case {
+        QStringList arguments;
+        RunKind kind;
+        uint32_t window = 0;
+    };
+    const Case cases[] = {
         {args({"/S"}), RunKind::ScreenSaver},
         {args({"/s", "--root", "--bogus"}), RunKind::ScreenSaver},
+        {args({"/S", "1234"}), RunKind::ScreenSaver},
         {args({"/P"}), RunKind::Preview},
-        {args({"/p", "1234"}), RunKind::Preview},
+        {args({"/p", "1234"}), RunKind::Saver, 1234},
+        {args({"/p:1234"}), RunKind::Saver, 1234},
+        {args({"/P", "0x4D2", "--sound", "--config", "a.ini"}), RunKind::Saver, 1234},
         {args({"/P", "--window-id", "12"}), RunKind::Preview},
+        {args({"/P", "0"}), RunKind::Preview},
+        {args({"/P", "-5"}), RunKind::Preview},
+        {args({"/P", "4294967296"}), RunKind::Preview},
+        {args({"/P:"}), RunKind::Preview},
         {args({"/C"}), RunKind::Normal},
+        {args({"/C:1234"}), RunKind::Normal},
         {args({"/SS"}), RunKind::Normal},
         {args({"x", "/S"}), RunKind::Normal},
+        {args({"x", "/P", "1234"}), RunKind::Normal},
         {args({"--config", "a.ini", "/S"}), RunKind::Normal},
         {args({"--config", "a.ini", "--window"}), RunKind::Saver},
         {args({"--sound", "-root"}), RunKind::Saver},
-        {args({"--window-id=0x12"}), RunKind::Saver},
+        {args({"--window-id=0x12"}), RunKind::Saver, 0x12},
         {args({"--export=c.mp4", "x"}), RunKind::Export},
         {args({"--export", "c.mp4", "--root"}), RunKind::Export}, // then refused
     };
-    for (const auto& [arguments, kind] : cases) {
-        const CommandLine line = readCommandLine(arguments);
-        EXPECT_EQ(line.mode.kind, kind) << arguments.join(u' ').toStdString();
+    for (const Case& c : cases) {
+        const std::string shown = c.arguments.join(u' ').toStdString();
+        const CommandLine line = readCommandLine(c.arguments);
+        EXPECT_EQ(line.mode.kind, c.kind) << shown;
         EXPECT_EQ(line.problem.has_value(),
-                  arguments.contains(QStringLiteral("--root")) && kind == RunKind::Export)
-            << arguments.join(u' ').toStdString();
+                  c.arguments.contains(QStringLiteral("--root")) && c.kind == RunKind::Export)
+            << shown;
+        const bool foreign = line.saverOptions.target == SaverOptions::Target::Foreign;
+        EXPECT_EQ(foreign ? line.saverOptions.windowId : 0, c.window) << shown;
+        // A preview is silent whatever else the line holds, and keeps the settings file.
+        if (c.arguments.first().startsWith(u'/')) {
+            EXPECT_FALSE(line.saverOptions.sound) << shown;
+            EXPECT_EQ(line.mode.configFile, c.arguments.contains(QStringLiteral("a.ini"))
+                                                ? QStringLiteral("a.ini")
+                                                : QString())
+                << shown;
+        }
     }
 }
 
