@@ -39,14 +39,14 @@ void makeClick(TWave& wave, int burst = 64, int length = 4800) {
 }
 
 // Frame indices where the left side rises out of silence.
-std::vector<int64_t> onsets(const std::vector<int16_t>& mix, int channels = 2) {
+std::vector<int64_t> onsets(const std::vector<int16_t>& mix) {
     std::vector<int64_t> found;
     bool quiet = true;
     int64_t quietRun = 0;
-    for (size_t i = 0; i < mix.size(); i += size_t(channels)) {
+    for (size_t i = 0; i < mix.size(); i += 2) {
         const bool loud = std::abs(mix[i]) > 2000;
         if (loud && quiet)
-            found.push_back(int64_t(i) / channels);
+            found.push_back(int64_t(i / 2));
         quietRun = loud ? 0 : quietRun + 1;
         quiet = quietRun > 200;
     }
