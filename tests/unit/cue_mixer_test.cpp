@@ -34,7 +34,7 @@ void makeWave(TWave& wave, int rate, int channels, int bits, const QByteArray& b
 // An 8-bit mono wave at the mix's own rate: a burst of full level, then silence.
 void makeClick(TWave& wave, int burst = 64, int length = 4800) {
     QByteArray bytes(length, char(128));
-    bytes.fill(char(255), burst);
+    std::fill_n(bytes.begin(), burst, char(255));
     makeWave(wave, CueMixer::SampleRate, 1, 8, bytes);
 }
 
