@@ -2,12 +2,12 @@
 
 #include "app/export/frame_sink.h"
 #include "platform/media/repeated_frames.h"
-#include "platform/sound/loopback_mixer.h"
+#include "platform/sound/cue_mixer.h"
 #include "platform/sound/wave.h"
 #include "presentation/built_in_sounds.h"
 
 #include <QCoreApplication>
-#include <optional>
+#include <memory>
 
 namespace quillon {
 
@@ -29,9 +29,9 @@ void playInto(FrameSink& sink, ExportSource& source, const ExportOptions& option
               const ExportFormatRow& row, const ExportProgressCallback& progress,
               const std::atomic_bool& cancel) {
     // Made while ffmpeg starts. The animations have no sound: nothing to mix.
-    std::optional<LoopbackMixer> mixer;
+    std::unique_ptr<CueMixer> mixer;
     if (row.soundRate > 0) {
-        mixer.emplace(row.soundRate, row.soundChannels);
+        mixer = makeCueMixer(row.soundRate, row.soundChannels);
         loadCardSounds(*mixer);
     }
     RepeatedFrames repeats(row.repeats == FrameRepeats::EverySecond ? options.fps
@@ -89,7 +89,7 @@ QImage pngPictureOf(const QImage& card) {
     return rgb.convertToFormat(QImage::Format_Grayscale8);
 }
 
-void loadCardSounds(LoopbackMixer& mixer) {
+void loadCardSounds(CueMixer& mixer) {
     for (const BuiltInSound& sound : builtInSounds()) {
         TWave wave;
         readBuiltInWave(sound, wave);

@@ -13,7 +13,7 @@
 
 namespace quillon {
 
-class LoopbackMixer;
+class CueMixer;
 
 // The user stopped the export; nothing is left behind.
 class EExportCancelled : public Exception {
@@ -39,7 +39,7 @@ void exportCard(ExportSource& source, const ExportOptions& options,
 QImage pngPictureOf(const QImage& card);
 
 // The program's built-in sounds, by name, for the mix.
-void loadCardSounds(LoopbackMixer& mixer);
+void loadCardSounds(CueMixer& mixer);
 
 // The first sample of frame k.
 inline int64_t sampleOfFrame(int64_t frame, int fps, int rate = ExportSampleRate) {

@@ -127,8 +127,7 @@ void LoopbackMixer::addSound(const QString& name, const TWave& wave) {
 void LoopbackMixer::startCue(const QString& name, int64_t sample, int32_t volume) {
     const auto found = buffers_.find(name.toLower());
     if (found == buffers_.end())
-        throw Exception(formatMessage(
-            QCoreApplication::translate("Errors", "Wave '%s' が見つかりません"), {name}));
+        raiseUnknownCue(name);
     if (!found->second)
         return;
     const Cue cue{std::max(sample, position_), found->second, gainOfVolume(volume)};

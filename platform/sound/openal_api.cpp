@@ -1,15 +1,18 @@
 #include "platform/sound/openal_api.h"
 
+#include "platform/core/error.h"
 #include "platform/core/library_loader.h"
+#include "platform/sound/system_sound.h"
 
-#include <QString>
+#include <QCoreApplication>
+#include <QStringList>
 
 namespace quillon {
 
 namespace {
 
-template <typename F> void fetch(F& fn, const char* name) {
-    fn = reinterpret_cast<F>(LoadPlatformFunction(QString::fromLatin1(OpenALLibraryName), name));
+template <typename F> void fetch(const QString& library, F& fn, const char* name) {
+    fn = reinterpret_cast<F>(LoadPlatformFunction(library, name));
 }
 
 template <typename F>
@@ -19,29 +22,29 @@ void extension(const OpenALApi& a, const char* extensionName, F& fn, const char*
              : nullptr;
 }
 
-OpenALApi load() {
+OpenALApi load(const QString& library) {
     OpenALApi a{};
-    fetch(a.alcOpenDevice, "alcOpenDevice");
-    fetch(a.alcCloseDevice, "alcCloseDevice");
-    fetch(a.alcCreateContext, "alcCreateContext");
-    fetch(a.alcDestroyContext, "alcDestroyContext");
-    fetch(a.alcMakeContextCurrent, "alcMakeContextCurrent");
-    fetch(a.alcGetProcAddress, "alcGetProcAddress");
-    fetch(a.alcIsExtensionPresent, "alcIsExtensionPresent");
-    fetch(a.alcGetIntegerv, "alcGetIntegerv");
-    fetch(a.alGetError, "alGetError");
-    fetch(a.alGenBuffers, "alGenBuffers");
-    fetch(a.alDeleteBuffers, "alDeleteBuffers");
-    fetch(a.alBufferData, "alBufferData");
-    fetch(a.alGenSources, "alGenSources");
-    fetch(a.alDeleteSources, "alDeleteSources");
-    fetch(a.alSourcei, "alSourcei");
-    fetch(a.alSourcef, "alSourcef");
-    fetch(a.alSource3f, "alSource3f");
-    fetch(a.alGetSourcei, "alGetSourcei");
-    fetch(a.alSourcePlay, "alSourcePlay");
-    fetch(a.alSourceStop, "alSourceStop");
-    fetch(a.alSourceRewind, "alSourceRewind");
+    fetch(library, a.alcOpenDevice, "alcOpenDevice");
+    fetch(library, a.alcCloseDevice, "alcCloseDevice");
+    fetch(library, a.alcCreateContext, "alcCreateContext");
+    fetch(library, a.alcDestroyContext, "alcDestroyContext");
+    fetch(library, a.alcMakeContextCurrent, "alcMakeContextCurrent");
+    fetch(library, a.alcGetProcAddress, "alcGetProcAddress");
+    fetch(library, a.alcIsExtensionPresent, "alcIsExtensionPresent");
+    fetch(library, a.alcGetIntegerv, "alcGetIntegerv");
+    fetch(library, a.alGetError, "alGetError");
+    fetch(library, a.alGenBuffers, "alGenBuffers");
+    fetch(library, a.alDeleteBuffers, "alDeleteBuffers");
+    fetch(library, a.alBufferData, "alBufferData");
+    fetch(library, a.alGenSources, "alGenSources");
+    fetch(library, a.alDeleteSources, "alDeleteSources");
+    fetch(library, a.alSourcei, "alSourcei");
+    fetch(library, a.alSourcef, "alSourcef");
+    fetch(library, a.alSource3f, "alSource3f");
+    fetch(library, a.alGetSourcei, "alGetSourcei");
+    fetch(library, a.alSourcePlay, "alSourcePlay");
+    fetch(library, a.alSourceStop, "alSourceStop");
+    fetch(library, a.alSourceRewind, "alSourceRewind");
     extension(a, "ALC_SOFT_loopback", a.alcLoopbackOpenDeviceSOFT, "alcLoopbackOpenDeviceSOFT");
     extension(a, "ALC_SOFT_loopback", a.alcIsRenderFormatSupportedSOFT,
               "alcIsRenderFormatSupportedSOFT");
@@ -50,10 +53,23 @@ OpenALApi load() {
     return a;
 }
 
+OpenALApi loadAny() {
+    const QStringList names = openALLibraryNames();
+    for (qsizetype i = 0;; ++i) {
+        try {
+            return load(names[i]);
+        } catch (const Exception&) {
+            if (i + 1 == names.size())
+                throw Exception(formatMessage(
+                    QCoreApplication::translate("Errors", "%s を読み込めません"), {names.front()}));
+        }
+    }
+}
+
 } // namespace
 
 const OpenALApi& OpenALApi::get() {
-    static const OpenALApi api = load();
+    static const OpenALApi api = loadAny();
     return api;
 }
 

@@ -7,8 +7,6 @@
 
 namespace quillon {
 
-inline constexpr const char* OpenALLibraryName = "libopenal.so.1";
-
 struct OpenALApi {
     decltype(&::alcOpenDevice) alcOpenDevice;
     decltype(&::alcCloseDevice) alcCloseDevice;
@@ -37,7 +35,8 @@ struct OpenALApi {
     LPALCRENDERSAMPLESSOFT alcRenderSamplesSOFT;
     PFNALCSETTHREADCONTEXTPROC alcSetThreadContext;
 
-    // Raises "libopenal.so.1 を読み込めません" when the library or an entry point is missing.
+    // Takes the first of the system's names for the library that loads with every entry
+    // point. Raises "%s を読み込めません" with the first name when none does.
     static const OpenALApi& get();
 };
 

@@ -44,7 +44,6 @@ private:
 
 class OpenALSoundSystem : public SoundSystem {
 public:
-    static constexpr const char* LibraryName = OpenALLibraryName;
     int32_t DirectSoundCreate(std::unique_ptr<SoundDevice>& device) override;
 };
 

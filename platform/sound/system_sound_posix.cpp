@@ -8,4 +8,8 @@ std::unique_ptr<SoundSystem> makeSystemSound() {
     return std::make_unique<OpenALSoundSystem>();
 }
 
+QStringList openALLibraryNames() {
+    return {QStringLiteral("libopenal.so.1")};
+}
+
 } // namespace quillon

@@ -138,4 +138,10 @@ std::unique_ptr<SoundSystem> makeSystemSound() {
     return std::make_unique<DirectSoundSystem>();
 }
 
+// Installed by the OpenAL runtime's installer, or OpenAL Soft's own build beside the
+// program.
+QStringList openALLibraryNames() {
+    return {QStringLiteral("OpenAL32.dll"), QStringLiteral("soft_oal.dll")};
+}
+
 } // namespace quillon
