@@ -106,8 +106,9 @@ TEST(SettingsStore, AUserFilePathShiftJisCannotHoldIsStoredAsAFileUrl) {
     };
     for (const auto& o : others) {
         // On Windows "file:///x.qln" is kept as "file:\\\x.qln", which misleads no reader.
-        if (QDir::separator() == u'/' || !o.path.startsWith(QStringLiteral("file:")))
+        if (QDir::separator() == u'/' || !o.path.startsWith(QStringLiteral("file:"))) {
             EXPECT_EQ(storedPath(o.path), o.stored);
+        }
         EXPECT_EQ(pathOfStored(o.stored), o.path);
         EXPECT_EQ(pathOfStored(storedPath(o.path)), o.path);
     }
