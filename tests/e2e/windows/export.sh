@@ -44,12 +44,10 @@ win_export card.mov --transparent --size 640x480 一二三 四五 ||
 mov=$(probe card.mov)
 echo "$mov"
 has "$(echo "$mov" | grep codec_type=video)" codec_name=prores width=640 height=480 \
-  pix_fmt=yuva444p10le || e2e_fail "card.mov has no ProRes picture with alpha"
+  pix_fmt=yuva444p12le || e2e_fail "card.mov has no ProRes picture with alpha"
 has "$(echo "$mov" | grep codec_type=audio)" codec_name=pcm_s16le sample_rate=48000 ||
   e2e_fail "card.mov has no 48 kHz PCM sound"
-# The card's sting is heard where the card appears: after the start wait and the five
-# characters, 1500 + 100 + 120 + 290 + 120 + 100 + 120 + 290 + 120 = 2860 ms in.
-ffmpeg -v error -i "$E2E_DIR/card.mov" -ac 1 -ar 48000 -f s16le "$E2E_DIR/sound.raw"
-e2e_onsets "$E2E_DIR/sound.raw" 48000 2000 >"$E2E_DIR/onsets.txt"
-[ "$(wc -l <"$E2E_DIR/onsets.txt")" -ge 6 ] || e2e_fail "card.mov's sound has $(wc -l <"$E2E_DIR/onsets.txt") cues, not six"
-echo "export.sh: passed (cues at $(tr '\n' ' ' <"$E2E_DIR/onsets.txt")ms)"
+# Mixed without OpenAL Soft, the typing cues and the sting fall on the card's cadence to
+# the millisecond, as in the Linux build's export (一二三 / 四五 types as "ABC" / "DE" does).
+e2e_cues_on_cadence "$E2E_DIR/card.mov" 2 || e2e_fail "card.mov's cues are off the cadence"
+echo "export.sh: passed"
