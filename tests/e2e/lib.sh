@@ -10,6 +10,8 @@ e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
 e2e_cleanup() {
   [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null || true
+  [ -n "${E2E_SILENCE_PID:-}" ] && kill "$E2E_SILENCE_PID" 2>/dev/null || true
+  [ -n "${E2E_PULSE_PID:-}" ] && kill "$E2E_PULSE_PID" 2>/dev/null || true
   [ -n "${E2E_WM_PID:-}" ] && kill "$E2E_WM_PID" 2>/dev/null || true
   if [ -n "${E2E_X_PID:-}" ] && kill "$E2E_X_PID" 2>/dev/null; then
     # Gone before the next test starts its own.
@@ -80,6 +82,28 @@ period_size = 240
 file = $E2E_WAVE
 CONF
   export ALSOFT_CONF="$E2E_DIR/alsoft.conf"
+}
+
+# e2e_start_pulse: a private PulseAudio server (in $E2E_DIR/pulse, named by PULSE_SERVER)
+# with the null sink "quillon" (22050 Hz mono), ready for clients, as E2E_PULSE_PID. A
+# stream of silence (E2E_SILENCE_PID) keeps the sink running, so that a recording of its
+# monitor is continuous from its start. May be called again once the server is gone.
+e2e_start_pulse() {
+  local dir=$E2E_DIR/pulse
+  mkdir -p "$dir/home" "$dir/runtime"
+  chmod 700 "$dir/runtime"
+  export PULSE_SERVER="unix:$dir/runtime/native"
+  HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=false \
+    --log-target=file:"$dir/server.log" \
+    -L "module-native-protocol-unix socket=$dir/runtime/native auth-anonymous=1" \
+    -L "module-null-sink sink_name=quillon rate=22050 channels=1" >/dev/null 2>&1 &
+  E2E_PULSE_PID=$!
+  disown "$E2E_PULSE_PID" # a test may kill it on purpose
+  wait_until 5 "the PulseAudio server did not start" \
+    sh -c 'pactl list short sinks 2>/dev/null | grep -q quillon'
+  pacat --raw --format=s16le --rate=22050 --channels=1 </dev/zero >/dev/null 2>&1 &
+  E2E_SILENCE_PID=$!
 }
 
 # e2e_window_manager_up: a window manager has announced itself on the root window.

@@ -7,10 +7,6 @@
 source "$(dirname "$0")/lib.sh"
 
 e2e_start "$1"
-PULSE_DIR="$E2E_DIR/pulse"
-mkdir -p "$PULSE_DIR/home" "$PULSE_DIR/runtime"
-chmod 700 "$PULSE_DIR/runtime"
-export PULSE_SERVER="unix:$PULSE_DIR/runtime/native"
 cat >"$E2E_DIR/alsoft.conf" <<CONF
 [general]
 drivers = pulse
@@ -18,25 +14,10 @@ drivers = pulse
 spawn-server = false
 CONF
 
-# start_pulse: the server, with the null sink "quillon", ready for clients. A stream of
-# silence keeps the sink running, so that a recording of it is continuous from its start.
+# start_pulse: the server, with the null sink "quillon", ready for clients.
 start_pulse() {
-  HOME="$PULSE_DIR/home" XDG_RUNTIME_DIR="$PULSE_DIR/runtime" \
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=false \
-    --log-target=file:"$PULSE_DIR/server.log" \
-    -L "module-native-protocol-unix socket=$PULSE_DIR/runtime/native auth-anonymous=1" \
-    -L "module-null-sink sink_name=quillon rate=22050 channels=1" >/dev/null 2>&1 &
-  PULSE_PID=$!
-  disown "$PULSE_PID" # its killing below is the test, not news
-  for _ in $(seq 50); do
-    if pactl list short sinks 2>/dev/null | grep -q quillon; then
-      pacat --raw --format=s16le --rate=22050 --channels=1 </dev/zero >/dev/null 2>&1 &
-      SILENCE_PID=$!
-      return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "the PulseAudio server did not start"
+  e2e_start_pulse
+  PULSE_PID=$E2E_PULSE_PID SILENCE_PID=$E2E_SILENCE_PID
 }
 
 # record SECONDS FILE: what the sink plays, as 16-bit mono at 22050 Hz; prints the wall
@@ -103,7 +84,7 @@ echo "before the loss: sound from ${first} s, ${fraction} of it sounding"
 # The server dies (as when it crashes or is restarted) and comes back two seconds later.
 kill -KILL "$PULSE_PID"
 while kill -0 "$PULSE_PID" 2>/dev/null; do sleep 0.05; done
-PULSE_PID="" SILENCE_PID=""
+PULSE_PID="" SILENCE_PID="" E2E_PULSE_PID="" E2E_SILENCE_PID=""
 sleep 2
 e2e_is_running || e2e_fail "the program ended when the sound server went away"
 restarted=$(date +%s.%N)

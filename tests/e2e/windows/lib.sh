@@ -8,7 +8,6 @@ WIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 WINESERVER=$(command -v wineserver || ls /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver 2>/dev/null | head -n 1)
 
 win_cleanup() {
-  [ -n "${WIN_PULSE_PID:-}" ] && kill "$WIN_PULSE_PID" 2>/dev/null || true
   # Every Windows process of the prefix ends with its server, before the X server goes.
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null || true
   e2e_cleanup
@@ -42,29 +41,4 @@ win_run() {
   (cd "$E2E_DIR" && exec "$WIN_ROOT/tools/windows-wine" ./quillon.exe "$@") \
     >"$E2E_DIR/stdout.log" 2>&1 &
   E2E_APP_PID=$!
-}
-
-# win_pulse: a private PulseAudio server with the null sink "quillon" (22050 Hz mono),
-# which Wine's sound driver plays to; a stream of silence keeps it running, so that a
-# recording of its monitor is continuous.
-win_pulse() {
-  local dir=$E2E_DIR/pulse
-  mkdir -p "$dir/home" "$dir/runtime"
-  chmod 700 "$dir/runtime"
-  export PULSE_SERVER="unix:$dir/runtime/native"
-  HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" \
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --system=false \
-    --log-target=file:"$dir/server.log" \
-    -L "module-native-protocol-unix socket=$dir/runtime/native auth-anonymous=1" \
-    -L "module-null-sink sink_name=quillon rate=22050 channels=1" >/dev/null 2>&1 &
-  WIN_PULSE_PID=$!
-  wait_until 5 "the PulseAudio server did not start" \
-    sh -c 'pactl list short sinks 2>/dev/null | grep -q quillon'
-  pacat --raw --format=s16le --rate=22050 --channels=1 </dev/zero >/dev/null 2>&1 &
-}
-
-# win_record SECONDS FILE: what the sink plays, as raw 16-bit mono at 22050 Hz.
-win_record() {
-  timeout "$1" parec -d quillon.monitor --format=s16le --rate=22050 --channels=1 --raw \
-    --latency-msec=10 >"$2" 2>/dev/null || true
 }

@@ -13,7 +13,7 @@ mv "$E2E_DIR/quillon.exe" "$E2E_DIR/quillon.scr"
 printf '\x88\xea\x93\xf1\x8e\x4f \x8e\x6c\x8c\xdc\r\n' >"$E2E_DIR/mine.qln"
 printf '[File]\r\nUserFile=%s\r\n[Option]\r\nDiceMode=2\r\nWait=300\r\nStartWait=500\r\n' \
   "$(win_path "$E2E_DIR/mine.qln")" >"$E2E_DIR/Quillon.ini"
-win_pulse
+e2e_start_pulse
 
 # The card of two lines: line 1 flush left in the upper half, line 2 flush right below.
 is_card() { [ "$(lit "$1" 150x384+0+0)" -gt 50 ] && [ "$(lit "$1" 150x384+874+384)" -gt 50 ]; }
