@@ -1,41 +1,23 @@
-#!/bin/bash
+#!/usr/bin/env bash
 # quillon.scr /p HWND under Wine, as Windows' screen-saver settings page starts it, in a
 # window made by preview_host.exe: the saver's view is a shown child window of it that
 # covers it whole and follows it when it is resized; nothing of the saver shows anywhere
 # else; the saver ends with status 0 within a few seconds of the window being destroyed.
-#
-#   tests/e2e/windows/saver_preview.sh [BUILD-WINDOWS FOLDER]
-#
-# The folder is what tools/build-windows --tests made (default build-windows/).
-here=$(dirname "$(realpath "$0")")
-ROOT=$(cd "$here/../../.." && pwd)
-BUILD=$(realpath "${1:-$ROOT/build-windows}")
-E2E_ARTIFACTS=${E2E_ARTIFACTS:-$BUILD/e2e-artifacts}
-source "$here/../lib.sh"
-
-saver=$BUILD/quillon.scr
-host_exe=$BUILD/tests/preview_host.exe
-[ -f "$saver" ] || e2e_fail "no $saver: run tools/build-windows --tests"
+# Usage: saver_preview.sh [BUILD-FOLDER]
+source "$(dirname "$0")/lib.sh"
+win_start "${1:-}"
+host_exe=$WIN_BUILD/tests/preview_host.exe
 [ -f "$host_exe" ] || e2e_fail "no $host_exe: run tools/build-windows --tests"
-
-# Wine's own: the project's prefix, and the wine process of each program, whose status is
-# the Windows program's.
-export WINEPREFIX=$BUILD/wine
-wine_run() { exec "$ROOT/tools/windows-wine" "$@"; }
-# The prefix's server outlives its programs a while; a server of another display would
-# put our windows there, so an earlier one is let go first.
-timeout 60 wineserver -w 2>/dev/null || true
-"$ROOT/tools/windows-wine" --setup-only
-
-e2e_start "$saver" 1024x768
+mv "$E2E_DIR/quillon.exe" "$E2E_DIR/quillon.scr"
+cp "$host_exe" "$E2E_DIR/"
+wine_run() { exec "$WIN_ROOT/tools/windows-wine" "$@"; }
 host_pid="" saver_pid=""
 cleanup() {
   local pid
   for pid in $saver_pid $host_pid; do kill "$pid" 2>/dev/null || true; done
-  e2e_cleanup
+  win_cleanup
 }
 trap cleanup EXIT
-cp "$saver" "$host_exe" "$E2E_DIR/"
 # Quick cards whose characters stay a while: the shortest start wait, 200 ms a character.
 printf '[Option]\r\nWait=100\r\nStartWait=500\r\n' >"$E2E_DIR/Quillon.ini"
 
@@ -115,5 +97,4 @@ after=$(e2e_shot saver-preview-gone)
 [ "$(lit "$after")" -eq 0 ] || e2e_fail "something is lit after the saver ended ($after)"
 wait "$host_pid" 2>/dev/null || true
 host_pid=""
-timeout 30 wineserver -w 2>/dev/null || true
 echo "PASS: saver_preview"
