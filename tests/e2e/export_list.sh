@@ -114,11 +114,12 @@ tail -1 "$DIR/err" | grep -q "^228 枚を書き出しました: " || fail "catal
 ls "$OUT/catalogue" | sed -n 1,3p >"$E2E_ARTIFACTS/export-catalogue-names.txt"
 
 # Ctrl+C in the middle: the card in progress is cleaned up, the finished ones stay.
-printf '%s\r\n' "一枚目 題" "二枚目 題" "三枚目 題" "四枚目 題" | iconv -f UTF-8 -t CP932 >"$LIST"
+# Thirty cards: on an idle machine four were all written before the signal came.
+for i in $(seq 30); do printf '%s\r\n' "${i}枚目 題"; done | iconv -f UTF-8 -t CP932 >"$LIST"
 (cd "$DIR" && exec env -u DISPLAY ./quillon --export "$OUT/stop" --file "$LIST" --size 1280x720) 2>"$DIR/err" &
 pid=$!
-for _ in $(seq 600); do [ -e "$OUT/stop/001-一枚目.mp4" ] && break; sleep 0.1; done
-[ -e "$OUT/stop/001-一枚目.mp4" ] || fail "the first card never came"
+for _ in $(seq 600); do [ -e "$OUT/stop/001-1枚目.mp4" ] && break; sleep 0.1; done
+[ -e "$OUT/stop/001-1枚目.mp4" ] || fail "the first card never came"
 sleep 0.5
 kill -INT "$pid"
 set +e; wait "$pid"; status=$?; set -e
@@ -126,5 +127,5 @@ set +e; wait "$pid"; status=$?; set -e
 grep -q "中断しました" "$DIR/err" || fail "Ctrl+C: $(cat "$DIR/err")"
 [ -z "$(find "$OUT/stop" -name '.*.part')" ] || fail "Ctrl+C left a part-written card"
 n=$(ls "$OUT/stop" | wc -l)
-[ "$n" -ge 1 ] && [ "$n" -lt 4 ] || fail "Ctrl+C: $n cards in the folder"
+[ "$n" -ge 1 ] && [ "$n" -lt 30 ] || fail "Ctrl+C: $n cards in the folder"
 echo "PASS: export_list"
