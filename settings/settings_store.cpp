@@ -88,8 +88,9 @@ std::optional<int> parseIniInteger(const QByteArray& text) {
 // A path Shift-JIS holds is stored in the system's own form (backslashes on Windows, as
 // other programs there write it); read back, it is in the program's form again.
 QByteArray storedPath(const QString& path) {
-    QByteArray text = sjis::fromUnicode(QDir::toNativeSeparators(path));
-    if (sjis::toUnicode(text) == QDir::toNativeSeparators(path) && !text.startsWith(FileUrlPrefix))
+    const QString native = QDir::toNativeSeparators(path);
+    QByteArray text = sjis::fromUnicode(native);
+    if (sjis::toUnicode(text) == native && !text.startsWith(FileUrlPrefix))
         return text;
     return FileUrlPrefix + path.toUtf8().toPercentEncoding("/");
 }
